@@ -1,0 +1,15 @@
+#pragma once
+
+#include <QString>
+
+namespace qel {
+
+// The per-user settings store of the application "QEL": (section, key) -> text.
+// A missing key reads as ""; nothing ever deletes a key. The store is an INI file
+// (QSettings, INI format); setSettingsFile() points it elsewhere (tests).
+QString GetSetting(const QString& section, const QString& key);
+void SaveSetting(const QString& section, const QString& key, const QString& value);
+void setSettingsFile(const QString& path);
+QString settingsFile();
+
+} // namespace qel

@@ -1,0 +1,345 @@
+#pragma once
+
+// The contact store: stores, folders and items in the shape of the desktop mail program's
+// automation object model, so that the rest of the program reads like it drives one.
+//
+// A store is one SQLite file in the store folder; each store is one top-level folder of the
+// namespace. Objects are shared pointers; errors are thrown as ol::Error with the numbers
+// callers test (kErrNotFound for a folder or item that is not there, kErrFilter for a rejected
+// restriction, kErrCannotCreate when a component is unavailable).
+
+#include "Error.h"
+#include "Filter.h"
+#include "Properties.h"
+
+#include <QDateTime>
+#include <QString>
+#include <QStringList>
+#include <QVariant>
+#include <functional>
+#include <memory>
+#include <vector>
+
+namespace ol {
+
+class Application;
+class NameSpace;
+class Folder;
+class Folders;
+class Items;
+class Item;
+class RecurrencePattern;
+class StoreUi;
+
+using ApplicationPtr = std::shared_ptr<Application>;
+using NameSpacePtr = std::shared_ptr<NameSpace>;
+using FolderPtr = std::shared_ptr<Folder>;
+using FoldersPtr = std::shared_ptr<Folders>;
+using ItemsPtr = std::shared_ptr<Items>;
+using ItemPtr = std::shared_ptr<Item>;
+using RecurrencePatternPtr = std::shared_ptr<RecurrencePattern>;
+
+namespace detail {
+struct AppState;
+struct StoreState;
+struct FolderState;
+struct Record;
+using RecordPtr = std::shared_ptr<Record>;
+} // namespace detail
+
+// The windows the store shows on its own (the folder picker, an item's window, the category
+// picker). The store has no widgets; the program installs an implementation, tests a double.
+class StoreUi {
+public:
+    virtual ~StoreUi() = default;
+    // The folder the user picked, or nullptr when the user cancelled.
+    virtual FolderPtr pickFolder(NameSpace& ns) = 0;
+    // Shows the item in its own window; edits the user saves there go through Item::Save.
+    virtual void display(const ItemPtr& item) = 0;
+    // Lets the user tick the item's categories; OK writes Categories and saves the item.
+    virtual void showCategories(const ItemPtr& item) = 0;
+};
+
+class Application : public std::enable_shared_from_this<Application> {
+public:
+    // Opens the store folder, creating it and a first store ("Personal Folders" with Inbox,
+    // Calendar, Contacts, Tasks, Notes and Deleted Items) when it holds no store yet.
+    // Throws Error(kErrCannotCreate) when the folder cannot be used and Error(kErrStoreFile)
+    // when a store file in it is corrupt, locked or unreadable; such a file is never changed.
+    static ApplicationPtr create(const QString& storeDir = QString());
+
+    // --dir/QEL_STORE_DIR aside: the per-user folder the stores live in.
+    static QString defaultStoreDir();
+    // QEL_STORE_DIR when set, else defaultStoreDir().
+    static QString storeDirFromEnvironment();
+
+    ~Application();
+
+    NameSpacePtr GetNamespace(const QString& type = QStringLiteral("MAPI"));
+    QString Version() const;
+
+    QString storeDirectory() const;
+
+    // Hooks for the program and for tests.
+    void setVersion(const QString& version);
+    void setUi(std::shared_ptr<StoreUi> ui);
+    StoreUi* ui() const;
+    void setClock(std::function<QDateTime()> clock);
+    QDateTime now() const;
+    // The safe-item wrappers and the label session can be made unavailable (error 429).
+    void setSafeItemsAvailable(bool available);
+    bool safeItemsAvailable() const;
+    void setLabelSessionAvailable(bool available);
+    bool labelSessionAvailable() const;
+
+    std::shared_ptr<detail::AppState> state() const { return mState; }
+
+private:
+    Application() = default;
+    std::shared_ptr<detail::AppState> mState;
+};
+
+class NameSpace {
+public:
+    explicit NameSpace(std::shared_ptr<detail::AppState> app);
+
+    // The top-level folders, one per store. Folders()->Add(name, type) creates a new store.
+    FoldersPtr Folders() const;
+    // Asks the user for a folder through the installed StoreUi; nullptr on cancel.
+    FolderPtr PickFolder();
+    // The item with this EntryID in any store (or in the given store). Throws kErrNotFound.
+    ItemPtr GetItemFromID(const QString& entryID, const QString& storeID = QString()) const;
+    // Follows a path "Store\Folder\Sub" (leading backslashes allowed). Throws kErrNotFound.
+    FolderPtr folderByPath(const QString& path) const;
+
+    ApplicationPtr application() const;
+
+private:
+    std::shared_ptr<detail::AppState> mApp;
+};
+
+// A list of folders: the stores of a namespace or the children of a folder. Read afresh from
+// the stores whenever it is asked for, so a folder renamed or removed meanwhile is seen.
+class Folders {
+public:
+    Folders(std::shared_ptr<detail::AppState> app, std::vector<FolderPtr> folders, FolderPtr owner);
+
+    int Count() const { return static_cast<int>(mFolders.size()); }
+    FolderPtr Item(int index) const;            // 1-based; out of range throws kErrNotFound
+    FolderPtr Item(const QString& name) const;  // exact name, letter case ignored; throws kErrNotFound
+    FolderPtr Add(const QString& name, int itemType = -1); // -1: the owner's default type (mail for a store)
+
+    auto begin() const { return mFolders.begin(); }
+    auto end() const { return mFolders.end(); }
+
+private:
+    std::shared_ptr<detail::AppState> mApp;
+    std::vector<FolderPtr> mFolders;
+    FolderPtr mOwner; // nullptr for the namespace's top-level folders
+};
+
+class Folder : public std::enable_shared_from_this<Folder> {
+public:
+    Folder(std::shared_ptr<detail::FolderState> state);
+
+    QString Name() const;
+    QString FolderPath() const; // "\\Store\Folder\Sub"
+    FolderPtr Parent() const;   // nullptr for a top-level folder
+    QString EntryID() const;
+    QString StoreID() const;
+    int DefaultItemType() const;
+    FoldersPtr Folders() const;
+    ItemsPtr Items() const;
+
+    // The path without its two leading backslashes: "Store\Folder\Sub".
+    QString path() const;
+    bool isTopLevel() const;
+    // Renames the folder; a sibling of the same name throws kErrInvalidArgument.
+    void rename(const QString& newName);
+    // Removes the folder with everything in it (a top-level folder cannot be removed).
+    void Delete();
+
+    std::shared_ptr<detail::FolderState> state() const { return mState; }
+
+private:
+    std::shared_ptr<detail::FolderState> mState;
+};
+
+// A collection of items: all items of a folder (which follows adds and deletes), or the result
+// of a Restrict (the items that matched when it ran, less those deleted since).
+class Items {
+public:
+    Items(std::shared_ptr<detail::FolderState> folder, bool live);
+
+    int Count() const;
+    ItemPtr Item(int index) const;               // 1-based; out of range throws kErrNotFound
+    ItemPtr Item(const QString& displayName) const; // first item whose Subject is that text; kErrNotFound
+    // A new collection of the items that match; this one is left as it is. Throws kErrFilter.
+    ItemsPtr Restrict(const QString& filter) const;
+    ItemsPtr Restrict(const Filter& filter) const;
+    // Stable sort of this collection by a property ("Subject" or "[Subject]"). Unknown: kErrFilter.
+    void Sort(const QString& property, bool descending = false);
+    // A new unsaved item of the folder's default type (or of the type given).
+    ItemPtr Add(int itemType = -1) const;
+
+    // Iteration: for (const ItemPtr& item : *items). Hands out a fresh handle per item.
+    class const_iterator {
+    public:
+        const_iterator(const Items* items, int index) : mItems(items), mIndex(index) {}
+        ItemPtr operator*() const { return mItems->Item(mIndex + 1); }
+        const_iterator& operator++() {
+            ++mIndex;
+            return *this;
+        }
+        bool operator!=(const const_iterator& other) const { return mIndex != other.mIndex; }
+
+    private:
+        const Items* mItems;
+        int mIndex;
+    };
+    const_iterator begin() const { return {this, 0}; }
+    const_iterator end() const { return {this, Count()}; }
+
+    // A property of the item at a 1-based index without handing out an item: for list fills.
+    QVariant value(int index, int propId) const;
+    QString subject(int index) const;
+
+private:
+    void refresh() const;
+    std::shared_ptr<detail::FolderState> mFolder;
+    bool mLive;
+    mutable std::vector<detail::RecordPtr> mRecords;
+    mutable quint64 mSeenGeneration = 0;
+    mutable size_t mSeenDeletions = 0;
+    QString mSortProperty;
+    int mSortId = -1;
+    bool mSortDescending = false;
+};
+
+// One contact, appointment, task, note or mail item. A handle holds its own copy of the
+// properties: changes become visible to others (and durable) only through Save.
+class Item : public std::enable_shared_from_this<Item> {
+public:
+    Item(std::shared_ptr<detail::FolderState> folder, detail::RecordPtr record, ItemClass cls);
+
+    // Properties by name (letter case ignored). An unknown name, or one the item's kind does not
+    // have, throws kErrNotFound. Text reads as "" when unset, dates as an invalid QDateTime,
+    // numbers as 0 and flags as false.
+    QVariant Get(const QString& name) const;
+    void Set(const QString& name, const QVariant& value);
+    QVariant get(int propId) const;
+    void set(int propId, const QVariant& value);
+    QString text(int propId) const; // the value as text (dates "mm/dd/yyyy hh:mm AM")
+    bool has(const QString& name) const;
+
+    QString Subject() const { return text(prop::Subject); }
+    QString EntryID() const { return text(prop::EntryID); }
+    QString MessageClass() const { return text(prop::MessageClass); }
+    ItemClass Class() const { return mClass; }
+    FolderPtr Parent() const;
+    bool Saved() const { return !mDirty; }
+    bool isNew() const;
+
+    // Writes the item; committed when it returns. Throws kErrNotFound when it was deleted meanwhile.
+    void Save();
+    // Removes the item from its folder; committed when it returns.
+    void Delete();
+    void Display();
+    void ShowCategoriesDialog();
+
+    // Appointments only (else kErrNotFound). The pattern belongs to this handle: set its
+    // properties and Save the item; the item then is recurring.
+    RecurrencePatternPtr GetRecurrencePattern();
+    void ClearRecurrencePattern();
+    bool hasRecurrencePattern() const;
+
+    // Named properties of a property set, as the label session reads and writes them.
+    QVariant namedProperty(const QString& propertySet, const QString& tag) const;
+    void setNamedProperty(const QString& propertySet, const QString& tag, const QVariant& value);
+
+    std::shared_ptr<detail::FolderState> folderState() const { return mFolder; }
+    detail::RecordPtr record() const { return mRecord; }
+
+private:
+    friend class RecurrencePattern;
+    void applyDerived(int propId);
+    std::shared_ptr<detail::FolderState> mFolder;
+    detail::RecordPtr mRecord; // nullptr until the first Save
+    ItemClass mClass;
+    QVariantList mValues;                  // by prop id
+    QVariantList mPattern;                 // by pattern id; empty when not recurring
+    QVariantMap mNamed;                    // "set/tag" -> value
+    bool mDirty = false;
+};
+
+class RecurrencePattern {
+public:
+    explicit RecurrencePattern(ItemPtr owner);
+    QVariant Get(const QString& name) const; // unknown name throws kErrNotFound
+    void Set(const QString& name, const QVariant& value);
+    QVariant get(int patternId) const;
+    void set(int patternId, const QVariant& value);
+
+private:
+    ItemPtr mOwner;
+};
+
+// Safe-item wrapper: reads and writes the protected properties of an item without a prompt.
+// create() throws Error(kErrCannotCreate) when the wrappers are unavailable.
+class SafeItem {
+public:
+    static std::shared_ptr<SafeItem> create(const ApplicationPtr& app, const QString& progId);
+    void setItem(ItemPtr item) { mItem = std::move(item); }
+    ItemPtr item() const { return mItem; }
+    QVariant Get(const QString& name) const;
+    void Set(const QString& name, const QVariant& value);
+
+private:
+    ItemPtr mItem;
+};
+
+// The label session: reads and writes named properties of an item found by EntryID and
+// StoreID. create() throws Error(kErrCannotCreate) when the session is unavailable.
+class MapiSession {
+public:
+    static std::shared_ptr<MapiSession> create(const ApplicationPtr& app);
+    void Logon();
+    void Logoff();
+    bool loggedOn() const { return mLoggedOn; }
+
+    class Message;
+    class Field {
+    public:
+        QVariant Value() const;
+        void setValue(const QVariant& value);
+
+    private:
+        friend class Message;
+        Message* mMessage = nullptr;
+        QString mSet, mTag;
+    };
+    class Message {
+    public:
+        // The field (tag, property set); Item throws kErrNotFound when it is not there yet.
+        std::shared_ptr<Field> Item(const QString& tag, const QString& propertySet);
+        std::shared_ptr<Field> Add(const QString& tag, int type, const QVariant& value,
+                                   const QString& propertySet);
+        void Update();
+        ItemPtr item() const { return mItem; }
+
+    private:
+        friend class MapiSession;
+        friend class Field;
+        ItemPtr mItem;
+    };
+    std::shared_ptr<Message> GetMessage(const QString& entryID, const QString& storeID);
+
+private:
+    std::shared_ptr<detail::AppState> mApp;
+    bool mLoggedOn = false;
+};
+
+// Date texts as the store tool and the filters write them.
+QString formatDate(const QDateTime& value); // "mm/dd/yyyy hh:mm AM", "mm/dd/yyyy" at midnight
+
+} // namespace ol

@@ -1,0 +1,28 @@
+#pragma once
+
+#include <QApplication>
+#include <QTemporaryDir>
+#include <QTest>
+
+namespace qeltest {
+
+// Gives the test process its own HOME, XDG folders (the runtime folder with mode 0700) and
+// offscreen platform, so no test reads or writes the user's real settings or stores.
+// Call before the QApplication is created; the folders live until the process ends.
+void isolateEnvironment();
+
+// The root of the temporary folder made by isolateEnvironment().
+QString sandboxRoot();
+
+} // namespace qeltest
+
+// Like QTEST_MAIN, with the isolated environment set up first.
+#define QEL_TEST_MAIN(TestObject)                                                                        \
+    int main(int argc, char** argv) {                                                                    \
+        qeltest::isolateEnvironment();                                                                   \
+        QApplication app(argc, argv);                                                                    \
+        app.setAttribute(Qt::AA_Use96Dpi, true);                                                         \
+        TestObject tc;                                                                                   \
+        QTEST_SET_MAIN_SOURCE_PATH                                                                       \
+        return QTest::qExec(&tc, argc, argv);                                                            \
+    }
