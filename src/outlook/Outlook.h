@@ -45,6 +45,19 @@ struct StoreState;
 struct FolderState;
 struct Record;
 using RecordPtr = std::shared_ptr<Record>;
+
+// A sparse set of typed values keyed by property id, kept sorted by id.
+class PropBag {
+public:
+    const QVariant* find(int id) const;
+    QVariant get(int id) const;
+    void set(int id, const QVariant& value); // an invalid QVariant removes the value
+    bool empty() const { return mEntries.empty(); }
+    const std::vector<std::pair<int, QVariant>>& entries() const { return mEntries; }
+
+private:
+    std::vector<std::pair<int, QVariant>> mEntries;
+};
 } // namespace detail
 
 // The windows the store shows on its own (the folder picker, an item's window, the category
@@ -125,8 +138,8 @@ public:
     Folders(std::shared_ptr<detail::AppState> app, std::vector<FolderPtr> folders, FolderPtr owner);
 
     int Count() const { return static_cast<int>(mFolders.size()); }
-    FolderPtr Item(int index) const;            // 1-based; out of range throws kErrNotFound
-    FolderPtr Item(const QString& name) const;  // exact name, letter case ignored; throws kErrNotFound
+    FolderPtr Item(int index) const;           // 1-based; out of range throws kErrNotFound
+    FolderPtr Item(const QString& name) const; // exact name, letter case ignored; throws kErrNotFound
     FolderPtr Add(const QString& name, int itemType = -1); // -1: the owner's default type (mail for a store)
 
     auto begin() const { return mFolders.begin(); }
@@ -172,7 +185,7 @@ public:
     Items(std::shared_ptr<detail::FolderState> folder, bool live);
 
     int Count() const;
-    ItemPtr Item(int index) const;               // 1-based; out of range throws kErrNotFound
+    ItemPtr Item(int index) const;                  // 1-based; out of range throws kErrNotFound
     ItemPtr Item(const QString& displayName) const; // first item whose Subject is that text; kErrNotFound
     // A new collection of the items that match; this one is left as it is. Throws kErrFilter.
     ItemsPtr Restrict(const QString& filter) const;
@@ -206,14 +219,16 @@ public:
 
 private:
     void refresh() const;
+    void applySort() const;
+    const detail::RecordPtr& recordAt(int index) const; // 1-based, after refresh
     std::shared_ptr<detail::FolderState> mFolder;
     bool mLive;
     mutable std::vector<detail::RecordPtr> mRecords;
     mutable quint64 mSeenGeneration = 0;
     mutable size_t mSeenDeletions = 0;
-    QString mSortProperty;
     int mSortId = -1;
     bool mSortDescending = false;
+    mutable bool mSortPending = false;
 };
 
 // One contact, appointment, task, note or mail item. A handle holds its own copy of the
@@ -231,6 +246,7 @@ public:
     void set(int propId, const QVariant& value);
     QString text(int propId) const; // the value as text (dates "mm/dd/yyyy hh:mm AM")
     bool has(const QString& name) const;
+    bool isSet(int propId) const; // the item holds a value of its own (not the type's default)
 
     QString Subject() const { return text(prop::Subject); }
     QString EntryID() const { return text(prop::EntryID); }
@@ -266,9 +282,10 @@ private:
     std::shared_ptr<detail::FolderState> mFolder;
     detail::RecordPtr mRecord; // nullptr until the first Save
     ItemClass mClass;
-    QVariantList mValues;                  // by prop id
-    QVariantList mPattern;                 // by pattern id; empty when not recurring
-    QVariantMap mNamed;                    // "set/tag" -> value
+    detail::PropBag mValues;
+    detail::PropBag mPattern; // empty when the item does not recur
+    bool mRecurring = false;
+    QVariantMap mNamed; // "SET/tag" -> value
     bool mDirty = false;
 };
 
@@ -315,7 +332,7 @@ public:
 
     private:
         friend class Message;
-        Message* mMessage = nullptr;
+        ItemPtr mItem;
         QString mSet, mTag;
     };
     class Message {
@@ -329,15 +346,45 @@ public:
 
     private:
         friend class MapiSession;
-        friend class Field;
         ItemPtr mItem;
     };
     std::shared_ptr<Message> GetMessage(const QString& entryID, const QString& storeID);
 
 private:
     std::shared_ptr<detail::AppState> mApp;
+    NameSpacePtr mNameSpace;
     bool mLoggedOn = false;
 };
+
+// Groups many saves and deletes in one store into one commit (a bulk import, the demo data).
+// Without commit() everything done since the batch began is rolled back when it ends.
+class Batch {
+public:
+    explicit Batch(const FolderPtr& folder);
+    ~Batch();
+    Batch(const Batch&) = delete;
+    Batch& operator=(const Batch&) = delete;
+    void commit();
+
+private:
+    std::shared_ptr<detail::StoreState> mStore;
+    bool mOpen = false;
+};
+
+// Iterate a collection through its pointer, which keeps it alive for the loop:
+//     for (const FolderPtr& f : ns->Folders())    (not *ns->Folders(): that temporary dies first)
+inline auto begin(const FoldersPtr& folders) {
+    return folders->begin();
+}
+inline auto end(const FoldersPtr& folders) {
+    return folders->end();
+}
+inline auto begin(const ItemsPtr& items) {
+    return items->begin();
+}
+inline auto end(const ItemsPtr& items) {
+    return items->end();
+}
 
 // Date texts as the store tool and the filters write them.
 QString formatDate(const QDateTime& value); // "mm/dd/yyyy hh:mm AM", "mm/dd/yyyy" at midnight

@@ -16,7 +16,13 @@ enum ItemClass : unsigned {
 };
 
 // Default item types of folders, as the object model numbers them.
-enum ItemType : int { olMailItem = 0, olAppointmentItem = 1, olContactItem = 2, olTaskItem = 3, olNoteItem = 5 };
+enum ItemType : int {
+    olMailItem = 0,
+    olAppointmentItem = 1,
+    olContactItem = 2,
+    olTaskItem = 3,
+    olNoteItem = 5
+};
 
 enum class PropType { Text, DateTime, Integer, Boolean, Keywords };
 

@@ -1,0 +1,98 @@
+#pragma once
+
+// Internal state of the contact store, shared by its object-model classes.
+
+#include "Outlook.h"
+
+#include <QHash>
+#include <SQLiteCpp/Database.h>
+#include <map>
+
+namespace ol::detail {
+
+struct Record {
+    qint64 rowid = 0;
+    QString entryId;
+    ItemClass cls = kMail;
+    PropBag values;
+    PropBag pattern;
+    bool recurring = false;
+    QVariantMap named;
+    bool deleted = false;
+
+    // Folded text of the properties filters and sorts compared, computed on first use.
+    mutable std::vector<std::pair<int, QString>> folded;
+    const QString& foldedText(int propId) const;
+    void clearFolded() { folded.clear(); }
+};
+
+struct StoreState;
+
+struct FolderState {
+    std::shared_ptr<AppState> app;
+    std::shared_ptr<StoreState> store;
+    std::shared_ptr<FolderState> parent; // nullptr for the store's top-level folder
+    qint64 id = 0;
+    QString name;
+    int type = olMailItem;
+    QString entryId;
+    bool gone = false;
+
+    // The folder's items, loaded on first use and reloaded when another connection changed the store.
+    bool loaded = false;
+    std::vector<RecordPtr> records; // in the order they were created
+    QHash<QString, Record*> byEntryId;
+    quint64 generation = 1;           // changes when items are added or the folder is reloaded
+    std::vector<RecordPtr> deletions; // records deleted since the load, in order
+    size_t deletedInRecords = 0;      // deleted records still standing in `records`
+
+    void addRecord(RecordPtr record);
+    void removeRecord(const RecordPtr& record);
+
+    void ensureLoaded();
+    void checkExists() const; // throws kErrNotFound once the folder is gone
+    QString path() const;     // "Store\Folder"
+};
+
+struct StoreState {
+    std::weak_ptr<AppState> app;
+    QString file;
+    std::unique_ptr<SQLite::Database> db;
+    QString storeId;
+    qint64 rootId = 0;
+    qint64 dataVersion = 0;
+    std::map<qint64, std::weak_ptr<FolderState>> folders; // the folders someone holds
+
+    // When another connection committed since we last looked, every loaded folder is reloaded
+    // on its next use.
+    void syncWithDisk();
+    std::shared_ptr<FolderState> folderState(qint64 id, const std::shared_ptr<FolderState>& parent,
+                                             const QString& name, int type, const QString& entryId);
+    std::shared_ptr<FolderState> root();
+    std::vector<std::shared_ptr<FolderState>> children(const std::shared_ptr<FolderState>& parent);
+    std::shared_ptr<FolderState> createFolder(const std::shared_ptr<FolderState>& parent, const QString& name,
+                                              int type);
+};
+
+struct AppState : std::enable_shared_from_this<AppState> {
+    QString dir;
+    std::vector<std::shared_ptr<StoreState>> stores;
+    QString version = QStringLiteral("16.0.0.6742");
+    std::shared_ptr<StoreUi> ui;
+    std::function<QDateTime()> clock;
+    bool safeItems = true;
+    bool labelSession = true;
+
+    QDateTime now() const;
+    std::shared_ptr<StoreState> openStore(const QString& file);
+    std::shared_ptr<StoreState> createStore(const QString& name);
+};
+
+// Serialised form of an item's values in the store file.
+QByteArray encodeRecord(const Record& record);
+void decodeRecord(const QByteArray& blob, Record& record); // throws kErrStoreFile on a damaged blob
+
+QString newEntryId();
+[[noreturn]] void throwStoreError(const StoreState& store, const std::exception& e);
+
+} // namespace ol::detail

@@ -1,0 +1,457 @@
+#include "outlook/Outlook.h"
+#include "support/TestEnvironment.h"
+
+#include <QCryptographicHash>
+#include <QDir>
+#include <QFile>
+#include <QTemporaryDir>
+
+using namespace ol;
+
+namespace {
+
+const QString kContactBounds =
+    QStringLiteral("[MessageClass] > 'IPM.Contacs' AND [MessageClass] < 'IPM.Contacu'");
+
+QByteArray fileHash(const QString& path) {
+    QFile f(path);
+    if (!f.open(QIODevice::ReadOnly))
+        return {};
+    return QCryptographicHash::hash(f.readAll(), QCryptographicHash::Sha256);
+}
+
+qint64 errorOf(const std::function<void()>& f) {
+    try {
+        f();
+    } catch (const Error& e) {
+        return e.number();
+    }
+    return 0;
+}
+
+ItemPtr addContact(const FolderPtr& folder, const QString& fullName, const QString& categories = QString()) {
+    ItemPtr c = folder->Items()->Add();
+    c->Set(QStringLiteral("FullName"), fullName);
+    if (!categories.isEmpty())
+        c->Set(QStringLiteral("Categories"), categories);
+    c->Save();
+    return c;
+}
+
+QStringList subjects(const ItemsPtr& items) {
+    QStringList out;
+    for (const ItemPtr& item : items)
+        out << item->Subject();
+    return out;
+}
+
+} // namespace
+
+class TestStore : public QObject {
+    Q_OBJECT
+
+    QTemporaryDir mDir;
+    ApplicationPtr mApp;
+    NameSpacePtr mNs;
+    FolderPtr mContacts;
+
+    void open() {
+        mApp = Application::create(mDir.path());
+        mNs = mApp->GetNamespace();
+        mContacts = mNs->folderByPath(QStringLiteral("Personal Folders\\Contacts"));
+    }
+
+private Q_SLOTS:
+    void init() {
+        QVERIFY(mDir.isValid());
+        QDir(mDir.path()).removeRecursively();
+        QDir().mkpath(mDir.path());
+        open();
+    }
+
+    void firstRunCreatesPersonalFolders() {
+        FoldersPtr stores = mNs->Folders();
+        QCOMPARE(stores->Count(), 1);
+        FolderPtr root = stores->Item(1);
+        QCOMPARE(root->Name(), QStringLiteral("Personal Folders"));
+        QVERIFY(!root->Parent());
+        QStringList names;
+        QList<int> types;
+        for (const FolderPtr& f : root->Folders()) {
+            names << f->Name();
+            types << f->DefaultItemType();
+        }
+        QCOMPARE(names, QStringList({"Inbox", "Calendar", "Contacts", "Tasks", "Notes", "Deleted Items"}));
+        QCOMPARE(types, QList<int>({0, 1, 2, 3, 5, 0}));
+        QCOMPARE(mContacts->FolderPath(), QStringLiteral("\\\\Personal Folders\\Contacts"));
+        QCOMPARE(mContacts->Parent()->Name(), QStringLiteral("Personal Folders"));
+        QCOMPARE(mContacts->StoreID(), root->StoreID());
+        QVERIFY(!mContacts->EntryID().isEmpty());
+        QCOMPARE(errorOf([&] { root->Folders()->Item(QStringLiteral("Nope")); }), qint64(kErrNotFound));
+        QCOMPARE(errorOf([&] { root->Folders()->Item(7); }), qint64(kErrNotFound));
+        // Names are found without regard to letter case.
+        QCOMPARE(root->Folders()->Item(QStringLiteral("contacts"))->EntryID(), mContacts->EntryID());
+    }
+
+    void foldersAndItemsSurviveReopen() {
+        FolderPtr sub = mContacts->Folders()->Add(QStringLiteral("Old Friends"));
+        QCOMPARE(sub->DefaultItemType(), int(olContactItem));
+        ItemPtr c = addContact(sub, QStringLiteral("Ada Lovelace"), QStringLiteral("Work, Golf"));
+        const QString id = c->EntryID();
+        QVERIFY(!id.isEmpty());
+        mContacts.reset();
+        sub.reset();
+        mNs.reset();
+        mApp.reset();
+        open();
+        FolderPtr again = mNs->folderByPath(QStringLiteral("\\\\Personal Folders\\Contacts\\Old Friends"));
+        QCOMPARE(again->Items()->Count(), 1);
+        ItemPtr back = again->Items()->Item(1);
+        QCOMPARE(back->EntryID(), id);
+        QCOMPARE(back->Get(QStringLiteral("LastName")).toString(), QStringLiteral("Lovelace"));
+        QCOMPARE(back->Get(QStringLiteral("Categories")).toString(), QStringLiteral("Work, Golf"));
+        QVERIFY(back->Get(QStringLiteral("CreationTime")).toDateTime().isValid());
+        // Adding a folder whose name exists is refused.
+        QCOMPARE(errorOf([&] { mContacts->Folders()->Add(QStringLiteral("old friends")); }),
+                 qint64(kErrInvalidArgument));
+    }
+
+    void twoStoresAndItemsById() {
+        FolderPtr work = mNs->Folders()->Add(QStringLiteral("Work Store"));
+        FolderPtr clients = work->Folders()->Add(QStringLiteral("Clients"), olContactItem);
+        ItemPtr a = addContact(mContacts, QStringLiteral("Ann Able"));
+        ItemPtr b = addContact(clients, QStringLiteral("Bob Baker"));
+        QVERIFY(work->StoreID() != mContacts->StoreID());
+        QCOMPARE(mNs->GetItemFromID(b->EntryID())->Subject(), QStringLiteral("Bob Baker"));
+        QCOMPARE(mNs->GetItemFromID(a->EntryID(), mContacts->StoreID())->Subject(),
+                 QStringLiteral("Ann Able"));
+        QCOMPARE(mNs->GetItemFromID(b->EntryID())->Parent()->path(), QStringLiteral("Work Store\\Clients"));
+        // The wrong store, an unknown id and a deleted item all raise not found.
+        QCOMPARE(errorOf([&] { mNs->GetItemFromID(b->EntryID(), mContacts->StoreID()); }),
+                 qint64(kErrNotFound));
+        QCOMPARE(errorOf([&] { mNs->GetItemFromID(QStringLiteral("00DEADBEEF")); }), qint64(kErrNotFound));
+        a->Delete();
+        QCOMPARE(errorOf([&] { mNs->GetItemFromID(a->EntryID()); }), qint64(kErrNotFound));
+        // A second program on the same folder sees both stores in the order they were made.
+        ApplicationPtr other = Application::create(mDir.path());
+        FoldersPtr stores = other->GetNamespace()->Folders();
+        QCOMPARE(stores->Count(), 2);
+        QCOMPARE(stores->Item(1)->Name(), QStringLiteral("Personal Folders"));
+        QCOMPARE(stores->Item(2)->Name(), QStringLiteral("Work Store"));
+    }
+
+    void itemsCollectionSemantics() {
+        for (const char* name : {"Carl Zed", "amy adams", "Bea Brown", "Al Adams", "Dee Dunn"})
+            addContact(mContacts, QString::fromUtf8(name));
+        ItemsPtr all = mContacts->Items();
+        QCOMPARE(all->Count(), 5);
+        ItemsPtr as = all->Restrict(QStringLiteral("[LastName] >= 'A' And [LastName] < 'B'"));
+        QCOMPARE(as->Count(), 2);
+        QCOMPARE(all->Count(), 5); // the original is untouched
+        QCOMPARE(subjects(as), QStringList({"amy adams", "Al Adams"}));
+        // Sort is stable: equal last names keep their order, descending too.
+        as->Sort(QStringLiteral("[LastName]"));
+        QCOMPARE(subjects(as), QStringList({"amy adams", "Al Adams"}));
+        all->Sort(QStringLiteral("Subject"));
+        QCOMPARE(all->Item(1)->Subject(), QStringLiteral("Al Adams"));
+        QCOMPARE(subjects(all), QStringList({"Al Adams", "amy adams", "Bea Brown", "Carl Zed", "Dee Dunn"}));
+        all->Sort(QStringLiteral("Subject"), true);
+        QCOMPARE(all->Item(1)->Subject(), QStringLiteral("Dee Dunn"));
+        QCOMPARE(errorOf([&] { all->Sort(QStringLiteral("Nonsense")); }), qint64(kErrFilter));
+        // 1-based index; out of range raises.
+        QCOMPARE(errorOf([&] { all->Item(0); }), qint64(kErrNotFound));
+        QCOMPARE(errorOf([&] { all->Item(6); }), qint64(kErrNotFound));
+        // By display name: the first one, letter case ignored; a missing one raises 0x8004010F.
+        QCOMPARE(all->Item(QStringLiteral("BEA BROWN"))->Subject(), QStringLiteral("Bea Brown"));
+        QCOMPARE(errorOf([&] { all->Item(QStringLiteral("Nobody")); }), qint64(0x8004010F));
+        // A rejected filter raises and leaves no collection behind.
+        QCOMPARE(errorOf([&] { all->Restrict(QStringLiteral("[LastName] >= ")); }), qint64(kErrFilter));
+    }
+
+    void liveCollectionFollowsAddsAndDeletes() {
+        ItemsPtr live = mContacts->Items();
+        QCOMPARE(live->Count(), 0);
+        ItemPtr a = addContact(mContacts, QStringLiteral("One Person"));
+        addContact(mContacts, QStringLiteral("Two Person"));
+        QCOMPARE(live->Count(), 2);
+        ItemsPtr snapshot = live->Restrict(kContactBounds);
+        addContact(mContacts, QStringLiteral("Three Person"));
+        QCOMPARE(snapshot->Count(), 2); // a restriction is what matched when it ran...
+        a->Delete();
+        QCOMPARE(snapshot->Count(), 1); // ...less what was deleted since
+        QCOMPARE(live->Count(), 2);
+        QCOMPARE(subjects(live), QStringList({"Two Person", "Three Person"}));
+        // An unsaved new item is in no collection, and deleting it does nothing.
+        ItemPtr draft = mContacts->Items()->Add();
+        draft->Set(QStringLiteral("FullName"), QStringLiteral("Draft Person"));
+        QCOMPARE(live->Count(), 2);
+        draft->Delete();
+        QCOMPARE(errorOf([&] { a->Delete(); }), qint64(kErrNotFound));
+        QCOMPARE(errorOf([&] { a->Save(); }), qint64(kErrNotFound));
+    }
+
+    void deletingFromTheLastIndexRemovesExactlyTheRestricted() {
+        for (int i = 0; i < 600; ++i)
+            addContact(mContacts, QStringLiteral("Person %1 %2").arg(i).arg(i % 3 ? "Keep" : "Sync"),
+                       i % 3 ? QStringLiteral("Work") : QStringLiteral("Golf, QELSync"));
+        ItemsPtr sync = mContacts->Items()->Restrict(QStringLiteral("[Categories] = 'QELSync'"));
+        QCOMPARE(sync->Count(), 200);
+        for (int i = sync->Count(); i >= 1; --i)
+            sync->Item(i)->Delete();
+        QCOMPARE(sync->Count(), 0);
+        ItemsPtr rest = mContacts->Items();
+        QCOMPARE(rest->Count(), 400);
+        QCOMPARE(rest->Restrict(QStringLiteral("[Categories] = 'QELSync'"))->Count(), 0);
+        // What was deleted is gone for a fresh program too.
+        ApplicationPtr other = Application::create(mDir.path());
+        QCOMPARE(other->GetNamespace()
+                     ->folderByPath(QStringLiteral("Personal Folders\\Contacts"))
+                     ->Items()
+                     ->Count(),
+                 400);
+    }
+
+    void contactNamesStayInStep() {
+        ItemPtr c = mContacts->Items()->Add();
+        QCOMPARE(c->MessageClass(), QStringLiteral("IPM.Contact"));
+        c->Set(QStringLiteral("FullName"), QStringLiteral("John Smith"));
+        QCOMPARE(c->Get(QStringLiteral("FirstName")).toString(), QStringLiteral("John"));
+        QCOMPARE(c->Get(QStringLiteral("LastName")).toString(), QStringLiteral("Smith"));
+        QCOMPARE(c->Subject(), QStringLiteral("John Smith"));
+        QCOMPARE(c->Get(QStringLiteral("FileAs")).toString(), QStringLiteral("Smith, John"));
+        c->Set(QStringLiteral("LastName"), QStringLiteral("Smythe"));
+        QCOMPARE(c->Get(QStringLiteral("FullName")).toString(), QStringLiteral("John Smythe"));
+        QCOMPARE(c->Subject(), QStringLiteral("John Smythe"));
+        c->Set(QStringLiteral("FullName"), QStringLiteral("Mary Ann van der Berg Jr."));
+        QCOMPARE(c->Get(QStringLiteral("FirstName")).toString(), QStringLiteral("Mary"));
+        QCOMPARE(c->Get(QStringLiteral("MiddleName")).toString(), QStringLiteral("Ann"));
+        QCOMPARE(c->Get(QStringLiteral("LastName")).toString(), QStringLiteral("van der Berg"));
+        QCOMPARE(c->Get(QStringLiteral("Suffix")).toString(), QStringLiteral("Jr."));
+        c->Set(QStringLiteral("FullName"), QStringLiteral("Smith, Jane Q."));
+        QCOMPARE(c->Get(QStringLiteral("FirstName")).toString(), QStringLiteral("Jane"));
+        QCOMPARE(c->Get(QStringLiteral("MiddleName")).toString(), QStringLiteral("Q."));
+        QCOMPARE(c->Get(QStringLiteral("LastName")).toString(), QStringLiteral("Smith"));
+        c->Set(QStringLiteral("FullName"), QStringLiteral("Cher"));
+        QCOMPARE(c->Get(QStringLiteral("FirstName")).toString(), QStringLiteral("Cher"));
+        QCOMPARE(c->Get(QStringLiteral("LastName")).toString(), QString());
+        // A company without a person is shown by its company name.
+        ItemPtr firm = mContacts->Items()->Add();
+        firm->Set(QStringLiteral("CompanyName"), QStringLiteral("Acme Corp"));
+        QCOMPARE(firm->Subject(), QStringLiteral("Acme Corp"));
+        // Unknown and read-only properties are refused; a bad value too.
+        QCOMPARE(errorOf([&] { c->Get(QStringLiteral("NoSuchThing")); }), qint64(kErrNotFound));
+        QCOMPARE(errorOf([&] { c->Get(QStringLiteral("Start")); }), qint64(kErrNotFound));
+        QCOMPARE(errorOf([&] { c->Set(QStringLiteral("EntryID"), QStringLiteral("x")); }),
+                 qint64(kErrInvalidArgument));
+        QCOMPARE(errorOf([&] { c->Set(QStringLiteral("Birthday"), QStringLiteral("someday")); }),
+                 qint64(kErrInvalidArgument));
+        c->Set(QStringLiteral("Birthday"), QStringLiteral("03/15/1970"));
+        QCOMPARE(c->Get(QStringLiteral("Birthday")).toDateTime(), QDateTime(QDate(1970, 3, 15), QTime(0, 0)));
+        // A distribution list is not a contact for the class bounds.
+        ItemPtr list = mContacts->Items()->Add();
+        list->Set(QStringLiteral("MessageClass"), QStringLiteral("IPM.DistList"));
+        list->Set(QStringLiteral("Subject"), QStringLiteral("Team"));
+        list->Save();
+        c->Save();
+        ItemsPtr contacts = mContacts->Items()->Restrict(kContactBounds);
+        QCOMPARE(subjects(contacts), QStringList({"Cher"}));
+    }
+
+    void addressesStayInStep() {
+        ItemPtr c = mContacts->Items()->Add();
+        c->Set(QStringLiteral("BusinessAddressStreet"), QStringLiteral("1 Main St"));
+        c->Set(QStringLiteral("BusinessAddressCity"), QStringLiteral("Springfield"));
+        c->Set(QStringLiteral("BusinessAddressState"), QStringLiteral("IL"));
+        c->Set(QStringLiteral("BusinessAddressPostalCode"), QStringLiteral("62701"));
+        c->Set(QStringLiteral("BusinessAddressCountry"), QStringLiteral("USA"));
+        QCOMPARE(c->Get(QStringLiteral("BusinessAddress")).toString(),
+                 QStringLiteral("1 Main St\r\nSpringfield, IL 62701\r\nUSA"));
+        c->Set(QStringLiteral("HomeAddress"),
+               QStringLiteral("Flat 2\n10 Downing Street\nLondon, SW1A 2AA\nUnited Kingdom"));
+        QCOMPARE(c->Get(QStringLiteral("HomeAddressStreet")).toString(),
+                 QStringLiteral("Flat 2\r\n10 Downing Street"));
+        QCOMPARE(c->Get(QStringLiteral("HomeAddressCity")).toString(), QStringLiteral("London"));
+        QCOMPARE(c->Get(QStringLiteral("HomeAddressPostalCode")).toString(), QStringLiteral("SW1A 2AA"));
+        QCOMPARE(c->Get(QStringLiteral("HomeAddressCountry")).toString(), QStringLiteral("United Kingdom"));
+        c->Set(QStringLiteral("OtherAddress"), QStringLiteral("PO Box 7\r\nAustin, TX 78701"));
+        QCOMPARE(c->Get(QStringLiteral("OtherAddressState")).toString(), QStringLiteral("TX"));
+        QCOMPARE(c->Get(QStringLiteral("OtherAddressCountry")).toString(), QString());
+        // Components written back from a parsed address give the same address.
+        const QString home = c->Get(QStringLiteral("HomeAddress")).toString();
+        c->Set(QStringLiteral("HomeAddressCity"), QStringLiteral("London"));
+        QCOMPARE(c->Get(QStringLiteral("HomeAddress")).toString(), home);
+        c->Set(QStringLiteral("BusinessAddress"), QString());
+        QCOMPARE(c->Get(QStringLiteral("BusinessAddressCity")).toString(), QString());
+    }
+
+    void appointmentsAndRecurrence() {
+        FolderPtr calendar = mNs->folderByPath(QStringLiteral("Personal Folders\\Calendar"));
+        ItemPtr a = calendar->Items()->Add();
+        QCOMPARE(a->Class(), kAppointment);
+        a->Set(QStringLiteral("Subject"), QStringLiteral("Dentist"));
+        a->Set(QStringLiteral("Start"), QStringLiteral("03/15/2026 9:30 AM"));
+        QCOMPARE(a->Get(QStringLiteral("End")).toDateTime(), QDateTime(QDate(2026, 3, 15), QTime(10, 0)));
+        a->Set(QStringLiteral("End"), QStringLiteral("03/15/2026 11:00 AM"));
+        QCOMPARE(a->Get(QStringLiteral("Duration")).toInt(), 90);
+        a->Set(QStringLiteral("AllDayEvent"), true);
+        QCOMPARE(a->Get(QStringLiteral("Start")).toDateTime(), QDateTime(QDate(2026, 3, 15), QTime(0, 0)));
+        QCOMPARE(a->Get(QStringLiteral("End")).toDateTime(), QDateTime(QDate(2026, 3, 16), QTime(0, 0)));
+        a->Set(QStringLiteral("Categories"), QStringLiteral("QELDay"));
+        a->Save();
+        QVERIFY(!a->Get(QStringLiteral("IsRecurring")).toBool());
+
+        ItemPtr weekly = calendar->Items()->Add();
+        weekly->Set(QStringLiteral("Subject"), QStringLiteral("Standup"));
+        weekly->Set(QStringLiteral("Start"), QStringLiteral("03/16/2026 09:00"));
+        RecurrencePatternPtr p = weekly->GetRecurrencePattern();
+        p->Set(QStringLiteral("RecurrenceType"), 1);
+        p->Set(QStringLiteral("Occurrences"), 10);
+        p->Set(QStringLiteral("NoEndDate"), false);
+        weekly->Save();
+        QCOMPARE(errorOf([&] { p->Get(QStringLiteral("Bogus")); }), qint64(kErrNotFound));
+
+        ApplicationPtr other = Application::create(mDir.path());
+        ItemsPtr items =
+            other->GetNamespace()->folderByPath(QStringLiteral("Personal Folders\\Calendar"))->Items();
+        QCOMPARE(subjects(items->Restrict(QStringLiteral("[Recurring] = 'Yes'"))), QStringList({"Standup"}));
+        QCOMPARE(subjects(items->Restrict(
+                     QStringLiteral("[Start] = '03/15/2026 12:00 AM' AND [Categories] = 'QELDay'"))),
+                 QStringList({"Dentist"}));
+        ItemPtr back = items->Item(QStringLiteral("Standup"));
+        QVERIFY(back->Get(QStringLiteral("IsRecurring")).toBool());
+        QCOMPARE(back->GetRecurrencePattern()->Get(QStringLiteral("Occurrences")).toInt(), 10);
+        QCOMPARE(back->GetRecurrencePattern()->Get(QStringLiteral("NoEndDate")).toBool(), false);
+        // Contacts have no recurrence.
+        QCOMPARE(errorOf([&] { mContacts->Items()->Add()->GetRecurrencePattern(); }), qint64(kErrNotFound));
+    }
+
+    void editsStayPrivateUntilSaved() {
+        ItemPtr c = addContact(mContacts, QStringLiteral("Pat Private"));
+        ItemPtr other = mContacts->Items()->Item(QStringLiteral("Pat Private"));
+        other->Set(QStringLiteral("User1"), QStringLiteral("unsaved"));
+        QCOMPARE(mContacts->Items()->Item(1)->Get(QStringLiteral("User1")).toString(), QString());
+        QVERIFY(!other->Saved());
+        other->Save();
+        QCOMPARE(mContacts->Items()->Item(1)->Get(QStringLiteral("User1")).toString(),
+                 QStringLiteral("unsaved"));
+        QVERIFY(c->Get(QStringLiteral("LastModificationTime")).toDateTime().isValid());
+    }
+
+    void changesByAnotherProgramAreSeen() {
+        addContact(mContacts, QStringLiteral("First Seen"));
+        ItemsPtr mine = mContacts->Items();
+        QCOMPARE(mine->Count(), 1);
+        ApplicationPtr other = Application::create(mDir.path());
+        FolderPtr theirs = other->GetNamespace()->folderByPath(QStringLiteral("Personal Folders\\Contacts"));
+        addContact(theirs, QStringLiteral("Second Seen"));
+        theirs->Items()->Item(QStringLiteral("First Seen"))->Delete();
+        QCOMPARE(subjects(mContacts->Items()), QStringList({"Second Seen"}));
+        // A renamed folder is gone under its old name.
+        theirs->rename(QStringLiteral("People"));
+        QCOMPARE(errorOf([&] { mNs->folderByPath(QStringLiteral("Personal Folders\\Contacts")); }),
+                 qint64(kErrNotFound));
+        QCOMPARE(mNs->folderByPath(QStringLiteral("Personal Folders\\People"))->Items()->Count(), 1);
+    }
+
+    void batchesCommitOrRollBack() {
+        {
+            Batch batch(mContacts);
+            addContact(mContacts, QStringLiteral("Kept Together"));
+            batch.commit();
+        }
+        {
+            Batch batch(mContacts);
+            addContact(mContacts, QStringLiteral("Rolled Back"));
+        }
+        QCOMPARE(subjects(mContacts->Items()), QStringList({"Kept Together"}));
+        ApplicationPtr other = Application::create(mDir.path());
+        QCOMPARE(
+            subjects(
+                other->GetNamespace()->folderByPath(QStringLiteral("Personal Folders\\Contacts"))->Items()),
+            QStringList({"Kept Together"}));
+    }
+
+    void damagedStoreFilesAreNeverTouched() {
+        mContacts.reset();
+        mNs.reset();
+        mApp.reset();
+        const QString junk = mDir.filePath(QStringLiteral("Broken.store"));
+        {
+            QFile f(junk);
+            QVERIFY(f.open(QIODevice::WriteOnly));
+            f.write(QByteArray(8192, 'x'));
+        }
+        const QByteArray before = fileHash(junk);
+        try {
+            Application::create(mDir.path());
+            QFAIL("a damaged store file was accepted");
+        } catch (const Error& e) {
+            QCOMPARE(e.number(), qint64(kErrStoreFile));
+            QVERIFY2(e.message().contains(QStringLiteral("Broken.store")), qPrintable(e.message()));
+        }
+        QCOMPARE(fileHash(junk), before);
+        // A folder holding only a damaged store is not "empty": no fresh store is made beside it.
+        QDir dir(mDir.path());
+        for (const QString& f : dir.entryList({QStringLiteral("Personal*")}))
+            QVERIFY(dir.remove(f));
+        QCOMPARE(errorOf([&] { Application::create(mDir.path()); }), qint64(kErrStoreFile));
+        QCOMPARE(dir.entryList({QStringLiteral("*.store")}), QStringList({"Broken.store"}));
+        QCOMPARE(fileHash(junk), before);
+        // A store folder that cannot be created is reported as such.
+        QCOMPARE(errorOf([&] { Application::create(junk + QStringLiteral("/inside")); }),
+                 qint64(kErrCannotCreate));
+    }
+
+    void labelSessionAndSafeItems() {
+        FolderPtr calendar = mNs->folderByPath(QStringLiteral("Personal Folders\\Calendar"));
+        ItemPtr a = calendar->Items()->Add();
+        a->Set(QStringLiteral("Subject"), QStringLiteral("Colourful"));
+        a->Set(QStringLiteral("Start"), QStringLiteral("04/01/2026 10:00 AM"));
+        a->Save();
+        const QString set = QStringLiteral("0220060000000000C000000000000046");
+        auto session = MapiSession::create(mApp);
+        session->Logon();
+        auto message = session->GetMessage(a->EntryID(), calendar->StoreID());
+        QCOMPARE(errorOf([&] { message->Item(QStringLiteral("0x8214"), set); }), qint64(kErrNotFound));
+        message->Add(QStringLiteral("0x8214"), 3, 8, set);
+        message->Update();
+        session->Logoff();
+        auto again = MapiSession::create(mApp);
+        again->Logon();
+        QCOMPARE(again->GetMessage(a->EntryID(), calendar->StoreID())
+                     ->Item(QStringLiteral("0x8214"), set)
+                     ->Value()
+                     .toInt(),
+                 8);
+        auto field =
+            again->GetMessage(a->EntryID(), calendar->StoreID())->Item(QStringLiteral("0x8214"), set);
+        field->setValue(3);
+        QCOMPARE(field->Value().toInt(), 3);
+
+        auto safe = SafeItem::create(mApp, QStringLiteral("Redemption.SafeContactItem"));
+        QCOMPARE(errorOf([&] { safe->Get(QStringLiteral("Body")); }), qint64(kErrObjectRequired));
+        ItemPtr c = addContact(mContacts, QStringLiteral("Safe Reader"));
+        safe->setItem(c);
+        safe->Set(QStringLiteral("Email1Address"), QStringLiteral("safe@example.com"));
+        QCOMPARE(c->Get(QStringLiteral("Email1Address")).toString(), QStringLiteral("safe@example.com"));
+
+        mApp->setSafeItemsAvailable(false);
+        mApp->setLabelSessionAvailable(false);
+        QCOMPARE(errorOf([&] { SafeItem::create(mApp, QStringLiteral("Redemption.SafeContactItem")); }),
+                 qint64(429));
+        QCOMPARE(errorOf([&] { MapiSession::create(mApp); }), qint64(429));
+    }
+
+    void versionAndUi() {
+        QVERIFY(mApp->Version().left(3).toDouble() > 9);
+        mApp->setVersion(QStringLiteral("9.0.0.1"));
+        QCOMPARE(mApp->Version().left(3).toDouble(), 9.0);
+        // Without an installed window the store says so rather than pretending.
+        QCOMPARE(errorOf([&] { mNs->PickFolder(); }), qint64(kErrCannotCreate));
+        QCOMPARE(errorOf([&] { addContact(mContacts, QStringLiteral("No Window"))->Display(); }),
+                 qint64(kErrCannotCreate));
+    }
+};
+
+QEL_TEST_MAIN(TestStore)
+#include "test_store.moc"
