@@ -173,6 +173,7 @@ void decodeRecord(const QByteArray& blob, Record& record) {
     Reader r(blob);
     if (r.atEnd() || r.u8() != kVersion)
         throw Error(kErrStoreFile, QStringLiteral("an item was written by an unknown version"));
+    record.values.reserve(static_cast<size_t>(blob.size() / 40) + 2);
     while (!r.atEnd()) {
         const quint8 section = r.u8();
         const QByteArray name = r.name();

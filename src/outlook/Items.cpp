@@ -3,6 +3,8 @@
 #include "Collation.h"
 
 #include <algorithm>
+#include <limits>
+#include <numeric>
 
 namespace ol {
 
@@ -23,6 +25,10 @@ QVariant PropBag::get(int id) const {
 }
 
 void PropBag::set(int id, const QVariant& value) {
+    if (value.isValid() && (mEntries.empty() || mEntries.back().first < id)) {
+        mEntries.emplace_back(id, value); // values arrive in id order when an item is read
+        return;
+    }
     auto it = std::lower_bound(mEntries.begin(), mEntries.end(), id,
                                [](const std::pair<int, QVariant>& e, int key) { return e.first < key; });
     const bool present = it != mEntries.end() && it->first == id;
@@ -82,28 +88,36 @@ private:
     const Record* mR;
 };
 
-// Orders records by one property; missing values first.
-struct SortKeyLess {
-    int id;
+// Sort keys of one property, worked out once per sort: folded text, or a number for dates (local
+// wall-clock milliseconds, so no time zone arithmetic per comparison), whole numbers and flags.
+// Missing values sort first.
+struct SortKeys {
     PropType type;
-    bool operator()(const RecordPtr& a, const RecordPtr& b) const {
-        switch (type) {
-        case PropType::Text:
-        case PropType::Keywords:
-            return a->foldedText(id) < b->foldedText(id);
-        case PropType::DateTime: {
-            const QDateTime x = a->values.get(id).toDateTime();
-            const QDateTime y = b->values.get(id).toDateTime();
-            if (!x.isValid() || !y.isValid())
-                return !x.isValid() && y.isValid();
-            return x < y;
+    std::vector<const QString*> text;
+    std::vector<qint64> number;
+
+    SortKeys(const std::vector<RecordPtr>& records, int id) : type(propertyDef(id).type) {
+        if (type == PropType::Text || type == PropType::Keywords) {
+            text.reserve(records.size());
+            for (const RecordPtr& r : records)
+                text.push_back(&r->foldedText(id));
+            return;
         }
-        case PropType::Integer:
-        case PropType::Boolean:
-            return a->values.get(id).toInt() < b->values.get(id).toInt();
+        number.reserve(records.size());
+        for (const RecordPtr& r : records) {
+            const QVariant* v = r->values.find(id);
+            qint64 key = std::numeric_limits<qint64>::min();
+            if (v && type == PropType::DateTime) {
+                const QDateTime t = v->toDateTime();
+                if (t.isValid())
+                    key = t.date().toJulianDay() * 86400000 + t.time().msecsSinceStartOfDay();
+            } else if (v) {
+                key = v->toInt();
+            }
+            number.push_back(key);
         }
-        return false;
     }
+    bool less(size_t a, size_t b) const { return text.empty() ? number[a] < number[b] : *text[a] < *text[b]; }
 };
 
 } // namespace
@@ -164,12 +178,18 @@ void Items::applySort() const {
     if (!mSortPending)
         return;
     mSortPending = false;
-    const SortKeyLess less{mSortId, propertyDef(mSortId).type};
+    const SortKeys keys(mRecords, mSortId);
+    std::vector<size_t> order(mRecords.size());
+    std::iota(order.begin(), order.end(), size_t{0});
     if (mSortDescending)
-        std::stable_sort(mRecords.begin(), mRecords.end(),
-                         [&](const RecordPtr& a, const RecordPtr& b) { return less(b, a); });
+        std::stable_sort(order.begin(), order.end(), [&](size_t a, size_t b) { return keys.less(b, a); });
     else
-        std::stable_sort(mRecords.begin(), mRecords.end(), less);
+        std::stable_sort(order.begin(), order.end(), [&](size_t a, size_t b) { return keys.less(a, b); });
+    std::vector<RecordPtr> sorted;
+    sorted.reserve(order.size());
+    for (size_t i : order)
+        sorted.push_back(std::move(mRecords[i]));
+    mRecords = std::move(sorted);
 }
 
 const RecordPtr& Items::recordAt(int index) const {
@@ -180,14 +200,14 @@ const RecordPtr& Items::recordAt(int index) const {
                                       .arg(mRecords.size()));
     if (mSortPending) {
         if (index == 1) {
-            // The first item in order needs no full sort; min_element keeps the earliest of equals.
-            const SortKeyLess less{mSortId, propertyDef(mSortId).type};
-            const auto it =
-                mSortDescending
-                    ? std::min_element(mRecords.begin(), mRecords.end(),
-                                       [&](const RecordPtr& a, const RecordPtr& b) { return less(b, a); })
-                    : std::min_element(mRecords.begin(), mRecords.end(), less);
-            return *it;
+            // The first item in order needs no full sort; the earliest of equal keys wins.
+            const SortKeys keys(mRecords, mSortId);
+            size_t best = 0;
+            for (size_t i = 1; i < mRecords.size(); ++i) {
+                if (mSortDescending ? keys.less(best, i) : keys.less(i, best))
+                    best = i;
+            }
+            return mRecords[best];
         }
         applySort();
     }

@@ -53,6 +53,7 @@ public:
     QVariant get(int id) const;
     void set(int id, const QVariant& value); // an invalid QVariant removes the value
     bool empty() const { return mEntries.empty(); }
+    void reserve(size_t n) { mEntries.reserve(n); }
     const std::vector<std::pair<int, QVariant>>& entries() const { return mEntries; }
 
 private:

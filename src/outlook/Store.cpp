@@ -9,6 +9,7 @@
 #include <SQLiteCpp/Statement.h>
 #include <SQLiteCpp/Transaction.h>
 #include <algorithm>
+#include <ctime>
 
 namespace ol {
 
@@ -270,6 +271,13 @@ void FolderState::ensureLoaded() {
     byEntryId.clear();
     deletions.clear();
     try {
+        SQLite::Statement count(*store->db, "SELECT COUNT(*) FROM items WHERE folder = ?");
+        count.bind(1, static_cast<int64_t>(id));
+        if (count.executeStep()) {
+            const auto n = static_cast<size_t>(count.getColumn(0).getInt64());
+            records.reserve(n);
+            byEntryId.reserve(static_cast<qsizetype>(n));
+        }
         SQLite::Statement q(*store->db, "SELECT id, entry_id, props FROM items WHERE folder = ? ORDER BY id");
         q.bind(1, static_cast<int64_t>(id));
         while (q.executeStep()) {
@@ -319,6 +327,13 @@ QString Application::storeDirFromEnvironment() {
 }
 
 ApplicationPtr Application::create(const QString& storeDir) {
+    // Every local date the store reads goes through the C library's time zone code, which,
+    // without TZ set, looks at the zone file again on each call. Naming the same zone file in TZ
+    // keeps the system's zone and lets the library read it once.
+    if (qEnvironmentVariableIsEmpty("TZ") && QFileInfo::exists(QStringLiteral("/etc/localtime"))) {
+        qputenv("TZ", ":/etc/localtime");
+        tzset();
+    }
     ApplicationPtr app(new Application());
     app->mState = std::make_shared<AppState>();
     AppState& s = *app->mState;
