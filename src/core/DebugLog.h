@@ -10,7 +10,7 @@ namespace qel {
 class DebugCarrier {
 public:
     virtual ~DebugCarrier() = default;
-    virtual bool debugModeOn() const = 0;                // the state of chkDebug
+    virtual bool debugModeOn() const = 0;                 // the state of chkDebug
     virtual void setCarrierText(const QString& text) = 0; // sets txtDebug (its handler appends)
 };
 
@@ -37,5 +37,12 @@ QString debugDateTime();
 
 // The machine's network name (at most 255 characters).
 QString ComputerName();
+
+// Debug.txt in the program folder.
+QString debugFilePath();
+
+// "Open Debug File": opens Debug.txt with the desktop's program for it, or tells the user there is
+// none. Returns true when the file was handed to the desktop.
+bool openDebugFile();
 
 } // namespace qel

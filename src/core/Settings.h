@@ -9,7 +9,11 @@ namespace qel {
 // (QSettings, INI format); setSettingsFile() points it elsewhere (tests).
 QString GetSetting(const QString& section, const QString& key);
 void SaveSetting(const QString& section, const QString& key, const QString& value);
-void setSettingsFile(const QString& path);
+void setSettingsFile(const QString& path); // "" returns to the per-user file
 QString settingsFile();
+
+// The last problem SaveSetting met: a value that could not be written, or a damaged settings file
+// that was copied aside before being rewritten. "" after a write without trouble.
+QString settingsProblem();
 
 } // namespace qel

@@ -33,6 +33,8 @@ void isolateEnvironment() {
         qputenv("QT_QPA_PLATFORM", "offscreen");
 }
 
-QString sandboxRoot() { return gSandbox ? gSandbox->path() : QString(); }
+QString sandboxRoot() {
+    return gSandbox ? gSandbox->path() : QString();
+}
 
 } // namespace qeltest

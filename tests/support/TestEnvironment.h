@@ -17,12 +17,12 @@ QString sandboxRoot();
 } // namespace qeltest
 
 // Like QTEST_MAIN, with the isolated environment set up first.
-#define QEL_TEST_MAIN(TestObject)                                                                        \
-    int main(int argc, char** argv) {                                                                    \
-        qeltest::isolateEnvironment();                                                                   \
-        QApplication app(argc, argv);                                                                    \
-        app.setAttribute(Qt::AA_Use96Dpi, true);                                                         \
-        TestObject tc;                                                                                   \
-        QTEST_SET_MAIN_SOURCE_PATH                                                                       \
-        return QTest::qExec(&tc, argc, argv);                                                            \
+#define QEL_TEST_MAIN(TestObject)                                                                            \
+    int main(int argc, char** argv) {                                                                        \
+        qeltest::isolateEnvironment();                                                                       \
+        QApplication app(argc, argv);                                                                        \
+        app.setAttribute(Qt::AA_Use96Dpi, true);                                                             \
+        TestObject tc;                                                                                       \
+        QTEST_SET_MAIN_SOURCE_PATH                                                                           \
+        return QTest::qExec(&tc, argc, argv);                                                                \
     }

@@ -1,0 +1,244 @@
+#include "Settings.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QSettings>
+#include <QStringDecoder>
+#include <optional>
+
+namespace qel {
+
+namespace {
+
+const QString kGeneral = QStringLiteral("General");
+constexpr QChar kByteOrderMark(0xFEFF);
+
+QString& fileOverride() {
+    static QString path;
+    return path;
+}
+
+QString& lastProblem() {
+    static QString problem;
+    return problem;
+}
+
+// QSettings keeps the keys outside any group in the INI section [General] and writes a group named
+// "General" as [%General]. The section "General" therefore lives at the top level, so the file shows
+// it under its own name.
+QString keyPath(const QString& section, const QString& key) {
+    return section == kGeneral ? key : section + QLatin1Char('/') + key;
+}
+
+// The INI text of a file, split into logical lines (a line ending in a backslash goes on).
+QStringList logicalLines(const QString& text) {
+    QStringList lines;
+    QString current;
+    const QStringList physical = text.split(QLatin1Char('\n'));
+    for (QString line : physical) {
+        if (line.endsWith(QLatin1Char('\r')))
+            line.chop(1);
+        if (line.endsWith(QLatin1Char('\\')) && !line.endsWith(QStringLiteral("\\\\"))) {
+            current += line.chopped(1);
+            continue;
+        }
+        lines.append(current + line);
+        current.clear();
+    }
+    if (!current.isEmpty())
+        lines.append(current);
+    return lines;
+}
+
+// One value of the INI text as a single string: quotes and escapes as QSettings writes them, but a
+// comma is just a comma.
+QString unescapeValue(const QString& raw) {
+    QString out;
+    bool quoted = false;
+    for (qsizetype i = 0; i < raw.size(); ++i) {
+        const QChar c = raw.at(i);
+        if (c == QLatin1Char('"')) {
+            quoted = !quoted;
+            continue;
+        }
+        if (c != QLatin1Char('\\') || i + 1 >= raw.size()) {
+            out += c;
+            continue;
+        }
+        const QChar e = raw.at(++i);
+        switch (e.unicode()) {
+        case 'a':
+            out += QChar(7);
+            break;
+        case 'b':
+            out += QChar(8);
+            break;
+        case 'f':
+            out += QChar(12);
+            break;
+        case 'n':
+            out += QChar(10);
+            break;
+        case 'r':
+            out += QChar(13);
+            break;
+        case 't':
+            out += QChar(9);
+            break;
+        case 'v':
+            out += QChar(11);
+            break;
+        case 'x': {
+            qsizetype end = i + 1;
+            while (end < raw.size() && end - i <= 4 &&
+                   QStringLiteral("0123456789abcdefABCDEF").contains(raw.at(end)))
+                ++end;
+            out += QChar(raw.mid(i + 1, end - i - 1).toUShort(nullptr, 16));
+            i = end - 1;
+            break;
+        }
+        default:
+            if (e >= QLatin1Char('0') && e <= QLatin1Char('7')) {
+                qsizetype end = i;
+                while (end < raw.size() && end - i < 3 && raw.at(end) >= QLatin1Char('0') &&
+                       raw.at(end) <= QLatin1Char('7'))
+                    ++end;
+                out += QChar(raw.mid(i, end - i).toUShort(nullptr, 8));
+                i = end - 1;
+            } else {
+                out += e; // \\ \" \' \? and anything unknown
+            }
+        }
+    }
+    return out;
+}
+
+// QSettings reads an unquoted value with commas ("a, b", as a person typing the file would write it)
+// as a list and drops the blanks around the commas. Such a value is read again from the file text.
+std::optional<QString> rawValue(const QString& path, const QString& section, const QString& key) {
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly))
+        return std::nullopt;
+    const QStringList lines = logicalLines(QString::fromUtf8(file.readAll()));
+    bool inSection = false;
+    for (const QString& line : lines) {
+        const QString trimmed = line.trimmed();
+        if (trimmed.startsWith(QLatin1Char('['))) {
+            const QString name = trimmed.mid(1, trimmed.indexOf(QLatin1Char(']')) - 1);
+            inSection = name == section;
+            continue;
+        }
+        const qsizetype equals = line.indexOf(QLatin1Char('='));
+        if (inSection && equals > 0 && line.left(equals).trimmed() == key)
+            return unescapeValue(line.mid(equals + 1).trimmed());
+    }
+    return std::nullopt;
+}
+
+// A settings file that QSettings cannot read in full: binary bytes, text that is not UTF-8, or lines
+// that are neither a section, a key=value pair nor a comment.
+bool damagedFile(const QString& path) {
+    QFile file(path);
+    if (!QFileInfo(path).isFile() || !file.open(QIODevice::ReadOnly))
+        return false;
+    const QByteArray bytes = file.readAll();
+    if (bytes.contains('\0'))
+        return true;
+    QStringDecoder decoder(QStringDecoder::Utf8);
+    const QString text = decoder.decode(bytes);
+    if (decoder.hasError())
+        return true;
+    for (const QString& line : logicalLines(text)) {
+        const QString trimmed = line.trimmed();
+        if (trimmed.isEmpty() || trimmed.startsWith(QLatin1Char(';')) || trimmed.startsWith(QLatin1Char('#')))
+            continue;
+        if (trimmed.startsWith(QLatin1Char('[')) ? !trimmed.contains(QLatin1Char(']'))
+                                                 : !trimmed.contains(QLatin1Char('=')))
+            return true;
+    }
+    return false;
+}
+
+// Keeps a copy of a damaged file before QSettings rewrites it with what it could read.
+void keepDamagedCopy(const QString& path) {
+    QString copy = path + QStringLiteral(".damaged");
+    for (int n = 1; QFileInfo::exists(copy); ++n)
+        copy = path + QStringLiteral(".damaged.") + QString::number(n);
+    if (QFile::copy(path, copy))
+        lastProblem() = QStringLiteral("The settings file %1 could not be read in full; it was copied to %2.")
+                            .arg(QDir::toNativeSeparators(path), QDir::toNativeSeparators(copy));
+    else
+        lastProblem() = QStringLiteral("The settings file %1 could not be read in full.")
+                            .arg(QDir::toNativeSeparators(path));
+    qWarning("%s", qPrintable(lastProblem()));
+}
+
+// QSettings writes back the values it read as lists in its own form ("a,b ,c" becomes "a, b, c").
+// Before it rewrites the file, such values are set again as the text they were typed as.
+void keepListsAsTyped(QSettings& settings, const QString& path) {
+    const QStringList all = settings.allKeys();
+    for (const QString& name : all) {
+        if (settings.value(name).typeId() != QMetaType::QStringList)
+            continue;
+        const qsizetype slash = name.lastIndexOf(QLatin1Char('/'));
+        const QString section = slash < 0 ? kGeneral : name.left(slash);
+        if (const auto typed = rawValue(path, section, name.mid(slash + 1)))
+            settings.setValue(name, *typed);
+    }
+}
+
+} // namespace
+
+QString settingsFile() {
+    if (!fileOverride().isEmpty())
+        return fileOverride();
+    return QSettings(QSettings::IniFormat, QSettings::UserScope, QStringLiteral("QEL"), QStringLiteral("QEL"))
+        .fileName();
+}
+
+void setSettingsFile(const QString& path) {
+    fileOverride() = path;
+}
+
+QString settingsProblem() {
+    return lastProblem();
+}
+
+QString GetSetting(const QString& section, const QString& key) {
+    const QString path = settingsFile();
+    const QSettings settings(path, QSettings::IniFormat);
+    const QVariant value = settings.value(keyPath(section, key));
+    if (!value.isValid())
+        return {};
+    if (value.typeId() == QMetaType::QStringList)
+        return rawValue(path, section, key).value_or(value.toStringList().join(QStringLiteral(", ")));
+    if (value.typeId() == QMetaType::QByteArray)
+        return QStringDecoder(QStringDecoder::Utf8, QStringDecoder::Flag::ConvertInitialBom)
+            .decode(value.toByteArray());
+    return value.canConvert<QString>() ? value.toString() : QString();
+}
+
+void SaveSetting(const QString& section, const QString& key, const QString& value) {
+    const QString path = settingsFile();
+    lastProblem().clear();
+    if (damagedFile(path))
+        keepDamagedCopy(path);
+    QSettings settings(path, QSettings::IniFormat);
+    keepListsAsTyped(settings, path);
+    // QSettings reads text back through a UTF-8 decoder that drops a U+FEFF (byte-order mark) at the
+    // start of a run of non-ASCII text. A value holding one is stored as its UTF-8 bytes (written as
+    // @ByteArray with escapes), which read back exactly.
+    if (value.contains(kByteOrderMark))
+        settings.setValue(keyPath(section, key), value.toUtf8());
+    else
+        settings.setValue(keyPath(section, key), value);
+    settings.sync();
+    if (settings.status() == QSettings::AccessError) {
+        lastProblem() = QStringLiteral("The setting %1 / %2 could not be written to %3.")
+                            .arg(section, key, QDir::toNativeSeparators(path));
+        qWarning("%s", qPrintable(lastProblem()));
+    }
+}
+
+} // namespace qel

@@ -1,0 +1,82 @@
+#include "Platform.h"
+#include "ProgramFolder.h"
+
+#include <QCoreApplication>
+#include <QDesktopServices>
+#include <QDir>
+#include <QFileInfo>
+#include <QSoundEffect>
+
+namespace qel {
+
+QDateTime SystemClock::now() const {
+    return QDateTime::currentDateTime();
+}
+
+QUrl shellUrl(const QString& fileOrUrl) {
+    if (fileOrUrl.isEmpty())
+        return {};
+    // "mailto:", "https://", "file:///": a scheme of two letters or more makes it a URL, unless a file
+    // of that name exists here. Everything else is a path, which may hold '#', '?' or '%'.
+    const QUrl asUrl(fileOrUrl, QUrl::TolerantMode);
+    if (asUrl.isValid() && asUrl.scheme().size() >= 2 && !QFileInfo::exists(fileOrUrl))
+        return asUrl;
+    return QUrl::fromLocalFile(QFileInfo(fileOrUrl).absoluteFilePath());
+}
+
+bool DesktopShell::open(const QString& fileOrUrl) {
+    const QUrl url = shellUrl(fileOrUrl);
+    return url.isValid() && QDesktopServices::openUrl(url);
+}
+
+QString soundFile(const QString& name) {
+    if (name.isEmpty())
+        return {};
+    QStringList folders{programFolder()};
+    if (QCoreApplication::instance()) {
+        const QString exe = QCoreApplication::applicationDirPath();
+        folders << exe << exe + QStringLiteral("/resources/sounds") << exe + QStringLiteral("/sounds");
+    }
+    folders << QStringLiteral(QEL_RESOURCE_DIR "/sounds");
+    for (const QString& folder : folders) {
+        const QFileInfo file(QDir(folder).filePath(name));
+        if (file.isFile())
+            return file.absoluteFilePath();
+    }
+    return {};
+}
+
+QtSound::QtSound() = default;
+
+QtSound::~QtSound() {
+    qDeleteAll(mEffects);
+}
+
+void QtSound::play(const QString& name) {
+    QSoundEffect* effect = mEffects.value(name);
+    if (!effect) {
+        const QString path = soundFile(name);
+        if (path.isEmpty())
+            return; // no such sound here: silence, as when the system has no sound
+        effect = new QSoundEffect;
+        effect->setSource(QUrl::fromLocalFile(path));
+        mEffects.insert(name, effect);
+    }
+    effect->stop();
+    effect->play(); // plays once loaded when the file is still loading
+}
+
+void installProductionSeams() {
+    // Kept for the whole process: the seams may be used until the very end, and the sound effects
+    // must not be destroyed after the application object.
+    static QtDialogs* const dialogs = new QtDialogs;
+    static SystemClock* const clock = new SystemClock;
+    static DesktopShell* const shell = new DesktopShell;
+    static QtSound* const sound = new QtSound;
+    DialogsSeam::set(dialogs);
+    ClockSeam::set(clock);
+    ShellSeam::set(shell);
+    SoundSeam::set(sound);
+}
+
+} // namespace qel
