@@ -5,6 +5,7 @@
 #include <QFileInfo>
 #include <QSettings>
 #include <QStringDecoder>
+#include <memory>
 #include <optional>
 
 namespace qel {
@@ -205,9 +206,59 @@ QString settingsProblem() {
     return lastProblem();
 }
 
+namespace {
+
+struct Batch {
+    int depth = 0;
+    std::unique_ptr<QSettings> settings;
+    QString path;
+    int writes = 0;
+};
+
+Batch& batch() {
+    static Batch b;
+    return b;
+}
+
+// Opens the settings file for writing: a damaged file is copied aside first, and values that were
+// typed with commas keep their text.
+std::unique_ptr<QSettings> openForWriting(const QString& path) {
+    if (damagedFile(path))
+        keepDamagedCopy(path);
+    auto settings = std::make_unique<QSettings>(path, QSettings::IniFormat);
+    keepListsAsTyped(*settings, path);
+    return settings;
+}
+
+void setValue(QSettings& settings, const QString& section, const QString& key, const QString& value) {
+    // QSettings reads text back through a UTF-8 decoder that drops a U+FEFF (byte-order mark) at the
+    // start of a run of non-ASCII text. A value holding one is stored as its UTF-8 bytes (written as
+    // @ByteArray with escapes), which read back exactly.
+    if (value.contains(kByteOrderMark))
+        settings.setValue(keyPath(section, key), value.toUtf8());
+    else
+        settings.setValue(keyPath(section, key), value);
+}
+
+void writeOut(QSettings& settings, const QString& path, const QString& what) {
+    settings.sync();
+    if (settings.status() == QSettings::AccessError) {
+        lastProblem() = QStringLiteral("The setting %1 could not be written to %2.")
+                            .arg(what, QDir::toNativeSeparators(path));
+        qWarning("%s", qPrintable(lastProblem()));
+    }
+}
+
+} // namespace
+
 QString GetSetting(const QString& section, const QString& key) {
-    const QString path = settingsFile();
-    const QSettings settings(path, QSettings::IniFormat);
+    // Inside a batch the batch's settings answer: a second QSettings on the same file would write
+    // the pending values out when it goes away.
+    const QString path = batch().depth > 0 ? batch().path : settingsFile();
+    std::optional<QSettings> own;
+    if (batch().depth == 0)
+        own.emplace(path, QSettings::IniFormat);
+    const QSettings& settings = own ? *own : *batch().settings;
     const QVariant value = settings.value(keyPath(section, key));
     if (!value.isValid())
         return {};
@@ -219,26 +270,37 @@ QString GetSetting(const QString& section, const QString& key) {
     return value.canConvert<QString>() ? value.toString() : QString();
 }
 
+SettingsBatch::SettingsBatch() {
+    Batch& b = batch();
+    if (b.depth++ > 0)
+        return;
+    lastProblem().clear();
+    b.path = settingsFile();
+    b.settings = openForWriting(b.path);
+    b.writes = 0;
+}
+
+SettingsBatch::~SettingsBatch() {
+    Batch& b = batch();
+    if (--b.depth > 0)
+        return;
+    if (b.writes > 0)
+        writeOut(*b.settings, b.path, QStringLiteral("changes (%1 values)").arg(b.writes));
+    b.settings.reset();
+}
+
 void SaveSetting(const QString& section, const QString& key, const QString& value) {
+    Batch& b = batch();
+    if (b.depth > 0) {
+        setValue(*b.settings, section, key, value);
+        ++b.writes;
+        return;
+    }
     const QString path = settingsFile();
     lastProblem().clear();
-    if (damagedFile(path))
-        keepDamagedCopy(path);
-    QSettings settings(path, QSettings::IniFormat);
-    keepListsAsTyped(settings, path);
-    // QSettings reads text back through a UTF-8 decoder that drops a U+FEFF (byte-order mark) at the
-    // start of a run of non-ASCII text. A value holding one is stored as its UTF-8 bytes (written as
-    // @ByteArray with escapes), which read back exactly.
-    if (value.contains(kByteOrderMark))
-        settings.setValue(keyPath(section, key), value.toUtf8());
-    else
-        settings.setValue(keyPath(section, key), value);
-    settings.sync();
-    if (settings.status() == QSettings::AccessError) {
-        lastProblem() = QStringLiteral("The setting %1 / %2 could not be written to %3.")
-                            .arg(section, key, QDir::toNativeSeparators(path));
-        qWarning("%s", qPrintable(lastProblem()));
-    }
+    std::unique_ptr<QSettings> settings = openForWriting(path);
+    setValue(*settings, section, key, value);
+    writeOut(*settings, path, section + QStringLiteral(" / ") + key);
 }
 
 } // namespace qel

@@ -12,6 +12,16 @@ void SaveSetting(const QString& section, const QString& key, const QString& valu
 void setSettingsFile(const QString& path); // "" returns to the per-user file
 QString settingsFile();
 
+// Groups writes: inside the outermost batch SaveSetting only updates the open settings, and the file
+// is written once, when that batch ends. Reads inside a batch see the pending values.
+class SettingsBatch {
+public:
+    SettingsBatch();
+    ~SettingsBatch();
+    SettingsBatch(const SettingsBatch&) = delete;
+    SettingsBatch& operator=(const SettingsBatch&) = delete;
+};
+
 // The last problem SaveSetting met: a value that could not be written, or a damaged settings file
 // that was copied aside before being rewritten. "" after a write without trouble.
 QString settingsProblem();

@@ -189,6 +189,36 @@ private Q_SLOTS:
         qel::SaveSetting(QStringLiteral("Cache"), QStringLiteral("LetterCode"), QStringLiteral("3"));
         QVERIFY(qel::settingsProblem().contains(QStringLiteral("could not be written")));
         QVERIFY(QFileInfo(path).isDir());
+        {
+            qel::SettingsBatch batch;
+            qel::SaveSetting(QStringLiteral("Cache"), QStringLiteral("LetterCode"), QStringLiteral("4"));
+        }
+        QVERIFY(qel::settingsProblem().contains(QStringLiteral("could not be written")));
+    }
+
+    void aBatchWritesTheFileOnceWhenItEnds() {
+        const QString path = freshFile();
+        qel::setSettingsFile(path);
+        qel::SaveSetting(QStringLiteral("Cache"), QStringLiteral("LetterCode"), QStringLiteral("1"));
+        const QByteArray before = readAll(path);
+        {
+            qel::SettingsBatch outer;
+            {
+                qel::SettingsBatch inner;
+                qel::SaveSetting(QStringLiteral("Cache"), QStringLiteral("LetterCode"), QStringLiteral("12"));
+                qel::SaveSetting(QStringLiteral("General"), QStringLiteral("ConfirmExit"),
+                                 QStringLiteral("Yes"));
+            }
+            // Pending values are read back, but nothing reached the file before the outer batch ends.
+            QCOMPARE(qel::GetSetting(QStringLiteral("Cache"), QStringLiteral("LetterCode")),
+                     QStringLiteral("12"));
+            QCOMPARE(readAll(path), before);
+        }
+        QVERIFY(qel::settingsProblem().isEmpty());
+        const QByteArray after = readAll(path);
+        QVERIFY(after.contains("LetterCode=12"));
+        QVERIFY(after.contains("[General]"));
+        QVERIFY(after.contains("ConfirmExit=Yes"));
     }
 };
 

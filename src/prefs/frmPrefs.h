@@ -1,0 +1,203 @@
+#pragma once
+
+#include "core/DebugLog.h"
+#include "outlook/Outlook.h"
+
+#include <QDialog>
+#include <array>
+#include <functional>
+#include <optional>
+
+class QCheckBox;
+class QComboBox;
+class QLabel;
+class QLineEdit;
+class QPushButton;
+class QRadioButton;
+class QStackedLayout;
+class QTabBar;
+class QFrame;
+
+namespace qel {
+
+// The preferences dialog. Besides being the dialog in which the user edits the settings, it is
+// the program's live settings: the program keeps one hidden instance whose controls the other
+// parts read (chkVonage, txtHost, ...). Creating it loads the settings store into the controls;
+// OK checks and writes them back; Cancel writes nothing. While it exists it is the debug log's
+// carrier: chkDebug is the debugging mode and the hidden txtDebug box carries each message.
+class frmPrefs : public QDialog, public DebugCarrier {
+    Q_OBJECT
+public:
+    // nameSpace: the store, for the folder checks of OK and the pick buttons; without one the
+    // folder checks are skipped and the pick buttons are disabled.
+    explicit frmPrefs(ol::NameSpacePtr nameSpace = nullptr, QWidget* parent = nullptr);
+    ~frmPrefs() override;
+
+    // DebugCarrier
+    bool debugModeOn() const override;
+    void setCarrierText(const QString& text) override;
+
+    // --- Hooks set by the program ------------------------------------------------------------
+    // Makes this computer the sync master on the FTP server (connect, replace LastSync.dat,
+    // check the master marker, upload, report). true: OK goes on; false: OK stops, nothing is
+    // written. While it is empty the step is skipped: it waits for the sync client.
+    std::function<bool()> becomeMaster;
+    // Connects to the FTP server with the dialog's settings and disconnects again; true when the
+    // connection succeeded. cmdTestFTP stays disabled while this is empty.
+    std::function<bool()> testFtp;
+    // Rebuilds the main window after OK has written the settings.
+    std::function<void()> rebuildMainWindow;
+
+    // --- Tabs ----------------------------------------------------------------------------------
+    QTabBar* TabStrip1;
+    std::array<QFrame*, 9> fmeTab;
+
+    // General
+    QCheckBox* chkHotkey;
+    std::array<QCheckBox*, 4> chkMod; // Windows Key, Shift, Alt, Ctrl
+    QComboBox* cmbHotkey;
+    QComboBox* cmbHotkeyValue; // hidden twin: the key codes
+    QCheckBox* chkSubFolders;
+    QPushButton* cmdStartup;
+    QCheckBox* chkConfirm;
+    QComboBox* cmbWebEmail;
+    QCheckBox* chkInvert;
+
+    // Data Folders
+    QLineEdit* txtCalendarRoot;
+    QLineEdit* txtCalendar;
+    QLineEdit* txtTaskRoot;
+    QLineEdit* txtTask;
+    QLineEdit* txtNotesRoot;
+    QLineEdit* txtNotes;
+    QPushButton* cmdPickCalendar;
+    QPushButton* cmdPickTask;
+    QPushButton* cmdPickNotes;
+
+    // QEL Days
+    QComboBox* cmbField;
+    std::array<QComboBox*, 3> cmbColor; // birthdays, anniversaries, other
+    QCheckBox* chkQel;
+    QCheckBox* chkRemind;
+    QCheckBox* chkAutoScan;
+    QCheckBox* chkSubject;
+    QCheckBox* chkPast;
+
+    // Debug Mode
+    QCheckBox* chkDebug;
+    QLineEdit* txtDebug; // hidden carrier of debug messages
+
+    // Outlook Data Sync
+    QCheckBox* chkSync;
+    QLineEdit* txtHost;
+    QLineEdit* txtUser;
+    QLineEdit* txtOlvex;
+    QLineEdit* txtPort;
+    QCheckBox* chkPassive;
+    QPushButton* cmdTestFTP;
+    std::array<QCheckBox*, 4> chkData;         // Contacts, Calendar, Tasks, Notes
+    std::array<QRadioButton*, 2> optMode;      // Master, Slave
+    std::array<QRadioButton*, 2> optSyncTimer; // Interval Sync, Timed Sync
+    QLineEdit* txtSync;
+    QLabel* lblSync;
+    QComboBox* cmbSyncTime;
+    QLabel* lblSyncTime;
+    QPushButton* cmdModify;
+    // hidden, edited through cmdModify
+    QLineEdit* txtExportContactSQL;
+    QLineEdit* txtExportCalendarSQL;
+    QLineEdit* txtExportTasksSQL;
+    QLineEdit* txtExportNotesSQL;
+    QLineEdit* txtImportContactSQL;
+    QLineEdit* txtImportCalendarSQL;
+    QLineEdit* txtImportTasksSQL;
+    QLineEdit* txtImportNotesSQL;
+    QLineEdit* txtCalendarRange;
+
+    // Appointment Colors
+    QCheckBox* chkApptColor;
+    std::array<QLineEdit*, 11> txtApptSQL;
+    std::array<QLabel*, 11> lblColor;
+
+    // VOIP
+    QCheckBox* chkVonage;
+    QLineEdit* txtUserName;
+    QLineEdit* txtPardine;
+    QLineEdit* txtPhoneNumber;
+    QCheckBox* chkCopy2Call;
+    std::array<QCheckBox*, 4> chkModCopy;
+    QComboBox* cmbHotkeyCopy;
+    QComboBox* cmbHotkeyValueCopy; // hidden twin
+    QLabel* Vonage;                // opens the provider's web site
+
+    // Cell Phone
+    std::array<QCheckBox*, 19> chkCell;
+    QLineEdit* txtCellSQL;
+
+    // MISC
+    QCheckBox* chkRelease;
+    QCheckBox* chkEmail;
+    std::array<QCheckBox*, 4> chkModEmail;
+    QComboBox* cmbHotkeyEmail;
+    QComboBox* cmbHotkeyEmailValue; // hidden twin
+    QComboBox* cmbFromAddress;
+    QLabel* lblMe;
+
+    QPushButton* cmdOK;
+    QPushButton* cmdCancel;
+
+    // The virtual-key code of the key chosen in a hot-key list (0 when none is chosen).
+    static int hotkeyCode(const QComboBox* list);
+    // The three special-day label colours chosen in cmbColor.
+    std::array<int, 3> specialDayColours() const;
+    // Marks the appointment-colour rows of these label colours (bold, boxed, red filter text).
+    void markColourRows(const std::array<int, 3>& colours);
+
+    static const QString kVonageSite;
+
+public Q_SLOTS:
+    void TabStrip1_Click();
+    void chkHotkey_Click();
+    void chkEmail_Click();
+    void chkVonage_Click();
+    void chkCopy2Call_Click();
+    void chkSync_Click();
+    void optSyncTimer_Click();
+    void chkDebug_Click();
+    void cmbColor_Click();
+    void cmdOK_Click();
+    void cmdCancel_Click();
+    void cmdTestFTP_Click();
+    void cmdStartup_Click();
+    void cmdPickCalendar_Click();
+    void cmdPickTask_Click();
+    void cmdPickNotes_Click();
+    void cmdModify_Click();
+    void Vonage_Click();
+    void reject() override; // closing the window is Cancel
+
+Q_SIGNALS:
+    // chkDebug changed: the main window shows its debug label while it is on.
+    void debugModeChanged(bool on);
+
+protected:
+    void showEvent(QShowEvent* event) override;
+
+private:
+    void buildUi();
+    void Form_Load();
+    void runDependencies();
+    bool checkFolder(const QString& root, const QString& folder, const QString& kind);
+    std::optional<int> checkedPort();
+    QString writeSettings(); // the problem met, "" when every key was written
+    void writeEveryKey();
+    void writeDebugLine(const QString& text);
+    void pickFolder(int itemType, QLineEdit* rootBox, QLineEdit* folderBox, const QString& wrongType);
+    void txtDebug_Change();
+
+    ol::NameSpacePtr mNameSpace;
+    QStackedLayout* mFrames = nullptr;
+    QString mCarrierText;
+};
+
+} // namespace qel

@@ -1,0 +1,162 @@
+// qel-screens OUTDIR: renders every window of the program offscreen into OUTDIR as PNG files,
+// on a demo store and settings in a temporary folder (the user's own are never touched).
+
+#include "core/Passwords.h"
+#include "core/Settings.h"
+#include "exchange/frmFilter.h"
+#include "outlook/Outlook.h"
+#include "outlook/dialogs/FolderPickerDialog.h"
+#include "platform/Dialogs.h"
+#include "platform/ProgramFolder.h"
+#include "prefs/frmPrefs.h"
+
+#include <QApplication>
+#include <QDialog>
+#include <QDir>
+#include <QLineEdit>
+#include <QPixmap>
+#include <QTabBar>
+#include <QTemporaryDir>
+#include <QTextStream>
+#include <cstdio>
+
+namespace {
+
+// Nothing may wait for a user here: every prompt is answered at once and printed.
+class SilentDialogs : public qel::Dialogs {
+public:
+    void message(const QString& text, const QString&, qel::MsgIcon) override { note(text); }
+    qel::MsgResult ask(const QString& text, qel::MsgButtons, qel::MsgIcon, const QString&) override {
+        note(text);
+        return qel::MsgResult::No;
+    }
+    int choose(const QString& text, const QString&, const QStringList&, qel::MsgIcon) override {
+        note(text);
+        return -1;
+    }
+    std::optional<QString> input(const QString& prompt, const QString&, const QString&) override {
+        note(prompt);
+        return std::nullopt;
+    }
+    QString openFile(const QString& title, const QString&, const QString&) override {
+        note(title);
+        return {};
+    }
+    int exec(QDialog& dialog) override {
+        note(dialog.objectName());
+        return QDialog::Rejected;
+    }
+
+private:
+    static void note(const QString& text) { std::fprintf(stderr, "prompt: %s\n", qPrintable(text)); }
+};
+
+bool save(QWidget& window, const QString& folder, const QString& name) {
+    window.show();
+    window.activateWindow();
+    QApplication::processEvents();
+    const QString file = folder + QLatin1Char('/') + name + QStringLiteral(".png");
+    if (!window.grab().save(file)) {
+        std::fprintf(stderr, "qel-screens: could not write %s\n", qPrintable(file));
+        return false;
+    }
+    std::printf("%s\n", qPrintable(file));
+    return true;
+}
+
+void seedSettings() {
+    using qel::SaveSetting;
+    SaveSetting(QStringLiteral("General"), QStringLiteral("UseHotkey"), QStringLiteral("Yes"));
+    SaveSetting(QStringLiteral("General"), QStringLiteral("CtrlMod"), QStringLiteral("Yes"));
+    SaveSetting(QStringLiteral("General"), QStringLiteral("AltMod"), QStringLiteral("Yes"));
+    SaveSetting(QStringLiteral("General"), QStringLiteral("HotKey"), QStringLiteral("53")); // P
+    SaveSetting(QStringLiteral("OutlookDataSync"), QStringLiteral("Sync"), QStringLiteral("Yes"));
+    SaveSetting(QStringLiteral("OutlookDataSync"), QStringLiteral("Host"), QStringLiteral("ftp.example.com"));
+    SaveSetting(QStringLiteral("OutlookDataSync"), QStringLiteral("User"), QStringLiteral("alex"));
+    SaveSetting(QStringLiteral("OutlookDataSync"), QStringLiteral("Olvex"),
+                qel::scramblePassword(QStringLiteral("secret")));
+    SaveSetting(QStringLiteral("OutlookDataSync"), QStringLiteral("CalendarSync"), QStringLiteral("Yes"));
+    SaveSetting(QStringLiteral("AppointmentColors"), QStringLiteral("Color1"),
+                QStringLiteral("[Categories] = 'Important'"));
+    SaveSetting(QStringLiteral("AppointmentColors"), QStringLiteral("Color3"),
+                QStringLiteral("[Location] = 'Home'"));
+    SaveSetting(QStringLiteral("VOIP"), QStringLiteral("EnableVonage"), QStringLiteral("Yes"));
+    SaveSetting(QStringLiteral("VOIP"), QStringLiteral("UserName"), QStringLiteral("alex.example"));
+    SaveSetting(QStringLiteral("VOIP"), QStringLiteral("PhoneNumber"), QStringLiteral("15551234567"));
+    SaveSetting(QStringLiteral("CellPhone"), QStringLiteral("CellField1"), QStringLiteral("Yes"));
+    SaveSetting(QStringLiteral("CellPhone"), QStringLiteral("CellField16"), QStringLiteral("Yes"));
+    SaveSetting(QStringLiteral("Misc"), QStringLiteral("Me"), QStringLiteral("Alex Example"));
+}
+
+} // namespace
+
+int main(int argc, char** argv) {
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    QApplication app(argc, argv);
+    const QStringList args = QApplication::arguments();
+    if (args.size() != 2) {
+        std::fprintf(stderr, "usage: qel-screens OUTDIR\n");
+        return 2;
+    }
+    const QString out = QDir(args.at(1)).absolutePath();
+    if (!QDir().mkpath(out)) {
+        std::fprintf(stderr, "qel-screens: cannot create %s\n", qPrintable(out));
+        return 1;
+    }
+
+    QTemporaryDir sandbox;
+    if (!sandbox.isValid()) {
+        std::fprintf(stderr, "qel-screens: no temporary folder\n");
+        return 1;
+    }
+    qel::setSettingsFile(sandbox.filePath(QStringLiteral("QEL.ini")));
+    QDir().mkpath(sandbox.filePath(QStringLiteral("program")));
+    qel::setProgramFolder(sandbox.filePath(QStringLiteral("program")));
+    SilentDialogs silent;
+    qel::DialogsSeam::set(&silent);
+    seedSettings();
+
+    ol::ApplicationPtr store;
+    try {
+        store = ol::Application::create(sandbox.filePath(QStringLiteral("stores")));
+    } catch (const ol::Error& e) {
+        std::fprintf(stderr, "qel-screens: demo store: %s\n", qPrintable(e.message()));
+        return 1;
+    }
+    ol::NameSpacePtr ns = store->GetNamespace();
+    ol::FolderPtr personal = ns->Folders()->Item(QStringLiteral("Personal Folders"));
+    personal->Folders()
+        ->Item(QStringLiteral("Contacts"))
+        ->Folders()
+        ->Add(QStringLiteral("Work"), ol::olContactItem);
+    personal->Folders()->Add(QStringLiteral("Family Calendar"), ol::olAppointmentItem);
+    ns->Folders()->Add(QStringLiteral("Archive"));
+
+    bool ok = true;
+    {
+        qel::frmPrefs prefs(ns);
+        prefs.resize(prefs.sizeHint());
+        for (int i = 0; i < prefs.TabStrip1->count(); ++i) {
+            prefs.TabStrip1->setCurrentIndex(i);
+            ok = save(prefs, out, QStringLiteral("frmPrefs-") + prefs.TabStrip1->tabText(i)) && ok;
+        }
+    }
+    {
+        qel::frmFilter filter;
+        filter.txtExportContactSQL->setText(QStringLiteral("[Categories] <> 'Private'"));
+        filter.txtImportCalendarSQL->setText(QStringLiteral("[Location] = 'Office'"));
+        filter.txtDateRange->setText(QStringLiteral("6"));
+        ok = save(filter, out, QStringLiteral("frmFilter")) && ok;
+    }
+    {
+        ol::FolderPickerDialog picker(*ns);
+        picker.selectPath(QStringLiteral("Personal Folders\\Calendar"));
+        ok = save(picker, out, QStringLiteral("FolderPickerDialog")) && ok;
+        ol::NewFolderDialog newFolder(QStringLiteral("Personal Folders\\Calendar"), ol::olAppointmentItem);
+        newFolder.txtName->setText(QStringLiteral("Holidays"));
+        ok = save(newFolder, out, QStringLiteral("NewFolderDialog")) && ok;
+    }
+    qel::DialogsSeam::set(nullptr);
+    return ok ? 0 : 1;
+}
