@@ -43,13 +43,47 @@ void PropBag::set(int id, const QVariant& value) {
         mEntries.insert(it, {id, value});
 }
 
-const QString& Record::foldedText(int propId) const {
-    for (const auto& [id, text] : folded) {
-        if (id == propId)
-            return text;
+Record::Key& Record::key(int propId) const {
+    for (Key& k : hotKeys) {
+        if (k.id == propId)
+            return k;
+        if (k.id < 0) {
+            k.id = propId;
+            return k;
+        }
     }
-    folded.emplace_back(propId, foldKey(values.get(propId).toString()));
-    return folded.back().second;
+    for (Key& k : moreKeys) {
+        if (k.id == propId)
+            return k;
+    }
+    moreKeys.push_back(Key{propId});
+    return moreKeys.back();
+}
+
+const QString& Record::foldedText(int propId) const {
+    Key& k = key(propId);
+    if (!k.hasText) {
+        k.text = foldKey(values.get(propId).toString());
+        k.hasText = true;
+    }
+    return k.text;
+}
+
+qint64 Record::numberKey(int propId) const {
+    Key& k = key(propId);
+    if (!k.hasNumber) {
+        const QVariant* v = values.find(propId);
+        k.number = std::numeric_limits<qint64>::min();
+        if (v && v->typeId() == QMetaType::QDateTime) {
+            const QDateTime t = v->toDateTime();
+            if (t.isValid())
+                k.number = t.date().toJulianDay() * 86400000 + t.time().msecsSinceStartOfDay();
+        } else if (v) {
+            k.number = v->toLongLong();
+        }
+        k.hasNumber = true;
+    }
+    return k.number;
 }
 
 void FolderState::addRecord(RecordPtr record) {
@@ -104,18 +138,8 @@ struct SortKeys {
             return;
         }
         number.reserve(records.size());
-        for (const RecordPtr& r : records) {
-            const QVariant* v = r->values.find(id);
-            qint64 key = std::numeric_limits<qint64>::min();
-            if (v && type == PropType::DateTime) {
-                const QDateTime t = v->toDateTime();
-                if (t.isValid())
-                    key = t.date().toJulianDay() * 86400000 + t.time().msecsSinceStartOfDay();
-            } else if (v) {
-                key = v->toInt();
-            }
-            number.push_back(key);
-        }
+        for (const RecordPtr& r : records)
+            number.push_back(r->numberKey(id));
     }
     bool less(size_t a, size_t b) const { return text.empty() ? number[a] < number[b] : *text[a] < *text[b]; }
 };

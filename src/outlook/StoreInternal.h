@@ -6,6 +6,7 @@
 
 #include <QHash>
 #include <SQLiteCpp/Database.h>
+#include <array>
 #include <map>
 
 namespace ol::detail {
@@ -20,10 +21,29 @@ struct Record {
     QVariantMap named;
     bool deleted = false;
 
-    // Folded text of the properties filters and sorts compared, computed on first use.
-    mutable std::vector<std::pair<int, QString>> folded;
+    // Comparison keys of the properties that filters and sorts used, worked out on first use and
+    // kept in the record itself (a handful inline, so a scan over many records stays in cache):
+    // folded text, and for dates and numbers a number (dates as local wall-clock milliseconds).
+    struct Key {
+        int id = -1;
+        bool hasText = false;
+        bool hasNumber = false;
+        QString text;
+        qint64 number = 0;
+    };
+    mutable std::array<Key, 4> hotKeys;
+    mutable std::vector<Key> moreKeys;
     const QString& foldedText(int propId) const;
-    void clearFolded() { folded.clear(); }
+    qint64 numberKey(int propId) const; // missing values: the smallest number
+    void clearFolded() {
+        hotKeys = {};
+        moreKeys.clear();
+    }
+
+private:
+    Key& key(int propId) const;
+
+public:
 };
 
 struct StoreState;
