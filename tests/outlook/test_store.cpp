@@ -1,4 +1,5 @@
 #include "outlook/Outlook.h"
+#include "support/StoreUiDouble.h"
 #include "support/TestEnvironment.h"
 
 #include <QCryptographicHash>
