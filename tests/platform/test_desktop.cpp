@@ -6,7 +6,9 @@
 #include <QDialog>
 #include <QDir>
 #include <QFileDialog>
+#include <QFileInfo>
 #include <QInputDialog>
+#include <QLineEdit>
 #include <QMessageBox>
 #include <QPushButton>
 #include <QTimer>
@@ -160,8 +162,12 @@ private Q_SLOTS:
             title = box->windowTitle();
             filters = box->nameFilters();
             folder = box->directory().absolutePath();
-            box->selectFile(file.fileName());
-            static_cast<QDialog*>(box)->accept(); // QFileDialog::accept takes the selected file
+            // selectFile leaves the name box alone while it has focus, so type the name in
+            // the box itself, as a user would.
+            auto* nameBox = box->findChild<QLineEdit*>(QStringLiteral("fileNameEdit"));
+            QVERIFY(nameBox);
+            nameBox->setText(QFileInfo(file.fileName()).fileName());
+            static_cast<QDialog*>(box)->accept(); // QFileDialog::accept takes the typed file
         });
         const QString chosen = dialogs.openFile(QStringLiteral("Import Database"),
                                                 QStringLiteral("Access Database (*.mdb)"), dir.path());
