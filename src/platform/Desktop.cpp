@@ -1,5 +1,6 @@
 #include "Platform.h"
 #include "ProgramFolder.h"
+#include "X11HotKey.h"
 
 #include <QCoreApplication>
 #include <QDesktopServices>
@@ -73,10 +74,12 @@ void installProductionSeams() {
     static SystemClock* const clock = new SystemClock;
     static DesktopShell* const shell = new DesktopShell;
     static QtSound* const sound = new QtSound;
+    static X11HotKey* const hotKeys = new X11HotKey; // takes the application's X11 connection, if any
     DialogsSeam::set(dialogs);
     ClockSeam::set(clock);
     ShellSeam::set(shell);
     SoundSeam::set(sound);
+    HotKeySeam::set(hotKeys);
 }
 
 } // namespace qel

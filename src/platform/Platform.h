@@ -61,7 +61,8 @@ QString soundFile(const QString& name);
 // local path made absolute.
 QUrl shellUrl(const QString& fileOrUrl);
 
-// Installs the production implementation of every desktop seam (once, at program start).
+// Installs the production implementation of every desktop seam (once, at program start, after the
+// QApplication exists: the hot keys use its X11 connection).
 void installProductionSeams();
 
 } // namespace qel
