@@ -1,6 +1,7 @@
 // qel-screens OUTDIR: renders every window of the program offscreen into OUTDIR as PNG files,
 // on a demo store and settings in a temporary folder (the user's own are never touched).
 
+#include "app/Screens.h"
 #include "core/Passwords.h"
 #include "core/Settings.h"
 #include "exchange/frmFilter.h"
@@ -8,6 +9,7 @@
 #include "outlook/dialogs/FolderPickerDialog.h"
 #include "platform/Dialogs.h"
 #include "platform/ProgramFolder.h"
+#include "platform/TrayIcons.h"
 #include "prefs/frmPrefs.h"
 
 #include <QApplication>
@@ -156,6 +158,16 @@ int main(int argc, char** argv) {
         ol::NewFolderDialog newFolder(QStringLiteral("Personal Folders\\Calendar"), ol::olAppointmentItem);
         newFolder.txtName->setText(QStringLiteral("Holidays"));
         ok = save(newFolder, out, QStringLiteral("NewFolderDialog")) && ok;
+    }
+    ok = qel::renderAppScreens(sandbox.filePath(QStringLiteral("stores")), out) && ok;
+    {
+        QString error;
+        for (const QString& file : qel::icons::writeTrayPictures(out, &error))
+            std::printf("%s\n", qPrintable(file));
+        if (!error.isEmpty()) {
+            std::fprintf(stderr, "qel-screens: %s\n", qPrintable(error));
+            ok = false;
+        }
     }
     qel::DialogsSeam::set(nullptr);
     return ok ? 0 : 1;

@@ -1,0 +1,69 @@
+#include "Screens.h"
+
+#include "Program.h"
+#include "Vantrel.h"
+#include "frmWait.h"
+
+#include "core/Settings.h"
+
+#include <QApplication>
+#include <QPixmap>
+#include <QProgressBar>
+#include <cstdio>
+
+namespace qel {
+
+namespace {
+
+bool saveGrab(QWidget& window, const QString& outDir, const QString& name) {
+    window.show();
+    QApplication::processEvents();
+    const QString file = outDir + QLatin1Char('/') + name + QStringLiteral(".png");
+    if (!window.grab().save(file)) {
+        std::fprintf(stderr, "could not write %s\n", qPrintable(file));
+        return false;
+    }
+    std::printf("%s\n", qPrintable(file));
+    return true;
+}
+
+} // namespace
+
+bool renderAppScreens(const QString& storeDir, const QString& outDir) {
+    QtTray localTray; // never added: nothing reaches the desktop's tray
+    Tray* previousTray = TraySeam::set(&localTray);
+
+    // The contact folder pane open, as a user who has been choosing a folder left it.
+    SaveSetting(QStringLiteral("Cache"), QStringLiteral("ContainerState"), QStringLiteral("1"));
+    SaveSetting(QStringLiteral("Cache"), QStringLiteral("ContainerTab"), QStringLiteral("2"));
+    SaveSetting(QStringLiteral("Cache"), QStringLiteral("CurrentFolder"),
+                QStringLiteral("Personal Folders\\Contacts"));
+
+    CommandLine line;
+    line.storeDir = storeDir;
+    bool ok = false;
+    {
+        Program program(line);
+        if (program.start()) {
+            Vantrel* window = program.window();
+            ok = saveGrab(*window, outDir, QStringLiteral("Vantrel"));
+
+            frmWait* wait = frmWait::load(window);
+            wait->ProgressBar1->setRange(0, 12);
+            for (const char* step : {"Exporting contacts...", "Exporting Ann Archer", "Exporting Ben Bell",
+                                     "Exporting Carla Cortez", "Exporting Dev Desai"})
+                wait->setStatus(QLatin1String(step));
+            ok = saveGrab(*wait, outDir, QStringLiteral("frmWait")) && ok;
+            frmWait::unload();
+            window->ExitProgram(false);
+        } else {
+            std::fprintf(stderr, "the main window did not start\n");
+        }
+        QApplication::processEvents();
+        QApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    }
+    TraySeam::set(previousTray);
+    return ok;
+}
+
+} // namespace qel

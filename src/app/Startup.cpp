@@ -1,0 +1,468 @@
+// The main window's start and end: Form_Load, ExitProgram, the close box, the Redemption button
+// and the two ways into the preferences.
+
+#include "Program.h"
+#include "Tag.h"
+#include "Vantrel.h"
+#include "frmWait.h"
+
+#include "core/DebugLog.h"
+#include "core/Settings.h"
+#include "core/SettingsCatalogue.h"
+#include "platform/Dialogs.h"
+#include "platform/ProgramFolder.h"
+#include "platform/Shell.h"
+#include "prefs/frmPrefs.h"
+
+#include <QCheckBox>
+#include <QComboBox>
+#include <QFile>
+#include <QFrame>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QTabBar>
+#include <QTimer>
+
+namespace qel {
+
+namespace {
+
+const QString kPickFolder = QStringLiteral(" <Pick a Folder or Refresh> ");
+const QString kDefaultContacts = QStringLiteral("Personal Folders\\Contacts");
+const QString kNoRedemptionFile = QStringLiteral("NoRedemption.txt");
+const QString kWebsiteMessage = QStringLiteral(
+    "You will be taken to the Redemption website. Click on the Download link at the top then scroll down to "
+    "the 'Download Developer version' link. Open this file and follow instructions. You can then run Vantrel "
+    "without the security warnings!");
+constexpr int kTabCount = 5;
+
+void debug(const QString& text, bool withTime = false) {
+    LogDebug(Vantrel::kName, text, withTime);
+}
+
+QString cache(const char* key) {
+    return GetSetting(QLatin1String(sections::Cache), QLatin1String(key));
+}
+
+void saveCache(const char* key, const QString& value) {
+    SaveSetting(QLatin1String(sections::Cache), QLatin1String(key), value);
+}
+
+// A number of Cache: 0 when missing, not a whole number, or outside [low, high].
+int cacheNumber(const char* key, int low, int high) {
+    bool ok = false;
+    const int value = cache(key).trimmed().toInt(&ok);
+    return ok && value >= low && value <= high ? value : 0;
+}
+
+} // namespace
+
+// --- Form_Load -------------------------------------------------------------------------------
+
+void Vantrel::Form_Load() {
+    // 1. One instance only.
+    if (!mProgram.claimInstance()) {
+        dialogs().message(QStringLiteral("Another instance of Vantrel is running"));
+        ExitProgram(false);
+        return;
+    }
+    // 2. A contact to open.
+    readCommandLine();
+    // 3, 4. The store and its namespace.
+    if (!connectStore())
+        return;
+    // 5. The live settings.
+    mPrefs = loadPrefs();
+    debug(QStringLiteral(":Program loading..."), true);
+    // 6. The safe-item wrappers.
+    if (!checkRedemption())
+        return;
+    // 7.
+    boundDebugFile();
+    // 8, 9. The position of the last run.
+    int containerState = 0;
+    int containerTab = 0;
+    readCache(containerState, containerTab);
+    if (mUnloaded)
+        return;
+    // 10. Category.
+    debug(QStringLiteral(":Last Category"));
+    const QString category = cache(keys::CurrentCategory);
+    if (!category.isEmpty() && lblCategories->text() != category) {
+        lblCategories->setText(category);
+        lblCategories_Change();
+    }
+    cmbCategories->setCurrentIndex(0);
+    // 11. Contact folder, which opens it and lists the letter.
+    restoreFolder();
+    if (mUnloaded)
+        return;
+    // 12.
+    cmbFolders->setCurrentIndex(0);
+    cmbRemind->setCurrentIndex(0);
+    // 13, 14. Calendar folder.
+    if (!openCalendarFolder())
+        return;
+    gOlCalendarItems = gOlCalendarFolder->Items();
+    // 15. Special days coming up, told only when there are some.
+    if (mPrefs->chkQel->isChecked()) {
+        debug(QStringLiteral(":QEL Day scan"));
+        setTag(menuUpcomingQELDay, QStringLiteral("No Message"));
+        menuUpcomingQELDay_Click();
+        if (mUnloaded)
+            return;
+        setTag(menuUpcomingQELDay, QString());
+    }
+    // 16, 17. Hot keys.
+    setUpRestoreHotKey();
+    armClipboardHotKeys();
+    // 18. Timed sync.
+    armSyncTimer();
+    // 19. Phone tool tips.
+    setPhoneToolTips();
+    // 20. Detail panes.
+    restoreDetailPanes(containerState, containerTab);
+    if (mUnloaded)
+        return;
+    // 21.
+    showWindow();
+    // 22.
+    debug(QStringLiteral(":Program Loaded"));
+    registerHelpFile();
+    cmbContacts->setFocus();
+}
+
+void Vantrel::readCommandLine() {
+    const CommandLine& line = mProgram.commandLine();
+    if (!line.contactJump())
+        return;
+    const QString name = line.contactName();
+    saveCache(keys::LetterCode, QString::number(jumpLetterCode(name)));
+    saveCache(keys::ContactName, name);
+}
+
+bool Vantrel::connectStore() {
+    QString problem;
+    try {
+        gOlApp = ol::Application::create(mProgram.storeDir());
+        if (mProgram.prepareStore)
+            mProgram.prepareStore(*gOlApp);
+        gOlNameSpace = gOlApp->GetNamespace(QStringLiteral("MAPI"));
+    } catch (const ol::Error& e) {
+        problem = e.message();
+    } catch (const std::exception& e) {
+        problem = QString::fromLocal8Bit(e.what());
+    }
+    if (problem.isEmpty()) {
+        setUpImageList();
+        return true;
+    }
+    gOlApp.reset();
+    gOlNameSpace.reset();
+    // The reason follows the request, so a store folder that cannot be used is named.
+    dialogs().message(
+        QStringLiteral("Umm... Outlook is kinda needed to use Vantrel.  Please install Outlook.\n\n") +
+        problem);
+    ExitProgram(false);
+    return false;
+}
+
+frmPrefs* Vantrel::loadPrefs() {
+    auto* prefs = new frmPrefs(gOlNameSpace, this);
+    prefs->rebuildMainWindow = [program = &mProgram] { program->reload(); };
+    connect(prefs, &frmPrefs::debugModeChanged, lblDebug, &QWidget::setVisible);
+    // The load step has already applied chkDebug; the label follows it from here on.
+    lblDebug->setVisible(prefs->chkDebug->isChecked());
+    return prefs;
+}
+
+void Vantrel::unloadPrefs() {
+    frmPrefs* prefs = mPrefs;
+    mPrefs = nullptr;
+    if (!prefs)
+        return;
+    if (debugCarrier() == prefs)
+        setDebugCarrier(nullptr);
+    prefs->hide();
+    prefs->deleteLater(); // its OK handler may be the one unloading it
+}
+
+bool Vantrel::checkRedemption() {
+    bool missing = false;
+    try {
+        gSafeContact = ol::SafeItem::create(gOlApp, QStringLiteral("Redemption.SafeContactItem"));
+    } catch (const ol::Error& e) {
+        missing = missing || e.number() == ol::kErrCannotCreate;
+    }
+    try {
+        gSafeCalendar = ol::SafeItem::create(gOlApp, QStringLiteral("Redemption.SafeAppointmentItem"));
+    } catch (const ol::Error& e) {
+        missing = missing || e.number() == ol::kErrCannotCreate;
+    }
+
+    const QString marker = programFile(kNoRedemptionFile);
+    if (missing && !QFile::exists(marker)) {
+        const QString question =
+            QStringLiteral("Redemption was not detected. You can download it from ") + kRedemptionSite +
+            QStringLiteral(
+                ". You may continue, but you will be warned by Outlook everytime you use Vantrel.  "
+                "Would you like to be taken to the website (recommended)?");
+        if (dialogs().ask(question, MsgButtons::YesNo, MsgIcon::Question,
+                          QStringLiteral("Redemption Not Found")) == MsgResult::Yes) {
+            dialogs().message(kWebsiteMessage);
+            shell().open(kRedemptionSite);
+            ExitProgram(false);
+            return false;
+        }
+        QFile file(marker);
+        if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate))
+            debug(QStringLiteral(":Could not write ") + marker + QStringLiteral(": ") + file.errorString());
+    } else if (!missing && QFile::exists(marker)) {
+        QFile::remove(marker); // the wrappers have been installed since
+    }
+    if (QFile::exists(marker)) {
+        gNoRedemption = true;
+        cmdRedemption->setVisible(true);
+    }
+    return true;
+}
+
+void Vantrel::readCache(int& containerState, int& containerTab) {
+    debug(QStringLiteral(":Reading Cache"));
+    mLetterCode = static_cast<qint16>(cacheNumber(keys::LetterCode, 1, 27));
+    mContactName = cache(keys::ContactName);
+    containerState = cacheNumber(keys::ContainerState, 0, 1);
+    containerTab = cacheNumber(keys::ContainerTab, 1, kTabCount);
+    // From here on the window shows the saved position, which ExitProgram may write back.
+    mCacheLoaded = true;
+    if (cache(keys::ExtraInfo) == QLatin1String(kChecked))
+        chkExtra->setChecked(true); // runs chkExtra_Click
+    // 9.
+    if (mLetterCode == 0)
+        mLetterCode = 1;
+    if (containerTab == 0)
+        containerTab = 1;
+}
+
+void Vantrel::restoreFolder() {
+    debug(QStringLiteral(":Last Folder"));
+    const QString folder = cache(keys::CurrentFolder);
+    if (!folder.isEmpty()) {
+        cmbFolders->addItem(kPickFolder);
+        cmbFolders->addItem(folder);
+        lblFolders->setText(folder);
+        lblFolders_Change();
+        return;
+    }
+    cmdFolRefresh_Click(); // the folder scan; it ends the program when there is no contact folder
+    if (mUnloaded)
+        return;
+    const int contacts = cmbFolders->findText(kDefaultContacts);
+    if (contacts >= 0)
+        lblFolders->setText(kDefaultContacts);
+    else if (cmbFolders->count() > 1)
+        lblFolders->setText(cmbFolders->itemText(1));
+    lblFolders_Change();
+}
+
+bool Vantrel::openCalendarFolder() {
+    const QString root = mPrefs->txtCalendarRoot->text();
+    const QString name = mPrefs->txtCalendar->text();
+    debug(QStringLiteral(":Setting Calendar Folder to:") + root + QLatin1Char('\\') + name);
+    try {
+        gOlCalendarRootFolder = gOlNameSpace->Folders()->Item(root);
+        gOlCalendarFolder = gOlCalendarRootFolder->Folders()->Item(name);
+        return true;
+    } catch (const ol::Error&) {
+    }
+
+    dialogs().message(QStringLiteral("Outlook Folder Error: The Default Calendar folder could not be found.  "
+                                     "Please select one from the following folder tree."));
+    debug(QStringLiteral(":Calendar Folder Error"));
+    ol::FolderPtr picked;
+    for (;;) {
+        try {
+            picked = gOlNameSpace->PickFolder();
+        } catch (const ol::Error& e) {
+            debug(QStringLiteral(":") + e.message());
+            picked = nullptr;
+        }
+        if (!picked) {
+            debug(QStringLiteral(":User cancelled pickfolder"));
+            dialogs().message(QStringLiteral("Vantrel requires a calendar folder to run. It must now exit."));
+            ExitProgram(false);
+            return false;
+        }
+        if (picked->DefaultItemType() != ol::olAppointmentItem) {
+            debug(QStringLiteral(":User didnt select calendar folder"));
+            dialogs().message(QStringLiteral("Please select a calendar folder."));
+            continue;
+        }
+        // The settings name the folder by its top-level folder and its name there: a folder deeper
+        // down (or a top-level one) could not be found again on the next start.
+        const ol::FolderPtr parent = picked->Parent();
+        if (!parent || !parent->isTopLevel()) {
+            debug(QStringLiteral(":User didnt select calendar folder"));
+            dialogs().message(QStringLiteral(
+                "Please select a folder directly inside a top-level folder (such as Personal Folders)."));
+            continue;
+        }
+        break;
+    }
+
+    const ol::FolderPtr parent = picked->Parent();
+    debug(QStringLiteral(":Setting calendar folders to:") + parent->Name() + QStringLiteral(" @") +
+          picked->Name());
+    mPrefs->txtCalendarRoot->setText(parent->Name());
+    mPrefs->txtCalendar->setText(picked->Name());
+    saveCalendarFolder({parent->Name(), picked->Name()});
+    gOlCalendarRootFolder = parent;
+    gOlCalendarFolder = picked;
+    return true;
+}
+
+void Vantrel::armSyncTimer() {
+    if (!mPrefs->chkSync->isChecked())
+        return;
+    debug(QStringLiteral(":Turned on sync timer"));
+    if (mPrefs->optSyncTimer[1]->isChecked() || mPrefs->txtSync->text() != QLatin1String("0"))
+        SyncTimer->start();
+}
+
+void Vantrel::restoreDetailPanes(int containerState, int containerTab) {
+    const int t = containerTab;
+    if (containerState != 0) {
+        QFrame* pane = fmeQuick[size_t(t - 1)];
+        pane->raise();
+        pane->setVisible(true);
+        TabStrip1->setCurrentIndex(t - 1);
+    } else {
+        TabStrip1->setCurrentIndex(t - 1);
+        cmdHide_Click();
+    }
+}
+
+void Vantrel::showWindow() {
+    if (mProgram.commandLine().startMinimized())
+        showMinimized();
+    else
+        show();
+}
+
+// --- ExitProgram -----------------------------------------------------------------------------
+
+void Vantrel::ExitProgram(bool dontUnload) {
+    if (mUnloaded)
+        return;
+    // 1. The browser position, once the start-up has put the saved one in place: a start-up that
+    // ends before that (a second instance, no store) leaves the last run's position as it is.
+    if (mCacheLoaded) {
+        saveCache(keys::LetterCode, QString::number(mLetterCode));
+        saveCache(keys::ContactName, mContactName);
+        saveCache(keys::ContainerState, cmdHide->isHidden() ? QStringLiteral("0") : QStringLiteral("1"));
+        saveCache(keys::ContainerTab, QString::number(TabStrip1->currentIndex() + 1));
+        saveCache(keys::CurrentCategory, lblCategories->text());
+        saveCache(keys::CurrentFolder, lblFolders->text());
+        saveCache(keys::ExtraInfo, QLatin1String(chkExtra->isChecked() ? kChecked : kUnchecked));
+    }
+    // 2. The tray icon and the dialogs.
+    if (!dontUnload) {
+        tray().remove();
+        if (tray().listener() == this)
+            tray().setListener(nullptr);
+        debug(QStringLiteral(":Program unloading..."), true);
+        unloadPrefs();
+        frmWait::unload();
+        unloadSideDialogs();
+    }
+    // 3. The store, in this order.
+    gSafeContact.reset();
+    gSafeCalendar.reset();
+    gOlCalendarRootFolder.reset();
+    gOlCalendarFolder.reset();
+    gOlContactFolder.reset();
+    gOlApp.reset();
+    gOlNameSpace.reset();
+    gOlContacts.reset();
+    gOlCalendarItems.reset();
+    // 4. The window itself; the program deletes it once the running handler has returned.
+    if (!dontUnload) {
+        mUnloaded = true;
+        for (QTimer* timer : {AniTimer, MISCTimer, SyncTimer, RemindTimer})
+            timer->stop();
+        hide();
+        Q_EMIT unloaded();
+    }
+}
+
+// --- The close box ---------------------------------------------------------------------------
+
+void Vantrel::Form_QueryUnload(bool& cancel, int unloadMode) {
+    if (unloadMode != 0)
+        return;
+    if (mPrefs && mPrefs->chkConfirm->isChecked() &&
+        dialogs().ask(QStringLiteral("Are you sure you want to close Vantrel?"), MsgButtons::YesNo,
+                      MsgIcon::Question, QString()) != MsgResult::Yes) {
+        cancel = true;
+        return;
+    }
+    // A running reminder keeps its text box disabled.
+    if (!txtRemind->isEnabledTo(this) &&
+        dialogs().ask(
+            QStringLiteral("You have a reminder set.  If you close Vantrel you will stop the reminder.  "
+                           "Are you sure?"),
+            MsgButtons::YesNo, MsgIcon::Question, QString()) != MsgResult::Yes) {
+        cancel = true;
+        return;
+    }
+    ExitProgram(false);
+}
+
+void Vantrel::menuExit_Click() {
+    close(); // as the close box: the same questions before the program ends
+}
+
+// --- Redemption, debug file, preferences -----------------------------------------------------
+
+void Vantrel::cmdRedemption_Click() {
+    dialogs().message(kWebsiteMessage);
+    shell().open(kRedemptionSite);
+    ExitProgram(false);
+}
+
+void Vantrel::menuDebug_Click() {
+    openDebugFile();
+}
+
+void Vantrel::menuPrefs_Click() {
+    if (mUnloaded || !mPrefs)
+        return;
+    debug(QStringLiteral(":Prefs open"));
+    setTag(SyncTimer, QStringLiteral("Syncing"));
+    mPrefs->TabStrip1_Click();
+    const QPointer<Vantrel> self(this);
+    dialogs().exec(*mPrefs);
+    if (!self || mUnloaded)
+        return; // OK has rebuilt the main window: this one is on its way out
+    // The next opening, and every part reading the live settings, starts again from the store.
+    unloadPrefs();
+    mPrefs = loadPrefs();
+    setTag(SyncTimer, QString());
+}
+
+void Vantrel::menuTrayPrefs_Click() {
+    Program& program = mProgram;
+    const QPointer<Vantrel> self(this);
+    menuTrayShow_Click();
+    if (!self || mUnloaded)
+        return;
+    menuPrefs_Click();
+    if (self && !mUnloaded)
+        showMinimized();
+    else
+        program.minimizeNextLoad(); // the rebuilt window goes back down instead
+}
+
+} // namespace qel

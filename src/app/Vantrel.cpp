@@ -1,0 +1,298 @@
+#include "Vantrel.h"
+
+#include "Program.h"
+#include "core/DebugLog.h"
+#include "platform/TrayIcons.h"
+#include "prefs/frmPrefs.h"
+
+#include <QAction>
+#include <QCheckBox>
+#include <QCloseEvent>
+#include <QComboBox>
+#include <QFrame>
+#include <QGridLayout>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMenu>
+#include <QMenuBar>
+#include <QPushButton>
+#include <QTabBar>
+#include <QTimer>
+#include <QVBoxLayout>
+
+namespace qel {
+
+const QString Vantrel::kName = QStringLiteral("Vantrel");
+const QString Vantrel::kRedemptionSite = QStringLiteral("https://www.dimastr.com/redemption/");
+
+namespace {
+
+template <typename T> T* named(T* object, const QString& name) {
+    object->setObjectName(name);
+    return object;
+}
+
+QTimer* makeTimer(QObject* parent, const QString& name, int interval) {
+    auto* timer = named(new QTimer(parent), name);
+    timer->setInterval(interval);
+    return timer; // created stopped: each is enabled by the command that needs it
+}
+
+} // namespace
+
+Vantrel::Vantrel(Program& program, QWidget* parent) : QMainWindow(parent), mProgram(program) {
+    setObjectName(kName);
+    setWindowTitle(QStringLiteral("Vantrel"));
+    setWindowIcon(icons::programIcon());
+    buildMenus();
+    buildTrayMenu();
+    buildControls();
+
+    AniTimer = makeTimer(this, QStringLiteral("AniTimer"), 500);
+    MISCTimer = makeTimer(this, QStringLiteral("MISCTimer"), 1000);
+    SyncTimer = makeTimer(this, QStringLiteral("SyncTimer"), 60000);
+    RemindTimer = makeTimer(this, QStringLiteral("RemindTimer"), 60000);
+    connect(AniTimer, &QTimer::timeout, this, &Vantrel::AniTimer_Timer);
+    connect(MISCTimer, &QTimer::timeout, this, &Vantrel::MISCTimer_Timer);
+    connect(SyncTimer, &QTimer::timeout, this, &Vantrel::SyncTimer_Timer);
+    connect(RemindTimer, &QTimer::timeout, this, &Vantrel::RemindTimer_Timer);
+
+    tray().setIcon(windowIcon());
+    tray().setListener(this);
+}
+
+Vantrel::~Vantrel() {
+    if (tray().listener() == this)
+        tray().setListener(nullptr);
+    if (mPrefs && debugCarrier() == mPrefs.data())
+        setDebugCarrier(nullptr);
+}
+
+void Vantrel::buildMenus() {
+    QMenuBar* bar = menuBar();
+    const auto menu = [&](const char* name, const QString& caption) {
+        QMenu* m = named(bar->addMenu(caption), QLatin1String(name));
+        m->menuAction()->setObjectName(QLatin1String(name));
+        return m;
+    };
+    const auto item = [this](QMenu* parent, const char* name, const QString& caption, auto handler) {
+        QAction* action = named(parent->addAction(caption), QLatin1String(name));
+        connect(action, &QAction::triggered, this, handler);
+        return action;
+    };
+
+    menuFile = menu("menuFile", QStringLiteral("File"));
+    menuNotes =
+        item(menuFile, "menuNotes", QStringLiteral("View/Edit Contact Notes"), &Vantrel::menuNotes_Click);
+    menuCategory = item(menuFile, "menuCategory", QStringLiteral("View/Edit Contact Category"),
+                        &Vantrel::menuCategory_Click);
+    menuUser = item(menuFile, "menuUser", QStringLiteral("View/Edit User fields"), &Vantrel::menuUser_Click);
+    menuOutlook =
+        item(menuFile, "menuOutlook", QStringLiteral("View Contact in Outlook"), &Vantrel::menuOutlook_Click);
+    menuFile->addSeparator();
+    menuEdit = item(menuFile, "menuEdit", QStringLiteral("Edit Current Contact"), &Vantrel::menuEdit_Click);
+    menuAdd = item(menuFile, "menuAdd", QStringLiteral("Add Contact"), &Vantrel::menuAdd_Click);
+    menuRemove = item(menuFile, "menuRemove", QStringLiteral("Remove Contact"), &Vantrel::menuRemove_Click);
+    menuFile->addSeparator();
+    menuPrint =
+        item(menuFile, "menuPrint", QStringLiteral("Print Current Contact"), &Vantrel::menuPrint_Click);
+    menuExit = item(menuFile, "menuExit", QStringLiteral("Exit (ESC Key)"), &Vantrel::menuExit_Click);
+
+    menuTools = menu("menuTools", QStringLiteral("Tools"));
+    menuSearch =
+        item(menuTools, "menuSearch", QStringLiteral("Search For Contacts"), &Vantrel::menuSearch_Click);
+    menuRemind =
+        item(menuTools, "menuRemind", QStringLiteral("Set A QEL Reminder"), &Vantrel::menuRemind_Click);
+    menuCopy = item(menuTools, "menuCopy", QStringLiteral("Copy Contact Information to Clipboard"),
+                    &Vantrel::menuCopy_Click);
+    menuCopyText = item(menuTools, "menuCopyText", QStringLiteral("Copy Contact Information to Text Editor"),
+                        &Vantrel::menuCopyText_Click);
+    menuAppointments = item(menuTools, "menuAppointments", QStringLiteral("Color Appointments"),
+                            &Vantrel::menuAppointments_Click);
+    menuMe = item(menuTools, "menuMe", QStringLiteral("Set as 'Me'"), &Vantrel::menuMe_Click);
+    menuTools->addSeparator();
+    menuCell =
+        item(menuTools, "menuCell", QStringLiteral("Create Cell Phone List"), &Vantrel::menuCell_Click);
+    menuExport =
+        item(menuTools, "menuExport", QStringLiteral("Export Outlook Data"), &Vantrel::menuExport_Click);
+    menuImport =
+        item(menuTools, "menuImport", QStringLiteral("Import Outlook Data"), &Vantrel::menuImport_Click);
+    menuSync = item(menuTools, "menuSync", QStringLiteral("Sync Now"), &Vantrel::menuSync_Click);
+    menuStatus =
+        item(menuTools, "menuStatus", QStringLiteral("View Last Sync Status"), &Vantrel::menuStatus_Click);
+    menuTools->addSeparator();
+    menuDebug = item(menuTools, "menuDebug", QStringLiteral("Open Debug File"), &Vantrel::menuDebug_Click);
+    menuPrefs = item(menuTools, "menuPrefs", QStringLiteral("Preferences"), &Vantrel::menuPrefs_Click);
+
+    menuQEL = menu("menuQEL", QStringLiteral("QEL Day"));
+    menuQELDay = item(menuQEL, "menuQELDay", QStringLiteral("Add/Edit QEL Day"), &Vantrel::menuQELDay_Click);
+    menuRescan = item(menuQEL, "menuRescan", QStringLiteral("Rescan QEL Days"), &Vantrel::menuRescan_Click);
+    menuQELRemove =
+        item(menuQEL, "menuQELRemove", QStringLiteral("Remove all QEL Days"), &Vantrel::menuQELRemove_Click);
+    menuUpcomingQELDay = item(menuQEL, "menuUpcomingQELDay", QStringLiteral("Look for Upcoming QEL Days"),
+                              &Vantrel::menuUpcomingQELDay_Click);
+
+    menuHelp = menu("menuHelp", QStringLiteral("Help"));
+    menuInstructions = item(menuHelp, "menuInstructions", QStringLiteral("QEL Help File (F1)"),
+                            &Vantrel::menuInstructions_Click);
+    menuUpdates =
+        item(menuHelp, "menuUpdates", QStringLiteral("Check for updates"), &Vantrel::menuUpdates_Click);
+    menuWeb = item(menuHelp, "menuWeb", QStringLiteral("Vantrel web site"), &Vantrel::menuWeb_Click);
+    menuAbout = item(menuHelp, "menuAbout", QStringLiteral("About"), &Vantrel::menuAbout_Click);
+}
+
+void Vantrel::buildTrayMenu() {
+    menuTray = named(new QMenu(QStringLiteral("TrayIconMenu"), this), QStringLiteral("menuTray"));
+    const auto item = [this](QMenu* parent, const char* name, const QString& caption, auto handler) {
+        QAction* action = named(parent->addAction(caption), QLatin1String(name));
+        connect(action, &QAction::triggered, this, handler);
+        return action;
+    };
+    menuTrayShow = item(menuTray, "menuTrayShow", QStringLiteral("Show"), &Vantrel::menuTrayShow_Click);
+    menuTray->setDefaultAction(menuTrayShow);
+    menuGoto = named(menuTray->addMenu(QStringLiteral("Go to...")), QStringLiteral("menuGoto"));
+    menuGoto->menuAction()->setObjectName(QStringLiteral("menuGoto"));
+    for (int i = 1; i <= 27; ++i) {
+        const QString caption = i <= 26 ? QString(QChar('A' + i - 1)) : QStringLiteral("MISC");
+        QAction* letter = named(menuGoto->addAction(caption), QStringLiteral("menuTrayGotoLetter%1").arg(i));
+        connect(letter, &QAction::triggered, this, [this, i] { menuTrayGotoLetter_Click(i); });
+        menuTrayGotoLetter[size_t(i)] = letter;
+    }
+    menuTrayUpcomingQELDay =
+        item(menuTray, "menuTrayUpcomingQELDay", QStringLiteral("Look for Upcoming QEL Days"),
+             &Vantrel::menuTrayUpcomingQELDay_Click);
+    menuTraySync = item(menuTray, "menuTraySync", QStringLiteral("Sync"), &Vantrel::menuTraySync_Click);
+    menuTrayPrefs =
+        item(menuTray, "menuTrayPrefs", QStringLiteral("Preferences"), &Vantrel::menuTrayPrefs_Click);
+    menuTray->addSeparator();
+    menuTrayUpdates = item(menuTray, "menuTrayUpdates", QStringLiteral("Check for Updates"),
+                           &Vantrel::menuTrayUpdates_Click);
+    menuTray->addSeparator();
+    menuTrayExit = item(menuTray, "menuTrayExit", QStringLiteral("Exit"), &Vantrel::menuTrayExit_Click);
+}
+
+void Vantrel::buildControls() {
+    auto* central = named(new QWidget(this), QStringLiteral("fraMain"));
+    setCentralWidget(central);
+    auto* outer = new QVBoxLayout(central);
+    outer->setContentsMargins(8, 6, 8, 6);
+    outer->setSpacing(6);
+
+    auto* top = new QHBoxLayout;
+    cmbContacts = named(new QComboBox(central), QStringLiteral("cmbContacts"));
+    cmbContacts->setToolTip(QStringLiteral("Please Select a Contact Below"));
+    cmbContacts->setMinimumWidth(260);
+    chkExtra = named(new QCheckBox(QStringLiteral("Extra Info"), central), QStringLiteral("chkExtra"));
+    connect(chkExtra, &QCheckBox::toggled, this, &Vantrel::chkExtra_Click);
+    top->addWidget(cmbContacts, 1);
+    top->addWidget(chkExtra);
+    outer->addLayout(top);
+
+    fraCard = named(new QFrame(central), QStringLiteral("fraCard"));
+    fraCard->setFrameShape(QFrame::StyledPanel);
+    fraCard->setMinimumSize(460, 240);
+    outer->addWidget(fraCard, 1);
+
+    auto* status = new QHBoxLayout;
+    lblDebug = named(new QLabel(QStringLiteral("DEBUG MODE"), central), QStringLiteral("lblDebug"));
+    lblDebug->setStyleSheet(QStringLiteral("color: #c00000; font-weight: bold;"));
+    lblDebug->hide();
+    lblMisc = named(new QLabel(central), QStringLiteral("lblMisc"));
+    lblMisc->setWordWrap(true);
+    cmdRedemption =
+        named(new QPushButton(QStringLiteral("Redemption"), central), QStringLiteral("cmdRedemption"));
+    cmdRedemption->hide();
+    connect(cmdRedemption, &QPushButton::clicked, this, &Vantrel::cmdRedemption_Click);
+    status->addWidget(lblDebug);
+    status->addWidget(lblMisc, 1);
+    status->addWidget(cmdRedemption);
+    outer->addLayout(status);
+
+    auto* tabs = new QHBoxLayout;
+    tabs->setSpacing(2);
+    TabStrip1 = named(new QTabBar(central), QStringLiteral("TabStrip1"));
+    TabStrip1->setExpanding(false);
+    TabStrip1->setDrawBase(false);
+    TabStrip1->setUsesScrollButtons(false); // all five tabs in sight: the window is as wide as they need
+    const QString tabTexts[5][2] = {
+        {QStringLiteral("Search"), QStringLiteral("Search for contacts")},
+        {QStringLiteral("Contact Folder"), QStringLiteral("Change your Outlook Contact folder here")},
+        {QStringLiteral("Contact Categories"), QStringLiteral("Change your Contact Categories here")},
+        {QStringLiteral("QEL Reminder"), QStringLiteral("A QEL way not to forget things")},
+        {QStringLiteral("Upcoming QEL Days"), QString()},
+    };
+    for (int i = 0; i < 5; ++i) {
+        TabStrip1->addTab(tabTexts[i][0]);
+        TabStrip1->setTabToolTip(i, tabTexts[i][1]);
+    }
+    connect(TabStrip1, &QTabBar::currentChanged, this, &Vantrel::TabStrip1_Click);
+    cmdHide = named(new QPushButton(QStringLiteral("X"), central), QStringLiteral("cmdHide"));
+    cmdHide->setToolTip(QStringLiteral("Hide this container"));
+    cmdHide->setFixedWidth(28);
+    connect(cmdHide, &QPushButton::clicked, this, &Vantrel::cmdHide_Click);
+    tabs->addWidget(TabStrip1, 1);
+    tabs->addWidget(cmdHide);
+    outer->addLayout(tabs);
+
+    // The panes lie on top of each other; the selected tab's pane is the one shown.
+    auto* panes = named(new QWidget(central), QStringLiteral("fraPanes"));
+    auto* stack = new QGridLayout(panes);
+    stack->setContentsMargins(0, 0, 0, 0);
+    for (size_t i = 0; i < fmeQuick.size(); ++i) {
+        QFrame* pane = named(new QFrame(panes), QStringLiteral("fmeQuick%1").arg(i));
+        pane->setFrameShape(QFrame::StyledPanel);
+        pane->setAutoFillBackground(true);
+        pane->setMinimumHeight(64);
+        pane->setVisible(i == 0);
+        stack->addWidget(pane, 0, 0);
+        fmeQuick[i] = pane;
+    }
+    outer->addWidget(panes);
+
+    // Contact folder pane.
+    auto* folderPane = new QGridLayout(fmeQuick[1]);
+    lblFolders = named(new QLabel(QStringLiteral("Personal Folders\\Contacts"), fmeQuick[1]),
+                       QStringLiteral("lblFolders"));
+    cmbFolders = named(new QComboBox(fmeQuick[1]), QStringLiteral("cmbFolders"));
+    folderPane->addWidget(new QLabel(QStringLiteral("Current folder:"), fmeQuick[1]), 0, 0);
+    folderPane->addWidget(lblFolders, 0, 1);
+    folderPane->addWidget(cmbFolders, 1, 0, 1, 2);
+    folderPane->setColumnStretch(1, 1);
+
+    // Contact categories pane.
+    auto* categoryPane = new QGridLayout(fmeQuick[2]);
+    lblCategories =
+        named(new QLabel(QStringLiteral("All Categories"), fmeQuick[2]), QStringLiteral("lblCategories"));
+    cmbCategories = named(new QComboBox(fmeQuick[2]), QStringLiteral("cmbCategories"));
+    cmbCategories->addItems({QStringLiteral(" <Pick a Category or Refresh> "), QStringLiteral("~All~"),
+                             QStringLiteral("~No Category Name~")});
+    categoryPane->addWidget(new QLabel(QStringLiteral("Current category:"), fmeQuick[2]), 0, 0);
+    categoryPane->addWidget(lblCategories, 0, 1);
+    categoryPane->addWidget(cmbCategories, 1, 0, 1, 2);
+    categoryPane->setColumnStretch(1, 1);
+
+    // Reminder pane (its choices come with the reminder command).
+    auto* remindPane = new QHBoxLayout(fmeQuick[3]);
+    txtRemind = named(new QLineEdit(fmeQuick[3]), QStringLiteral("txtRemind"));
+    txtRemind->setText(
+        QStringLiteral("<type a message here and then click set to be reminded at the set time>"));
+    cmbRemind = named(new QComboBox(fmeQuick[3]), QStringLiteral("cmbRemind"));
+    remindPane->addWidget(txtRemind, 1);
+    remindPane->addWidget(cmbRemind);
+}
+
+void Vantrel::closeEvent(QCloseEvent* event) {
+    if (mUnloaded) {
+        event->accept();
+        return;
+    }
+    bool cancel = false;
+    Form_QueryUnload(cancel, 0);
+    if (cancel)
+        event->ignore();
+    else
+        event->accept();
+}
+
+} // namespace qel

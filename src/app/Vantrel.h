@@ -1,0 +1,239 @@
+#pragma once
+
+#include "outlook/Outlook.h"
+#include "platform/Tray.h"
+#include "prefs/frmPrefs.h"
+
+#include <QMainWindow>
+#include <QPointer>
+#include <array>
+
+class QAction;
+class QCheckBox;
+class QComboBox;
+class QFrame;
+class QLabel;
+class QLineEdit;
+class QMenu;
+class QPushButton;
+class QTabBar;
+class QTimer;
+
+namespace qel {
+
+class Program;
+
+// The main window. It is the program: Form_Load starts everything, ExitProgram ends it. It owns
+// the widgets and the run-time members that every part of the program reads; the parts' own
+// logic lives in their folders and works on these members.
+class Vantrel : public QMainWindow, public TrayListener {
+    Q_OBJECT
+public:
+    explicit Vantrel(Program& program, QWidget* parent = nullptr);
+    ~Vantrel() override;
+
+    // The window's design name: the object name and the name in front of its debug messages.
+    static const QString kName;
+    // The safe-item library's public home page.
+    static const QString kRedemptionSite;
+
+    // --- Start and end ---------------------------------------------------------------------------
+    // The start-up sequence; runs once per load. The window is shown at its end unless the start-up
+    // ended the program (isUnloaded()).
+    void Form_Load();
+    // Saves the browser position to Cache and releases the store; unless dontUnload, also unloads
+    // the dialogs and this window (unloaded() is emitted; the program ends or reloads).
+    void ExitProgram(bool dontUnload);
+    // The close box: unloadMode 0 is the user closing the window. cancel keeps it open.
+    void Form_QueryUnload(bool& cancel, int unloadMode);
+    bool isUnloaded() const { return mUnloaded; }
+
+    Program& program() const { return mProgram; }
+    // The hidden preferences dialog whose controls are the live settings (null once unloaded).
+    frmPrefs* prefs() const { return mPrefs; }
+
+    // --- Run-time members ---------------------------------------------------------------------
+    ol::ApplicationPtr gOlApp;
+    ol::NameSpacePtr gOlNameSpace;
+    ol::FolderPtr gOlContactFolder;
+    ol::ItemsPtr gOlContacts;
+    ol::FolderPtr gOlCalendarRootFolder;
+    ol::FolderPtr gOlCalendarFolder;
+    ol::ItemsPtr gOlCalendarItems;
+    std::shared_ptr<ol::SafeItem> gSafeContact;
+    std::shared_ptr<ol::SafeItem> gSafeCalendar;
+    bool gNoRedemption = false;
+    qint16 mLetterCode = 0;
+    QString mContactName;
+
+    // --- Menu bar ------------------------------------------------------------------------------
+    QMenu* menuFile;
+    QAction* menuNotes;
+    QAction* menuCategory;
+    QAction* menuUser;
+    QAction* menuOutlook;
+    QAction* menuEdit;
+    QAction* menuAdd;
+    QAction* menuRemove;
+    QAction* menuPrint;
+    QAction* menuExit;
+    QMenu* menuTools;
+    QAction* menuSearch;
+    QAction* menuRemind;
+    QAction* menuCopy;
+    QAction* menuCopyText;
+    QAction* menuAppointments;
+    QAction* menuMe;
+    QAction* menuCell;
+    QAction* menuExport;
+    QAction* menuImport;
+    QAction* menuSync;
+    QAction* menuStatus;
+    QAction* menuDebug;
+    QAction* menuPrefs;
+    QMenu* menuQEL;
+    QAction* menuQELDay;
+    QAction* menuRescan;
+    QAction* menuQELRemove;
+    QAction* menuUpcomingQELDay;
+    QMenu* menuHelp;
+    QAction* menuInstructions;
+    QAction* menuUpdates;
+    QAction* menuWeb;
+    QAction* menuAbout;
+
+    // --- Tray menu (pop-up only) ---------------------------------------------------------------
+    QMenu* menuTray;
+    QAction* menuTrayShow;
+    QMenu* menuGoto;
+    std::array<QAction*, 28> menuTrayGotoLetter{}; // 1..27: "A" .. "Z", "MISC"; 0 unused
+    QAction* menuTrayUpcomingQELDay;
+    QAction* menuTraySync;
+    QAction* menuTrayPrefs;
+    QAction* menuTrayUpdates;
+    QAction* menuTrayExit;
+
+    // --- Controls ------------------------------------------------------------------------------
+    QComboBox* cmbContacts;
+    QCheckBox* chkExtra;
+    QFrame* fraCard; // the card's place
+    QLabel* lblDebug;
+    QPushButton* cmdRedemption;
+    QTabBar* TabStrip1;
+    QPushButton* cmdHide;
+    std::array<QFrame*, 5> fmeQuick{}; // detail panes under the tabs 1..5
+    QLabel* lblFolders;
+    QComboBox* cmbFolders;
+    QLabel* lblCategories;
+    QComboBox* cmbCategories;
+    QLineEdit* txtRemind;
+    QComboBox* cmbRemind;
+    QLabel* lblMisc;
+
+    QTimer* AniTimer;
+    QTimer* MISCTimer;
+    QTimer* SyncTimer;
+    QTimer* RemindTimer;
+
+    // TrayListener
+    void trayMouseDown(int button) override { TrayIcon1_MouseDown(button); }
+    void trayDoubleClick() override { TrayIcon1_DblClick(); }
+
+public Q_SLOTS:
+    void cmdRedemption_Click();
+    void menuPrefs_Click();
+    void menuTrayPrefs_Click();
+    void menuDebug_Click();
+    void menuExit_Click();
+
+    // Detail panes
+    void TabStrip1_Click();
+    void cmdHide_Click();
+
+    // Handlers whose commands are built elsewhere (an empty one does nothing yet).
+    void menuNotes_Click();
+    void menuCategory_Click();
+    void menuUser_Click();
+    void menuOutlook_Click();
+    void menuEdit_Click();
+    void menuAdd_Click();
+    void menuRemove_Click();
+    void menuPrint_Click();
+    void menuSearch_Click();
+    void menuRemind_Click();
+    void menuCopy_Click();
+    void menuCopyText_Click();
+    void menuAppointments_Click();
+    void menuMe_Click();
+    void menuCell_Click();
+    void menuExport_Click();
+    void menuImport_Click();
+    void menuSync_Click();
+    void menuStatus_Click();
+    void menuQELDay_Click();
+    void menuRescan_Click();
+    void menuQELRemove_Click();
+    void menuUpcomingQELDay_Click();
+    void menuInstructions_Click();
+    void menuUpdates_Click();
+    void menuWeb_Click();
+    void menuAbout_Click();
+    void menuTrayShow_Click();
+    void menuTrayGotoLetter_Click(int index);
+    void menuTrayUpcomingQELDay_Click();
+    void menuTraySync_Click();
+    void menuTrayUpdates_Click();
+    void menuTrayExit_Click();
+    void TrayIcon1_MouseDown(int button);
+    void TrayIcon1_DblClick();
+    void AniTimer_Timer();
+    void MISCTimer_Timer();
+    void SyncTimer_Timer();
+    void RemindTimer_Timer();
+    void lblFolders_Change();
+    void cmdFolRefresh_Click();
+    void lblCategories_Change();
+    void LetterChange();
+    void chkExtra_Click();
+
+Q_SIGNALS:
+    // ExitProgram has unloaded the window (it is hidden; the program deletes it later).
+    void unloaded();
+
+protected:
+    void closeEvent(QCloseEvent* event) override;
+
+private:
+    void buildMenus();
+    void buildTrayMenu();
+    void buildControls();
+    frmPrefs* loadPrefs();
+    void unloadPrefs();
+
+    // Start-up steps.
+    bool isOtherInstanceRunning();
+    void readCommandLine();
+    bool connectStore();
+    bool checkRedemption();
+    void readCache(int& containerState, int& containerTab);
+    void restoreFolder();
+    bool openCalendarFolder();
+    void armSyncTimer();
+    void restoreDetailPanes(int containerState, int containerTab);
+    void showWindow();
+
+    // Start-up steps whose parts are built elsewhere.
+    void setUpImageList();
+    void setUpRestoreHotKey();
+    void armClipboardHotKeys();
+    void setPhoneToolTips();
+    void registerHelpFile();
+    void unloadSideDialogs();
+
+    Program& mProgram;
+    QPointer<frmPrefs> mPrefs;
+    bool mCacheLoaded = false; // the start-up has read Cache: ExitProgram may write it back
+    bool mUnloaded = false;
+};
+
+} // namespace qel

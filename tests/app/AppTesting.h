@@ -1,0 +1,100 @@
+#pragma once
+
+// Shared helpers of the main-window tests: a settings file and store folder of their own, a store
+// window double that answers the folder picker from a list, and a program started headless.
+
+#include "app/Program.h"
+#include "app/Vantrel.h"
+#include "core/Settings.h"
+#include "outlook/Outlook.h"
+#include "platform/ProgramFolder.h"
+#include "support/SeamScope.h"
+#include "support/TestEnvironment.h"
+#include "support/TrayDouble.h"
+
+#include <QDir>
+#include <QFile>
+#include <QLockFile>
+#include <QSettings>
+#include <deque>
+#include <memory>
+
+namespace apptest {
+
+// Points the settings store at a new, empty file and returns its path.
+inline QString freshSettings(const QString& tag) {
+    static int serial = 0;
+    const QString dir = qeltest::sandboxRoot() + QStringLiteral("/settings");
+    QDir().mkpath(dir);
+    const QString path = dir + QStringLiteral("/%1-%2.ini").arg(tag).arg(++serial);
+    QFile::remove(path);
+    qel::setSettingsFile(path);
+    return path;
+}
+
+inline QByteArray settingsBytes() {
+    QFile file(qel::settingsFile());
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
+inline QString cache(const QString& key) {
+    return qel::GetSetting(QStringLiteral("Cache"), key);
+}
+
+inline QString programFile(const QString& name) {
+    return qel::programFile(name);
+}
+
+inline QString readDebugFile() {
+    QFile file(programFile(QStringLiteral("Debug.txt")));
+    return file.open(QIODevice::ReadOnly) ? QString::fromLatin1(file.readAll()) : QString();
+}
+
+// The folder picker as a test answers it: each call takes the next folder path of the list
+// ("" or a missing entry: the user cancels).
+class QueuedStoreUi : public ol::StoreUi {
+public:
+    std::deque<QString> answers;
+    int calls = 0;
+    ol::FolderPtr pickFolder(ol::NameSpace& ns) override {
+        ++calls;
+        if (answers.empty())
+            return nullptr;
+        const QString path = answers.front();
+        answers.pop_front();
+        return path.isEmpty() ? nullptr : ns.folderByPath(path);
+    }
+    void display(const ol::ItemPtr&) override {}
+    void showCategories(const ol::ItemPtr&) override {}
+};
+
+// One run of the program in the test process, on its own store folder, with the folder picker and
+// the safe-item switch in the test's hands.
+struct Run {
+    explicit Run(const QString& storeDir, QStringList words = {}) {
+        qel::CommandLine line;
+        line.storeDir = storeDir;
+        line.words = std::move(words);
+        program = std::make_unique<qel::Program>(line);
+        program->prepareStore = [this](ol::Application& app) {
+            app.setUi(storeUi);
+            app.setSafeItemsAvailable(safeItems);
+        };
+    }
+    bool start() { return program->start(); }
+    qel::Vantrel* window() const { return program->window(); }
+
+    std::shared_ptr<QueuedStoreUi> storeUi = std::make_shared<QueuedStoreUi>();
+    bool safeItems = true;
+    std::unique_ptr<qel::Program> program;
+};
+
+// Lets queued calls and deferred deletions run (a reload, an unloaded window's end).
+inline void settle() {
+    for (int i = 0; i < 3; ++i) {
+        QCoreApplication::processEvents();
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    }
+}
+
+} // namespace apptest
