@@ -6,7 +6,7 @@ build="${QEL_BENCH_BUILD_DIR:-build-bench}"
 if [ ! -f "$build/build.ninja" ]; then
     cmake -S . -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=Release -DQEL_BUILD_TESTS=OFF
 fi
-cmake --build "$build" -j2 --target bench_store bench_startup qel-store
+cmake --build "$build" -j2 --target bench_store bench_startup bench_browser qel-store
 tmp=$(mktemp -d)
 trap 'rm -rf "$tmp"' EXIT
 "$build/src/storetool/qel-store" --dir "$tmp/50k" demo 'Personal Folders\Contacts' 50000 --seed 42
@@ -16,3 +16,5 @@ echo "== speed"
 "$build/bench/bench_store" --benchmark_repetitions="${QEL_BENCH_REPS:-3}" --benchmark_report_aggregates_only=true
 echo "== start-up"
 "$build/bench/bench_startup"
+echo "== browser"
+QT_QPA_PLATFORM=offscreen "$build/bench/bench_browser" --benchmark_repetitions="${QEL_BENCH_REPS:-3}" --benchmark_report_aggregates_only=true

@@ -11,22 +11,14 @@ namespace qel {
 void Vantrel::setUpImageList() {}      // toolbar and tab images: the upcoming special-days strip
 void Vantrel::setUpRestoreHotKey() {}  // restore hot key from chkMod/cmbHotkey: the hot keys
 void Vantrel::armClipboardHotKeys() {} // hotCopy2Call and hotEmail: click-to-call and e-mail
-void Vantrel::setPhoneToolTips() {}    // txtNumber tool tips: the contact card
 void Vantrel::registerHelpFile() {}    // QELHelp.chm as the program's help: help and about
 void Vantrel::unloadSideDialogs() {}   // frmNotes, frmQELDay, frmUser: side data and special days
 
-// --- Contact browser -------------------------------------------------------------------------
-
-void Vantrel::lblFolders_Change() {}           // opens the folder named by lblFolders: contact folders
-void Vantrel::cmdFolRefresh_Click() {}         // the folder scan: contact folders
-void Vantrel::lblCategories_Change() {}        // the category suffix: contact categories
-void Vantrel::LetterChange() {}                // lists the current letter: letter index
-void Vantrel::chkExtra_Click() {}              // the Extra Info view: card views
-void Vantrel::menuSearch_Click() {}            // search
-void Vantrel::menuTrayGotoLetter_Click(int) {} // letter index
-
 // --- Contact editing -------------------------------------------------------------------------
 
+bool Vantrel::isEditing() const {
+    return false; // edit, add, save and remove contact
+}
 void Vantrel::menuNotes_Click() {}    // contact side data
 void Vantrel::menuCategory_Click() {} // contact side data
 void Vantrel::menuUser_Click() {}     // contact side data

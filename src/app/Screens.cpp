@@ -4,11 +4,15 @@
 #include "Vantrel.h"
 #include "frmWait.h"
 
+#include "browser/ContactBrowser.h"
 #include "core/Settings.h"
 
 #include <QApplication>
+#include <QCheckBox>
+#include <QComboBox>
 #include <QPixmap>
 #include <QProgressBar>
+#include <QPushButton>
 #include <cstdio>
 
 namespace qel {
@@ -47,6 +51,21 @@ bool renderAppScreens(const QString& storeDir, const QString& outDir) {
         if (program.start()) {
             Vantrel* window = program.window();
             ok = saveGrab(*window, outDir, QStringLiteral("Vantrel"));
+            ContactBrowser& browser = window->browser();
+            // A card with a special day, on the letter M when it has one.
+            window->mLetterCode = 13;
+            browser.LetterChange();
+            for (int i = 0; i < window->cmbContacts->count() && window->cmdQELDay->isHidden(); ++i)
+                window->cmbContacts->setCurrentIndex(i);
+            browser.selectTab(1);
+            ok = saveGrab(*window, outDir, QStringLiteral("Vantrel-normal")) && ok;
+            window->chkExtra->setChecked(true);
+            ok = saveGrab(*window, outDir, QStringLiteral("Vantrel-extra")) && ok;
+            window->chkExtra->setChecked(false);
+            for (int tab = 1; tab <= 5; ++tab) {
+                browser.selectTab(tab);
+                ok = saveGrab(*window, outDir, QStringLiteral("Vantrel-pane-%1").arg(tab)) && ok;
+            }
 
             frmWait* wait = frmWait::load(window);
             wait->ProgressBar1->setRange(0, 12);

@@ -29,8 +29,6 @@ namespace qel {
 
 namespace {
 
-const QString kPickFolder = QStringLiteral(" <Pick a Folder or Refresh> ");
-const QString kDefaultContacts = QStringLiteral("Personal Folders\\Contacts");
 const QString kNoRedemptionFile = QStringLiteral("NoRedemption.txt");
 const QString kWebsiteMessage = QStringLiteral(
     "You will be taken to the Redemption website. Click on the Download link at the top then scroll down to "
@@ -88,19 +86,11 @@ void Vantrel::Form_Load() {
     if (mUnloaded)
         return;
     // 10. Category.
-    debug(QStringLiteral(":Last Category"));
-    const QString category = cache(keys::CurrentCategory);
-    if (!category.isEmpty() && lblCategories->text() != category) {
-        lblCategories->setText(category);
-        lblCategories_Change();
-    }
-    cmbCategories->setCurrentIndex(0);
-    // 11. Contact folder, which opens it and lists the letter.
-    restoreFolder();
-    if (mUnloaded)
+    mBrowser->restoreCategory(cache(keys::CurrentCategory));
+    // 11, 12. Contact folder, which opens it and lists the letter; the program ends when there is
+    // no contact folder at all.
+    if (!mBrowser->openStartFolder(cache(keys::CurrentFolder)) || mUnloaded)
         return;
-    // 12.
-    cmbFolders->setCurrentIndex(0);
     cmbRemind->setCurrentIndex(0);
     // 13, 14. Calendar folder.
     if (!openCalendarFolder())
@@ -121,11 +111,9 @@ void Vantrel::Form_Load() {
     // 18. Timed sync.
     armSyncTimer();
     // 19. Phone tool tips.
-    setPhoneToolTips();
+    mBrowser->appendPhoneTooltips(mPrefs->chkVonage->isChecked());
     // 20. Detail panes.
-    restoreDetailPanes(containerState, containerTab);
-    if (mUnloaded)
-        return;
+    mBrowser->restoreContainer(containerState, containerTab);
     // 21.
     showWindow();
     // 22.
@@ -237,34 +225,12 @@ void Vantrel::readCache(int& containerState, int& containerTab) {
     containerTab = cacheNumber(keys::ContainerTab, 1, kTabCount);
     // From here on the window shows the saved position, which ExitProgram may write back.
     mCacheLoaded = true;
-    if (cache(keys::ExtraInfo) == QLatin1String(kChecked))
-        chkExtra->setChecked(true); // runs chkExtra_Click
+    mBrowser->restoreView(cache(keys::ExtraInfo));
     // 9.
     if (mLetterCode == 0)
         mLetterCode = 1;
     if (containerTab == 0)
         containerTab = 1;
-}
-
-void Vantrel::restoreFolder() {
-    debug(QStringLiteral(":Last Folder"));
-    const QString folder = cache(keys::CurrentFolder);
-    if (!folder.isEmpty()) {
-        cmbFolders->addItem(kPickFolder);
-        cmbFolders->addItem(folder);
-        lblFolders->setText(folder);
-        lblFolders_Change();
-        return;
-    }
-    cmdFolRefresh_Click(); // the folder scan; it ends the program when there is no contact folder
-    if (mUnloaded)
-        return;
-    const int contacts = cmbFolders->findText(kDefaultContacts);
-    if (contacts >= 0)
-        lblFolders->setText(kDefaultContacts);
-    else if (cmbFolders->count() > 1)
-        lblFolders->setText(cmbFolders->itemText(1));
-    lblFolders_Change();
 }
 
 bool Vantrel::openCalendarFolder() {
@@ -331,19 +297,6 @@ void Vantrel::armSyncTimer() {
         SyncTimer->start();
 }
 
-void Vantrel::restoreDetailPanes(int containerState, int containerTab) {
-    const int t = containerTab;
-    if (containerState != 0) {
-        QFrame* pane = fmeQuick[size_t(t - 1)];
-        pane->raise();
-        pane->setVisible(true);
-        TabStrip1->setCurrentIndex(t - 1);
-    } else {
-        TabStrip1->setCurrentIndex(t - 1);
-        cmdHide_Click();
-    }
-}
-
 void Vantrel::showWindow() {
     if (mProgram.commandLine().startMinimized())
         showMinimized();
@@ -358,15 +311,10 @@ void Vantrel::ExitProgram(bool dontUnload) {
         return;
     // 1. The browser position, once the start-up has put the saved one in place: a start-up that
     // ends before that (a second instance, no store) leaves the last run's position as it is.
-    if (mCacheLoaded) {
-        saveCache(keys::LetterCode, QString::number(mLetterCode));
-        saveCache(keys::ContactName, mContactName);
-        saveCache(keys::ContainerState, cmdHide->isHidden() ? QStringLiteral("0") : QStringLiteral("1"));
-        saveCache(keys::ContainerTab, QString::number(TabStrip1->currentIndex() + 1));
-        saveCache(keys::CurrentCategory, lblCategories->text());
-        saveCache(keys::CurrentFolder, lblFolders->text());
-        saveCache(keys::ExtraInfo, QLatin1String(chkExtra->isChecked() ? kChecked : kUnchecked));
-    }
+    if (mCacheLoaded)
+        mBrowser->saveCache();
+    else
+        mBrowser->dropPendingCache();
     // 2. The tray icon and the dialogs.
     if (!dontUnload) {
         tray().remove();

@@ -6,12 +6,14 @@
 #include "prefs/frmPrefs.h"
 
 #include <QAction>
+#include <QApplication>
 #include <QCheckBox>
 #include <QCloseEvent>
 #include <QComboBox>
 #include <QFrame>
 #include <QGridLayout>
 #include <QHBoxLayout>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
@@ -176,25 +178,17 @@ void Vantrel::buildControls() {
     auto* central = named(new QWidget(this), QStringLiteral("fraMain"));
     setCentralWidget(central);
     auto* outer = new QVBoxLayout(central);
-    outer->setContentsMargins(8, 6, 8, 6);
-    outer->setSpacing(6);
+    outer->setContentsMargins(0, 0, 0, 4);
+    outer->setSpacing(2);
 
-    auto* top = new QHBoxLayout;
-    cmbContacts = named(new QComboBox(central), QStringLiteral("cmbContacts"));
-    cmbContacts->setToolTip(QStringLiteral("Please Select a Contact Below"));
-    cmbContacts->setMinimumWidth(260);
-    chkExtra = named(new QCheckBox(QStringLiteral("Extra Info"), central), QStringLiteral("chkExtra"));
-    connect(chkExtra, &QCheckBox::toggled, this, &Vantrel::chkExtra_Click);
-    top->addWidget(cmbContacts, 1);
-    top->addWidget(chkExtra);
-    outer->addLayout(top);
-
-    fraCard = named(new QFrame(central), QStringLiteral("fraCard"));
-    fraCard->setFrameShape(QFrame::StyledPanel);
-    fraCard->setMinimumSize(460, 240);
-    outer->addWidget(fraCard, 1);
+    // The card file, laid out in the design's proportions.
+    auto* cardFile = named(new QWidget(central), QStringLiteral("fraCardFile"));
+    cardFile->setFixedSize(browserlayout::kWidth, browserlayout::kHeight);
+    buildBrowserControls(cardFile);
+    outer->addWidget(cardFile, 0, Qt::AlignHCenter);
 
     auto* status = new QHBoxLayout;
+    status->setContentsMargins(8, 0, 8, 0);
     lblDebug = named(new QLabel(QStringLiteral("DEBUG MODE"), central), QStringLiteral("lblDebug"));
     lblDebug->setStyleSheet(QStringLiteral("color: #c00000; font-weight: bold;"));
     lblDebug->hide();
@@ -209,77 +203,55 @@ void Vantrel::buildControls() {
     status->addWidget(cmdRedemption);
     outer->addLayout(status);
 
-    auto* tabs = new QHBoxLayout;
-    tabs->setSpacing(2);
-    TabStrip1 = named(new QTabBar(central), QStringLiteral("TabStrip1"));
-    TabStrip1->setExpanding(false);
-    TabStrip1->setDrawBase(false);
-    TabStrip1->setUsesScrollButtons(false); // all five tabs in sight: the window is as wide as they need
-    const QString tabTexts[5][2] = {
-        {QStringLiteral("Search"), QStringLiteral("Search for contacts")},
-        {QStringLiteral("Contact Folder"), QStringLiteral("Change your Outlook Contact folder here")},
-        {QStringLiteral("Contact Categories"), QStringLiteral("Change your Contact Categories here")},
-        {QStringLiteral("QEL Reminder"), QStringLiteral("A QEL way not to forget things")},
-        {QStringLiteral("Upcoming QEL Days"), QString()},
-    };
-    for (int i = 0; i < 5; ++i) {
-        TabStrip1->addTab(tabTexts[i][0]);
-        TabStrip1->setTabToolTip(i, tabTexts[i][1]);
-    }
-    connect(TabStrip1, &QTabBar::currentChanged, this, &Vantrel::TabStrip1_Click);
-    cmdHide = named(new QPushButton(QStringLiteral("X"), central), QStringLiteral("cmdHide"));
-    cmdHide->setToolTip(QStringLiteral("Hide this container"));
-    cmdHide->setFixedWidth(28);
-    connect(cmdHide, &QPushButton::clicked, this, &Vantrel::cmdHide_Click);
-    tabs->addWidget(TabStrip1, 1);
-    tabs->addWidget(cmdHide);
-    outer->addLayout(tabs);
-
-    // The panes lie on top of each other; the selected tab's pane is the one shown.
-    auto* panes = named(new QWidget(central), QStringLiteral("fraPanes"));
-    auto* stack = new QGridLayout(panes);
-    stack->setContentsMargins(0, 0, 0, 0);
-    for (size_t i = 0; i < fmeQuick.size(); ++i) {
-        QFrame* pane = named(new QFrame(panes), QStringLiteral("fmeQuick%1").arg(i));
-        pane->setFrameShape(QFrame::StyledPanel);
-        pane->setAutoFillBackground(true);
-        pane->setMinimumHeight(64);
-        pane->setVisible(i == 0);
-        stack->addWidget(pane, 0, 0);
-        fmeQuick[i] = pane;
-    }
-    outer->addWidget(panes);
-
-    // Contact folder pane.
-    auto* folderPane = new QGridLayout(fmeQuick[1]);
-    lblFolders = named(new QLabel(QStringLiteral("Personal Folders\\Contacts"), fmeQuick[1]),
-                       QStringLiteral("lblFolders"));
-    cmbFolders = named(new QComboBox(fmeQuick[1]), QStringLiteral("cmbFolders"));
-    folderPane->addWidget(new QLabel(QStringLiteral("Current folder:"), fmeQuick[1]), 0, 0);
-    folderPane->addWidget(lblFolders, 0, 1);
-    folderPane->addWidget(cmbFolders, 1, 0, 1, 2);
-    folderPane->setColumnStretch(1, 1);
-
-    // Contact categories pane.
-    auto* categoryPane = new QGridLayout(fmeQuick[2]);
-    lblCategories =
-        named(new QLabel(QStringLiteral("All Categories"), fmeQuick[2]), QStringLiteral("lblCategories"));
-    cmbCategories = named(new QComboBox(fmeQuick[2]), QStringLiteral("cmbCategories"));
-    cmbCategories->addItems({QStringLiteral(" <Pick a Category or Refresh> "), QStringLiteral("~All~"),
-                             QStringLiteral("~No Category Name~")});
-    categoryPane->addWidget(new QLabel(QStringLiteral("Current category:"), fmeQuick[2]), 0, 0);
-    categoryPane->addWidget(lblCategories, 0, 1);
-    categoryPane->addWidget(cmbCategories, 1, 0, 1, 2);
-    categoryPane->setColumnStretch(1, 1);
-
     // Reminder pane (its choices come with the reminder command).
-    auto* remindPane = new QHBoxLayout(fmeQuick[3]);
-    txtRemind = named(new QLineEdit(fmeQuick[3]), QStringLiteral("txtRemind"));
+    QFrame* remindPane = fmeQuick[3];
+    const int rowY = (remindPane->height() - 28) / 2;
+    txtRemind = named(new QLineEdit(remindPane), QStringLiteral("txtRemind"));
     txtRemind->setText(
         QStringLiteral("<type a message here and then click set to be reminded at the set time>"));
-    cmbRemind = named(new QComboBox(fmeQuick[3]), QStringLiteral("cmbRemind"));
-    remindPane->addWidget(txtRemind, 1);
-    remindPane->addWidget(cmbRemind);
+    txtRemind->setGeometry(8, rowY, 440, 28);
+    cmbRemind = named(new QComboBox(remindPane), QStringLiteral("cmbRemind"));
+    cmbRemind->setGeometry(454, rowY, 160, 28);
+
+    BrowserHooks hooks;
+    hooks.exitProgram = [this] { ExitProgram(false); };
+    hooks.editing = [this] { return isEditing(); };
+    hooks.setKeyPreview = [this](bool on) { setKeyPreview(on); };
+    mBrowser = std::make_unique<ContactBrowser>(*this,
+                                                BrowserMembers{gOlNameSpace, gOlContactFolder, gOlContacts,
+                                                               gSafeContact, gNoRedemption, mLetterCode,
+                                                               mContactName},
+                                                mPrefs, hooks);
+    qApp->installEventFilter(this);
+}
+
+void Vantrel::menuSearch_Click() {
+    mBrowser->menuSearch_Click();
+}
+
+void Vantrel::menuTrayGotoLetter_Click(int index) {
+    mBrowser->menuTrayGotoLetter_Click(index);
+}
+
+bool Vantrel::eventFilter(QObject* watched, QEvent* event) {
+    const QEvent::Type type = event->type();
+    if ((type != QEvent::KeyPress && type != QEvent::KeyRelease) || !mKeyPreview || mUnloaded)
+        return QMainWindow::eventFilter(watched, event);
+    auto* widget = qobject_cast<QWidget*>(watched);
+    if (!widget || widget->window() != this || !mBrowser)
+        return QMainWindow::eventFilter(watched, event);
+    const auto* key = static_cast<QKeyEvent*>(event);
+    // The key arrives at the focused widget and, unhandled, at its parents: act on it once.
+    if (widget != QApplication::focusWidget() && widget != this)
+        return QMainWindow::eventFilter(watched, event);
+    if (type == QEvent::KeyPress) {
+        mBrowser->keyDown(key->key(), key->modifiers());
+        // The keys the window acts on when they are released do nothing else in its controls.
+        return ContactBrowser::isWindowKey(key->key(), key->modifiers());
+    }
+    if (key->isAutoRepeat())
+        return true;
+    return mBrowser->keyUp(key->key(), key->modifiers());
 }
 
 void Vantrel::closeEvent(QCloseEvent* event) {

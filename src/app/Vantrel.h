@@ -1,5 +1,6 @@
 #pragma once
 
+#include "browser/ContactBrowser.h"
 #include "outlook/Outlook.h"
 #include "platform/Tray.h"
 #include "prefs/frmPrefs.h"
@@ -7,6 +8,7 @@
 #include <QMainWindow>
 #include <QPointer>
 #include <array>
+#include <memory>
 
 class QAction;
 class QCheckBox;
@@ -25,8 +27,9 @@ class Program;
 
 // The main window. It is the program: Form_Load starts everything, ExitProgram ends it. It owns
 // the widgets and the run-time members that every part of the program reads; the parts' own
-// logic lives in their folders and works on these members.
-class Vantrel : public QMainWindow, public TrayListener {
+// logic lives in their folders and works on these members. The card file's controls
+// (BrowserControls) are the window's own members, worked by the contact browser.
+class Vantrel : public QMainWindow, public TrayListener, public BrowserControls {
     Q_OBJECT
 public:
     explicit Vantrel(Program& program, QWidget* parent = nullptr);
@@ -49,6 +52,14 @@ public:
     bool isUnloaded() const { return mUnloaded; }
 
     Program& program() const { return mProgram; }
+    // The contact browser working the card file.
+    ContactBrowser& browser() const { return *mBrowser; }
+    // A contact is being edited: the card's boxes are open for typing.
+    bool isEditing() const;
+    // The window's key preview: while on, the window sees the keys typed into its controls first
+    // (letters move between the tabs, and so on).
+    bool keyPreview() const { return mKeyPreview; }
+    void setKeyPreview(bool on) { mKeyPreview = on; }
     // The hidden preferences dialog whose controls are the live settings (null once unloaded).
     frmPrefs* prefs() const { return mPrefs; }
 
@@ -113,19 +124,9 @@ public:
     QAction* menuTrayUpdates;
     QAction* menuTrayExit;
 
-    // --- Controls ------------------------------------------------------------------------------
-    QComboBox* cmbContacts;
-    QCheckBox* chkExtra;
-    QFrame* fraCard; // the card's place
+    // --- Controls besides the card file's ------------------------------------------------------
     QLabel* lblDebug;
     QPushButton* cmdRedemption;
-    QTabBar* TabStrip1;
-    QPushButton* cmdHide;
-    std::array<QFrame*, 5> fmeQuick{}; // detail panes under the tabs 1..5
-    QLabel* lblFolders;
-    QComboBox* cmbFolders;
-    QLabel* lblCategories;
-    QComboBox* cmbCategories;
     QLineEdit* txtRemind;
     QComboBox* cmbRemind;
     QLabel* lblMisc;
@@ -145,10 +146,6 @@ public Q_SLOTS:
     void menuTrayPrefs_Click();
     void menuDebug_Click();
     void menuExit_Click();
-
-    // Detail panes
-    void TabStrip1_Click();
-    void cmdHide_Click();
 
     // Handlers whose commands are built elsewhere (an empty one does nothing yet).
     void menuNotes_Click();
@@ -190,11 +187,6 @@ public Q_SLOTS:
     void MISCTimer_Timer();
     void SyncTimer_Timer();
     void RemindTimer_Timer();
-    void lblFolders_Change();
-    void cmdFolRefresh_Click();
-    void lblCategories_Change();
-    void LetterChange();
-    void chkExtra_Click();
 
 Q_SIGNALS:
     // ExitProgram has unloaded the window (it is hidden; the program deletes it later).
@@ -202,6 +194,7 @@ Q_SIGNALS:
 
 protected:
     void closeEvent(QCloseEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
     void buildMenus();
@@ -216,22 +209,21 @@ private:
     bool connectStore();
     bool checkRedemption();
     void readCache(int& containerState, int& containerTab);
-    void restoreFolder();
     bool openCalendarFolder();
     void armSyncTimer();
-    void restoreDetailPanes(int containerState, int containerTab);
     void showWindow();
 
     // Start-up steps whose parts are built elsewhere.
     void setUpImageList();
     void setUpRestoreHotKey();
     void armClipboardHotKeys();
-    void setPhoneToolTips();
     void registerHelpFile();
     void unloadSideDialogs();
 
     Program& mProgram;
     QPointer<frmPrefs> mPrefs;
+    std::unique_ptr<ContactBrowser> mBrowser;
+    bool mKeyPreview = true;
     bool mCacheLoaded = false; // the start-up has read Cache: ExitProgram may write it back
     bool mUnloaded = false;
 };

@@ -135,7 +135,7 @@ void ContactBrowser::cmbContacts_Click() {
     if (mHooks.setNotes)
         mHooks.setNotes(body);
 
-    const bool noMe = mPrefs.lblMe->text().right(8) == QLatin1String("Not Set!");
+    const bool noMe = mPrefs->lblMe->text().right(8) == QLatin1String("Not Set!");
     const std::array<int, 3> addressProps = {ol::prop::BusinessAddress, ol::prop::HomeAddress,
                                              ol::prop::OtherAddress};
     const auto boxes = mUi.addressBoxes();
@@ -154,7 +154,7 @@ void ContactBrowser::cmbContacts_Click() {
     if (mUi.chkExtra->isChecked())
         pickAddressOption();
 
-    const int field = mPrefs.cmbField->currentIndex();
+    const int field = mPrefs->cmbField->currentIndex();
     const QString days = field >= 0 && field < 4 ? user[static_cast<size_t>(field)] : QString();
     if (!days.isEmpty()) {
         mUi.cmdQELDay->show();

@@ -49,7 +49,7 @@ int letterCodeOf(const QString& lastName) {
     return key.at(0).unicode() - u'a' + 1;
 }
 
-ContactBrowser::ContactBrowser(BrowserControls& ui, BrowserMembers members, frmPrefs& prefs,
+ContactBrowser::ContactBrowser(BrowserControls& ui, BrowserMembers members, const QPointer<frmPrefs>& prefs,
                                BrowserHooks hooks, QObject* parent)
     : QObject(parent), mUi(ui), m(members), mPrefs(prefs), mHooks(std::move(hooks)) {
     connectControls();

@@ -9,6 +9,7 @@
 #include "outlook/Outlook.h"
 
 #include <QObject>
+#include <QPointer>
 #include <functional>
 
 namespace qel {
@@ -57,8 +58,10 @@ const std::array<int, 16>& phoneProperties();
 class ContactBrowser : public QObject {
     Q_OBJECT
 public:
-    ContactBrowser(BrowserControls& ui, BrowserMembers members, frmPrefs& prefs, BrowserHooks hooks,
-                   QObject* parent = nullptr);
+    // `prefs` is the window's pointer to its live settings, which it replaces when the preferences
+    // are reloaded: the browser reads through it every time.
+    ContactBrowser(BrowserControls& ui, BrowserMembers members, const QPointer<frmPrefs>& prefs,
+                   BrowserHooks hooks, QObject* parent = nullptr);
 
     BrowserControls& ui() const { return mUi; }
 
@@ -130,6 +133,8 @@ public:
     // First-name mode: the next entry of the list (after the selected one, round the end) whose
     // display name begins with the letter.
     void selectByFirstLetter(QChar letter);
+    // The keys keyUp acts on (without Alt, which belongs to the menus).
+    static bool isWindowKey(int key, Qt::KeyboardModifiers modifiers);
 
     // --- Start-up steps ----------------------------------------------------------------------------
     // The remembered card view (ExtraInfo "Checked").
@@ -155,7 +160,7 @@ private:
 
     BrowserControls& mUi;
     BrowserMembers m;
-    frmPrefs& mPrefs;
+    const QPointer<frmPrefs>& mPrefs;
     BrowserHooks mHooks;
     bool mRecovering = false; // a folder-gone recovery is running
     bool mCacheSavePending = false;

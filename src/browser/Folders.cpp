@@ -101,7 +101,7 @@ void ContactBrowser::ProcessSubFolder(const ol::FolderPtr& folder) {
     debug(QStringLiteral(":Searching folder:") + folder->FolderPath());
     if (folder->DefaultItemType() == ol::olContactItem)
         insertSorted(mUi.cmbFolders, folder->path());
-    if (mPrefs.chkSubFolders->isChecked()) {
+    if (mPrefs->chkSubFolders->isChecked()) {
         for (const ol::FolderPtr& child : folder->Folders()) {
             if (child->Name() != kDeletedItems)
                 ProcessSubFolder(child);

@@ -19,6 +19,8 @@ void ContactBrowser::keyDown(int, Qt::KeyboardModifiers modifiers) {
 bool ContactBrowser::keyUp(int key, Qt::KeyboardModifiers modifiers) {
     if (!(modifiers & Qt::ControlModifier))
         mUi.lblLetterMode->hide();
+    if (!isWindowKey(key, modifiers))
+        return false;
     bool handled = true;
     if (key == Qt::Key_Left) {
         cmdLeft_Click();
@@ -43,6 +45,13 @@ bool ContactBrowser::keyUp(int key, Qt::KeyboardModifiers modifiers) {
     if (handled)
         mUi.cmbContacts->setFocus();
     return handled;
+}
+
+bool ContactBrowser::isWindowKey(int key, Qt::KeyboardModifiers modifiers) {
+    if (modifiers & Qt::AltModifier)
+        return false;
+    return key == Qt::Key_Left || key == Qt::Key_Right || key == Qt::Key_1 || key == Qt::Key_2 ||
+           (key >= Qt::Key_A && key <= Qt::Key_Z);
 }
 
 void ContactBrowser::selectByFirstLetter(QChar letter) {

@@ -11,6 +11,7 @@
 #include "platform/ProgramFolder.h"
 #include "platform/TrayIcons.h"
 #include "prefs/frmPrefs.h"
+#include "storetool/DemoData.h"
 
 #include <QApplication>
 #include <QDialog>
@@ -134,6 +135,7 @@ int main(int argc, char** argv) {
         ->Add(QStringLiteral("Work"), ol::olContactItem);
     personal->Folders()->Add(QStringLiteral("Family Calendar"), ol::olAppointmentItem);
     ns->Folders()->Add(QStringLiteral("Archive"));
+    qel::generateDemoContacts(personal->Folders()->Item(QStringLiteral("Contacts")), 300, 42);
 
     bool ok = true;
     {

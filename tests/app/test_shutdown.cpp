@@ -27,7 +27,7 @@ namespace {
 void selectTab(qel::Vantrel* w, int index) {
     w->TabStrip1->setCurrentIndex(index);
     if (w->cmdHide->isHidden())
-        w->TabStrip1_Click();
+        w->browser().TabStrip1_Click();
 }
 
 // The pane the user sees: the topmost of those shown (they lie on top of each other); -1: none.

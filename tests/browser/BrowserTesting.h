@@ -84,6 +84,7 @@ public:
         gOlNameSpace = app->GetNamespace();
         gSafeContact = ol::SafeItem::create(app, QStringLiteral("Redemption.SafeContactItem"));
         prefs = std::make_unique<qel::frmPrefs>(gOlNameSpace);
+        livePrefs = prefs.get();
         form.setFixedSize(qel::browserlayout::kWidth, qel::browserlayout::kHeight);
         ui.buildBrowserControls(&form);
         qel::BrowserHooks hooks;
@@ -96,7 +97,7 @@ public:
             ui,
             qel::BrowserMembers{gOlNameSpace, gOlContactFolder, gOlContacts, gSafeContact, gNoRedemption,
                                 mLetterCode, mContactName},
-            *prefs, hooks);
+            livePrefs, hooks);
     }
 
     // The start-up steps of the browser, from the Cache section as a start-up reads it.
@@ -137,6 +138,7 @@ public:
     QString mContactName;
 
     std::unique_ptr<qel::frmPrefs> prefs;
+    QPointer<qel::frmPrefs> livePrefs;
     QWidget form;
     qel::BrowserControls ui;
     std::unique_ptr<qel::ContactBrowser> browser;

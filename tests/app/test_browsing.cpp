@@ -1,0 +1,172 @@
+// The card file on the real main window: the start-up opening the remembered letter and contact,
+// the window's keys (letters, "1", "2", arrows, Ctrl's first-name mode, Alt left to the menus),
+// the search box taking the keys while it has the focus, the tray's "Go to..." letters, and the
+// browser's position coming back after a restart.
+
+#include "AppTesting.h"
+
+#include <QCheckBox>
+#include <QComboBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QTabBar>
+#include <QTemporaryDir>
+#include <QTest>
+
+using apptest::cache;
+using apptest::Run;
+
+namespace {
+
+void addContact(const ol::FolderPtr& folder, const QString& first, const QString& last) {
+    ol::ItemPtr c = folder->Items()->Add(ol::olContactItem);
+    c->set(ol::prop::FirstName, first);
+    c->set(ol::prop::LastName, last);
+    c->Save();
+}
+
+QStringList entries(const QComboBox* list) {
+    QStringList all;
+    for (int i = 0; i < list->count(); ++i)
+        all << list->itemText(i);
+    return all;
+}
+
+} // namespace
+
+class BrowsingTest : public QObject {
+    Q_OBJECT
+
+    QTemporaryDir mStores;
+    std::unique_ptr<qeltest::SeamScope> mSeams;
+    std::unique_ptr<qeltest::TrayDouble> mTray;
+
+    QString storeDir() const { return mStores.filePath(QStringLiteral("stores")); }
+
+private Q_SLOTS:
+    void initTestCase() {
+        QVERIFY(mStores.isValid());
+        ol::ApplicationPtr app = ol::Application::create(storeDir());
+        const ol::FolderPtr contacts =
+            app->GetNamespace()->folderByPath(QStringLiteral("Personal Folders\\Contacts"));
+        addContact(contacts, QStringLiteral("Ann"), QStringLiteral("Archer"));
+        addContact(contacts, QStringLiteral("Bob"), QStringLiteral("Archer"));
+        addContact(contacts, QStringLiteral("Mia"), QStringLiteral("Moss"));
+        addContact(contacts, QStringLiteral("Max"), QStringLiteral("Moss"));
+        addContact(contacts, QStringLiteral("Zed"), QStringLiteral("Zulu"));
+        addContact(contacts, QStringLiteral("Nemo"), QString());
+    }
+    void init() {
+        apptest::freshSettings(QStringLiteral("browsing"));
+        mSeams = std::make_unique<qeltest::SeamScope>();
+        mTray = std::make_unique<qeltest::TrayDouble>();
+    }
+    void cleanup() {
+        apptest::settle();
+        mSeams.reset();
+        mTray.reset();
+    }
+
+    void startUpOpensTheFirstLetterOfTheUsualFolder() {
+        Run run(storeDir());
+        QVERIFY(run.start());
+        qel::Vantrel* w = run.window();
+        QCOMPARE(w->lblFolders->caption(), QStringLiteral("Personal Folders\\Contacts"));
+        QCOMPARE(w->mLetterCode, qint16(1));
+        QCOMPARE(entries(w->cmbContacts), QStringList({"Ann Archer", "Bob Archer"}));
+        QCOMPARE(w->txtName->text(), QStringLiteral("Ann Archer"));
+        QCOMPARE(w->LetterButton2->text(), QStringLiteral("A"));
+        w->ExitProgram(false);
+    }
+
+    void windowKeysMoveBetweenLettersAndViews() {
+        Run run(storeDir());
+        QVERIFY(run.start());
+        qel::Vantrel* w = run.window();
+        w->cmbContacts->setFocus();
+
+        // A letter lists its contacts; the combo box does not also jump by its own search.
+        QTest::keyClick(w->cmbContacts, Qt::Key_M);
+        QCOMPARE(w->mLetterCode, qint16(13));
+        QCOMPARE(entries(w->cmbContacts), QStringList({"Max Moss", "Mia Moss"}));
+        QCOMPARE(w->txtName->text(), QStringLiteral("Max Moss"));
+
+        // Arrows walk the letter ring; "1" is MISC, where a contact without a last name is listed.
+        QTest::keyClick(w->cmbContacts, Qt::Key_Right);
+        QCOMPARE(w->mLetterCode, qint16(14));
+        QCOMPARE(w->txtName->text(), QStringLiteral("<No Contacts>"));
+        QTest::keyClick(w->cmbContacts, Qt::Key_1);
+        QCOMPARE(w->mLetterCode, qint16(27));
+        QCOMPARE(entries(w->cmbContacts), QStringList({"Nemo"}));
+        QTest::keyClick(w->cmbContacts, Qt::Key_Right);
+        QCOMPARE(w->mLetterCode, qint16(1));
+
+        // "2" switches the card view and back.
+        QVERIFY(!w->chkExtra->isChecked());
+        QTest::keyClick(w->cmbContacts, Qt::Key_2);
+        QVERIFY(w->chkExtra->isChecked());
+        QTest::keyClick(w->cmbContacts, Qt::Key_2);
+        QVERIFY(!w->chkExtra->isChecked());
+
+        // With Ctrl held a letter picks the next first name within the list, not another tab.
+        QTest::keyClick(w->cmbContacts, Qt::Key_B, Qt::ControlModifier);
+        QCOMPARE(w->mLetterCode, qint16(1));
+        QCOMPARE(w->cmbContacts->currentText(), QStringLiteral("Bob Archer"));
+        QTest::keyRelease(w->cmbContacts, Qt::Key_Control);
+        QVERIFY(w->lblLetterMode->isHidden());
+
+        // Alt belongs to the menus.
+        QTest::keyClick(w->cmbContacts, Qt::Key_Z, Qt::AltModifier);
+        QCOMPARE(w->mLetterCode, qint16(1));
+        w->ExitProgram(false);
+    }
+
+    void theSearchBoxTakesTheKeysWhileItHasTheFocus() {
+        Run run(storeDir());
+        QVERIFY(run.start());
+        qel::Vantrel* w = run.window();
+        w->activateWindow();
+        w->menuSearch_Click();
+        QCOMPARE(w->TabStrip1->currentIndex(), 0);
+        w->Search->setFocus();
+        QVERIFY(QTest::qWaitFor([w] { return w->Search->hasFocus(); }));
+        QVERIFY(!w->keyPreview());
+        QTest::keyClicks(w->Search, QStringLiteral("zu"));
+        QCOMPARE(w->mLetterCode, qint16(26)); // the type-ahead, not the letter keys, moved the tab
+        QCOMPARE(w->Search->text(), QStringLiteral("zu"));
+        QCOMPARE(w->txtName->text(), QStringLiteral("Zed Zulu"));
+        w->cmbContacts->setFocus();
+        QVERIFY(QTest::qWaitFor([w] { return w->keyPreview(); }));
+        w->ExitProgram(false);
+    }
+
+    void theTrayGoesToALetterAndAFreshStartReturnsToThePosition() {
+        {
+            Run run(storeDir());
+            QVERIFY(run.start());
+            qel::Vantrel* w = run.window();
+            w->menuTrayGotoLetter[26]->trigger();
+            QCOMPARE(w->txtName->text(), QStringLiteral("Zed Zulu"));
+            w->menuTrayGotoLetter[13]->trigger();
+            w->cmbContacts->setCurrentIndex(1);
+            w->chkExtra->setChecked(true);
+            w->browser().selectTab(3);
+            w->ExitProgram(false);
+        }
+        apptest::settle();
+        QCOMPARE(cache(QStringLiteral("LetterCode")), QStringLiteral("13"));
+        QCOMPARE(cache(QStringLiteral("ContactName")), QStringLiteral("Mia Moss"));
+        Run again(storeDir());
+        QVERIFY(again.start());
+        qel::Vantrel* w = again.window();
+        QCOMPARE(w->txtName->text(), QStringLiteral("Mia Moss"));
+        QVERIFY(w->chkExtra->isChecked());
+        QCOMPARE(w->TabStrip1->currentIndex(), 2);
+        QVERIFY(!w->cmdHide->isHidden());
+        w->ExitProgram(false);
+    }
+};
+
+QEL_TEST_MAIN(BrowsingTest)
+#include "test_browsing.moc"
