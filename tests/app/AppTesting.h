@@ -9,6 +9,7 @@
 #include "outlook/Outlook.h"
 #include "platform/ProgramFolder.h"
 #include "support/SeamScope.h"
+#include "support/SettingsFixture.h"
 #include "support/TestEnvironment.h"
 #include "support/TrayDouble.h"
 
@@ -21,21 +22,9 @@
 
 namespace apptest {
 
-// Points the settings store at a new, empty file and returns its path.
-inline QString freshSettings(const QString& tag) {
-    static int serial = 0;
-    const QString dir = qeltest::sandboxRoot() + QStringLiteral("/settings");
-    QDir().mkpath(dir);
-    const QString path = dir + QStringLiteral("/%1-%2.ini").arg(tag).arg(++serial);
-    QFile::remove(path);
-    qel::setSettingsFile(path);
-    return path;
-}
+using qeltest::freshSettings;
+using qeltest::settingsBytes;
 
-inline QByteArray settingsBytes() {
-    QFile file(qel::settingsFile());
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-}
 
 inline QString cache(const QString& key) {
     return qel::GetSetting(QStringLiteral("Cache"), key);

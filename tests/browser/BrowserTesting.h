@@ -8,6 +8,7 @@
 #include "outlook/Outlook.h"
 #include "prefs/frmPrefs.h"
 #include "support/SeamScope.h"
+#include "support/SettingsFixture.h"
 #include "support/TestEnvironment.h"
 
 #include <QCheckBox>
@@ -29,16 +30,7 @@
 
 namespace browsertest {
 
-// Points the settings store at a new, empty file and returns its path.
-inline QString freshSettings(const QString& tag) {
-    static int serial = 0;
-    const QString dir = qeltest::sandboxRoot() + QStringLiteral("/settings");
-    QDir().mkpath(dir);
-    const QString path = dir + QStringLiteral("/%1-%2.ini").arg(tag).arg(++serial);
-    QFile::remove(path);
-    qel::setSettingsFile(path);
-    return path;
-}
+using qeltest::freshSettings;
 
 // A new store folder (with the first store "Personal Folders" made on opening).
 inline QString freshStoreDir(const QString& tag) {

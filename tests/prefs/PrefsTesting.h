@@ -5,6 +5,7 @@
 
 #include "core/Settings.h"
 #include "outlook/Outlook.h"
+#include "support/SettingsFixture.h"
 #include "support/TestEnvironment.h"
 
 #include <QDir>
@@ -13,21 +14,9 @@
 
 namespace prefstest {
 
-// Points the settings store at a new, empty file and returns its path.
-inline QString freshSettings(const QString& tag) {
-    static int serial = 0;
-    const QString dir = qeltest::sandboxRoot() + QStringLiteral("/settings");
-    QDir().mkpath(dir);
-    const QString path = dir + QStringLiteral("/%1-%2.ini").arg(tag).arg(++serial);
-    QFile::remove(path);
-    qel::setSettingsFile(path);
-    return path;
-}
+using qeltest::freshSettings;
+using qeltest::settingsBytes;
 
-inline QByteArray settingsBytes() {
-    QFile file(qel::settingsFile());
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-}
 
 // Every (section/key) present in the settings file.
 inline QStringList storedKeys() {
