@@ -3,7 +3,7 @@
 #include "app/CommandLine.h"
 #include "app/Program.h"
 #include "app/Vantrel.h"
-#include "outlook/dialogs/FolderPickerDialog.h"
+#include "outlook/dialogs/WidgetStoreUi.h"
 #include "platform/Platform.h"
 #include "platform/Tray.h"
 #include "platform/TrayIcons.h"

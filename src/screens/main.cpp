@@ -6,7 +6,9 @@
 #include "core/Settings.h"
 #include "exchange/frmFilter.h"
 #include "outlook/Outlook.h"
+#include "outlook/dialogs/CategoriesDialog.h"
 #include "outlook/dialogs/FolderPickerDialog.h"
+#include "outlook/dialogs/ItemWindow.h"
 #include "platform/Dialogs.h"
 #include "platform/ProgramFolder.h"
 #include "platform/TrayIcons.h"
@@ -14,6 +16,7 @@
 #include "storetool/DemoData.h"
 
 #include <QApplication>
+#include <QTabWidget>
 #include <QDialog>
 #include <QDir>
 #include <QLineEdit>
@@ -160,6 +163,23 @@ int main(int argc, char** argv) {
         ol::NewFolderDialog newFolder(QStringLiteral("Personal Folders\\Calendar"), ol::olAppointmentItem);
         newFolder.txtName->setText(QStringLiteral("Holidays"));
         ok = save(newFolder, out, QStringLiteral("NewFolderDialog")) && ok;
+    }
+    {
+        // The store's own windows on a demo contact with a birthday and categories.
+        const ol::ItemsPtr people = personal->Folders()->Item(QStringLiteral("Contacts"))->Items();
+        ol::ItemPtr contact = people->Item(1);
+        for (int i = 1; i <= people->Count() && contact->get(ol::prop::Categories).toString().isEmpty(); ++i)
+            contact = people->Item(i);
+        ol::ItemWindow window(contact);
+        window.resize(window.sizeHint());
+        for (int i = 0; i < window.tabs->count(); ++i) {
+            window.tabs->setCurrentIndex(i);
+            ok = save(window, out,
+                      QStringLiteral("ItemWindow-") + window.tabs->tabText(i).remove(QLatin1Char('&'))) &&
+                 ok;
+        }
+        ol::CategoriesDialog categories(contact);
+        ok = save(categories, out, QStringLiteral("CategoriesDialog")) && ok;
     }
     ok = qel::renderAppScreens(sandbox.filePath(QStringLiteral("stores")), out) && ok;
     {

@@ -1,6 +1,7 @@
 // The store's folder picker on a real store in a temporary folder.
 
 #include "outlook/dialogs/FolderPickerDialog.h"
+#include "outlook/dialogs/WidgetStoreUi.h"
 #include "support/SeamScope.h"
 #include "support/TestEnvironment.h"
 
@@ -196,18 +197,6 @@ private Q_SLOTS:
             return picker.result();
         });
         QVERIFY(!mNs->PickFolder());
-        QVERIFY(seams.dialogs.verify());
-    }
-
-    void itemWindowsSayTheyAreNotThereYet() {
-        qeltest::SeamScope seams;
-        seams.dialogs.expectMessage(QStringLiteral("is not available in this version yet."));
-        seams.dialogs.expectMessage(
-            QStringLiteral("The categories window is not available in this version yet."));
-        ol::WidgetStoreUi ui;
-        ol::ItemPtr contact = mNs->folderByPath(QStringLiteral("Personal Folders\\Contacts"))->Items()->Add();
-        ui.display(contact);
-        ui.showCategories(contact);
         QVERIFY(seams.dialogs.verify());
     }
 };

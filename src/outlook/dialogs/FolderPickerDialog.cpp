@@ -2,7 +2,6 @@
 
 #include "platform/Dialogs.h"
 
-#include <QApplication>
 #include <QComboBox>
 #include <QFormLayout>
 #include <QHBoxLayout>
@@ -222,24 +221,6 @@ void FolderPickerDialog::cmdNewFolder_Click() {
         qel::dialogs().message(QStringLiteral("The folder could not be created: ") + e.message(),
                                QStringLiteral("Create New Folder"), qel::MsgIcon::Exclamation);
     }
-}
-
-FolderPtr WidgetStoreUi::pickFolder(NameSpace& ns) {
-    FolderPickerDialog picker(ns, mParent ? mParent : QApplication::activeWindow());
-    if (qel::dialogs().exec(picker) != QDialog::Accepted)
-        return nullptr;
-    return picker.selectedFolder();
-}
-
-void WidgetStoreUi::display(const ItemPtr& item) {
-    qel::dialogs().message(QStringLiteral("The window for \"") + (item ? item->Subject() : QString()) +
-                               QStringLiteral("\" is not available in this version yet."),
-                           QStringLiteral("Open Item"), qel::MsgIcon::Information);
-}
-
-void WidgetStoreUi::showCategories(const ItemPtr&) {
-    qel::dialogs().message(QStringLiteral("The categories window is not available in this version yet."),
-                           QStringLiteral("Categories"), qel::MsgIcon::Information);
 }
 
 } // namespace ol

@@ -65,17 +65,4 @@ private:
     QHash<QTreeWidgetItem*, FolderPtr> mFolders;
 };
 
-// The store's windows as Qt widgets: the folder picker runs modally through the dialogs seam.
-class WidgetStoreUi : public StoreUi {
-public:
-    explicit WidgetStoreUi(QWidget* parent = nullptr) : mParent(parent) {}
-    FolderPtr pickFolder(NameSpace& ns) override;
-    // The item window and the categories window are not built yet: both say so in a message.
-    void display(const ItemPtr& item) override;
-    void showCategories(const ItemPtr& item) override;
-
-private:
-    QWidget* mParent;
-};
-
 } // namespace ol
