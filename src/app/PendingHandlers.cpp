@@ -12,24 +12,10 @@ void Vantrel::setUpImageList() {}      // toolbar and tab images: the upcoming s
 void Vantrel::setUpRestoreHotKey() {}  // restore hot key from chkMod/cmbHotkey: the hot keys
 void Vantrel::armClipboardHotKeys() {} // hotCopy2Call and hotEmail: click-to-call and e-mail
 void Vantrel::registerHelpFile() {}    // QELHelp.chm as the program's help: help and about
-void Vantrel::unloadSideDialogs() {}   // frmNotes, frmQELDay, frmUser: side data and special days
-
-// --- Contact editing -------------------------------------------------------------------------
-
-bool Vantrel::isEditing() const {
-    return false; // edit, add, save and remove contact
-}
-void Vantrel::menuNotes_Click() {}    // contact side data
-void Vantrel::menuCategory_Click() {} // contact side data
-void Vantrel::menuUser_Click() {}     // contact side data
-void Vantrel::menuOutlook_Click() {}  // contact side data
-void Vantrel::menuMe_Click() {}       // contact side data
-void Vantrel::menuEdit_Click() {}     // edit, add, save and remove contact
-void Vantrel::menuAdd_Click() {}      // edit, add, save and remove contact
-void Vantrel::menuRemove_Click() {}   // edit, add, save and remove contact
 
 // --- Actions ---------------------------------------------------------------------------------
 
+void Vantrel::composeMail(int) {}     // e-mail compose: lstEmail's double-click outside edit mode
 void Vantrel::menuPrint_Click() {}    // copy and print contact
 void Vantrel::menuCopy_Click() {}     // copy and print contact
 void Vantrel::menuCopyText_Click() {} // copy and print contact

@@ -6,10 +6,13 @@
 
 #include "browser/ContactBrowser.h"
 #include "core/Settings.h"
+#include "editing/frmNotes.h"
+#include "editing/frmUser.h"
 
 #include <QApplication>
 #include <QCheckBox>
 #include <QComboBox>
+#include <QLineEdit>
 #include <QPixmap>
 #include <QProgressBar>
 #include <QPushButton>
@@ -74,6 +77,19 @@ bool renderAppScreens(const QString& storeDir, const QString& outDir) {
                 wait->setStatus(QLatin1String(step));
             ok = saveGrab(*wait, outDir, QStringLiteral("frmWait")) && ok;
             frmWait::unload();
+
+            // The shown contact's side windows, as its card filled them.
+            frmNotes* notes = window->notesWindow();
+            notes->setContactName(window->txtName->text());
+            ok = saveGrab(*notes, outDir, QStringLiteral("frmNotes")) && ok;
+            notes->hide();
+            frmUser* user = window->userWindow();
+            ok = saveGrab(*user, outDir, QStringLiteral("frmUser")) && ok;
+            user->hide();
+
+            // The card as an editor (the window ends without leaving edit mode).
+            window->menuEdit_Click();
+            ok = saveGrab(*window, outDir, QStringLiteral("Vantrel-edit")) && ok;
             window->ExitProgram(false);
         } else {
             std::fprintf(stderr, "the main window did not start\n");

@@ -2,6 +2,8 @@
 
 #include "Program.h"
 #include "core/DebugLog.h"
+#include "editing/frmNotes.h"
+#include "editing/frmUser.h"
 #include "platform/TrayIcons.h"
 #include "prefs/frmPrefs.h"
 
@@ -185,6 +187,7 @@ void Vantrel::buildControls() {
     auto* cardFile = named(new QWidget(central), QStringLiteral("fraCardFile"));
     cardFile->setFixedSize(browserlayout::kWidth, browserlayout::kHeight);
     buildBrowserControls(cardFile);
+    buildEditorControls(cardFile, *this);
     outer->addWidget(cardFile, 0, Qt::AlignHCenter);
 
     auto* status = new QHBoxLayout;
@@ -217,11 +220,14 @@ void Vantrel::buildControls() {
     hooks.exitProgram = [this] { ExitProgram(false); };
     hooks.editing = [this] { return isEditing(); };
     hooks.setKeyPreview = [this](bool on) { setKeyPreview(on); };
+    hooks.setUserField = [this](int index, const QString& text) { userWindow()->setUserField(index, text); };
+    hooks.setNotes = [this](const QString& text) { notesWindow()->setNotes(text); };
     mBrowser = std::make_unique<ContactBrowser>(*this,
                                                 BrowserMembers{gOlNameSpace, gOlContactFolder, gOlContacts,
                                                                gSafeContact, gNoRedemption, mLetterCode,
                                                                mContactName},
                                                 mPrefs, hooks);
+    connectEditor();
     qApp->installEventFilter(this);
 }
 

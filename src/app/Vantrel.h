@@ -1,6 +1,7 @@
 #pragma once
 
 #include "browser/ContactBrowser.h"
+#include "editing/EditorControls.h"
 #include "outlook/Outlook.h"
 #include "platform/Tray.h"
 #include "prefs/frmPrefs.h"
@@ -24,12 +25,15 @@ class QTimer;
 namespace qel {
 
 class Program;
+class frmNotes;
+class frmUser;
 
 // The main window. It is the program: Form_Load starts everything, ExitProgram ends it. It owns
 // the widgets and the run-time members that every part of the program reads; the parts' own
 // logic lives in their folders and works on these members. The card file's controls
-// (BrowserControls) are the window's own members, worked by the contact browser.
-class Vantrel : public QMainWindow, public TrayListener, public BrowserControls {
+// (BrowserControls) are the window's own members, worked by the contact browser; so are the
+// editor's (EditorControls).
+class Vantrel : public QMainWindow, public TrayListener, public BrowserControls, public EditorControls {
     Q_OBJECT
 public:
     explicit Vantrel(Program& program, QWidget* parent = nullptr);
@@ -54,8 +58,13 @@ public:
     Program& program() const { return mProgram; }
     // The contact browser working the card file.
     ContactBrowser& browser() const { return *mBrowser; }
-    // A contact is being edited: the card's boxes are open for typing.
+    // A contact is being edited: the card's boxes are open for typing (its Save and Cancel
+    // buttons show).
     bool isEditing() const;
+    // The shown contact's side windows, loaded on first use and kept filled by the card: the
+    // notes and the user fields.
+    frmNotes* notesWindow();
+    frmUser* userWindow();
     // The window's key preview: while on, the window sees the keys typed into its controls first
     // (letters move between the tabs, and so on).
     bool keyPreview() const { return mKeyPreview; }
@@ -155,6 +164,12 @@ public Q_SLOTS:
     void menuEdit_Click();
     void menuAdd_Click();
     void menuRemove_Click();
+    void cmdSave_Click();
+    void cmdCancel_Click();
+    void lstEmail_DblClick();
+    void lstWebSite_DblClick();
+    void txtName_DblClick();
+    void txtMe_DblClick();
     void menuPrint_Click();
     void menuSearch_Click();
     void menuRemind_Click();
@@ -220,8 +235,28 @@ private:
     void registerHelpFile();
     void unloadSideDialogs();
 
+    // Contact editing.
+    void connectEditor();
+    void enterEditMode();
+    // Ends this window and loads it again at mLetterCode and mContactName.
+    void rebuildWindow();
+    // The items of the current contact folder; throws when no folder is open.
+    ol::ItemsPtr contactItems() const;
+    // The contact of that name in the current contact folder (the one the card shows when several
+    // share it). Throws ol::kErrNotFound when it is not there.
+    ol::ItemPtr shownContact(const QString& name) const;
+    // The contact has gone from the folder behind the window's back: says so and rebuilds.
+    void contactVanished(const QString& name);
+    void saveUserFields();
+    // Writes the "me" contact (the empty name removes it) and shows the letter again.
+    void storeMe(const QString& name);
+    // Browse mode's double-click on an e-mail address: composing is built elsewhere.
+    void composeMail(int entry);
+
     Program& mProgram;
     QPointer<frmPrefs> mPrefs;
+    QPointer<frmNotes> mNotes;
+    QPointer<frmUser> mUser;
     std::unique_ptr<ContactBrowser> mBrowser;
     bool mKeyPreview = true;
     bool mCacheLoaded = false; // the start-up has read Cache: ExitProgram may write it back

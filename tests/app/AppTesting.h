@@ -18,6 +18,7 @@
 #include <QLockFile>
 #include <QSettings>
 #include <deque>
+#include <functional>
 #include <memory>
 
 namespace apptest {
@@ -40,11 +41,17 @@ inline QString readDebugFile() {
 }
 
 // The folder picker as a test answers it: each call takes the next folder path of the list
-// ("" or a missing entry: the user cancels).
+// ("" or a missing entry: the user cancels). The item window and the categories dialog record the
+// Subject of the item they were opened on and run what the test scripted for the user's work
+// there (for example setting Categories and saving the item).
 class QueuedStoreUi : public ol::StoreUi {
 public:
     std::deque<QString> answers;
     int calls = 0;
+    QStringList displayed;
+    QStringList categorised;
+    std::function<void(const ol::ItemPtr&)> onDisplay;
+    std::function<void(const ol::ItemPtr&)> onCategories;
     ol::FolderPtr pickFolder(ol::NameSpace& ns) override {
         ++calls;
         if (answers.empty())
@@ -53,8 +60,16 @@ public:
         answers.pop_front();
         return path.isEmpty() ? nullptr : ns.folderByPath(path);
     }
-    void display(const ol::ItemPtr&) override {}
-    void showCategories(const ol::ItemPtr&) override {}
+    void display(const ol::ItemPtr& item) override {
+        displayed << item->Subject();
+        if (onDisplay)
+            onDisplay(item);
+    }
+    void showCategories(const ol::ItemPtr& item) override {
+        categorised << item->Subject();
+        if (onCategories)
+            onCategories(item);
+    }
 };
 
 // One run of the program in the test process, on its own store folder, with the folder picker and
