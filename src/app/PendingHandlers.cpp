@@ -8,10 +8,8 @@ namespace qel {
 
 // --- Start-up and shut-down steps ------------------------------------------------------------
 
-void Vantrel::setUpImageList() {}      // toolbar and tab images: the upcoming special-days strip
-void Vantrel::setUpRestoreHotKey() {}  // restore hot key from chkMod/cmbHotkey: the hot keys
-void Vantrel::armClipboardHotKeys() {} // hotCopy2Call and hotEmail: click-to-call and e-mail
-void Vantrel::registerHelpFile() {}    // QELHelp.chm as the program's help: help and about
+void Vantrel::setUpImageList() {}   // toolbar and tab images: the upcoming special-days strip
+void Vantrel::registerHelpFile() {} // QELHelp.chm as the program's help: help and about
 
 // --- Actions ---------------------------------------------------------------------------------
 
@@ -43,16 +41,9 @@ void Vantrel::menuUpdates_Click() {}      // update check
 void Vantrel::menuWeb_Click() {}          // help and about
 void Vantrel::menuAbout_Click() {}        // help and about
 
-// --- Tray, timers of the window --------------------------------------------------------------
+// --- Global hot keys (armed at start-up; their actions are pending) ---------------------------
 
-void Vantrel::menuTrayShow_Click() {}           // restore from the tray
-void Vantrel::menuTrayUpcomingQELDay_Click() {} // tray menu
-void Vantrel::menuTraySync_Click() {}           // tray menu
-void Vantrel::menuTrayUpdates_Click() {}        // tray menu
-void Vantrel::menuTrayExit_Click() {}           // tray menu
-void Vantrel::TrayIcon1_MouseDown(int) {}       // tray icon events
-void Vantrel::TrayIcon1_DblClick() {}           // tray icon events
-void Vantrel::AniTimer_Timer() {}               // tray animation
-void Vantrel::MISCTimer_Timer() {}              // clears lblMisc
+void Vantrel::hotCopy2Call_Pressed() {} // click-to-call: call the number on the clipboard
+void Vantrel::hotEmail_Pressed() {}     // e-mail: write to the address on the clipboard
 
 } // namespace qel

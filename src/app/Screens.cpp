@@ -13,6 +13,7 @@
 #include <QCheckBox>
 #include <QComboBox>
 #include <QLineEdit>
+#include <QMenu>
 #include <QPixmap>
 #include <QProgressBar>
 #include <QPushButton>
@@ -69,6 +70,12 @@ bool renderAppScreens(const QString& storeDir, const QString& outDir) {
                 browser.selectTab(tab);
                 ok = saveGrab(*window, outDir, QStringLiteral("Vantrel-pane-%1").arg(tab)) && ok;
             }
+
+            // The tray menu as it pops up from the icon, "Show" in bold as its default.
+            window->menuTray->setDefaultAction(window->menuTrayShow);
+            window->menuTray->popup(QPoint(0, 0));
+            ok = saveGrab(*window->menuTray, outDir, QStringLiteral("Vantrel-tray-menu")) && ok;
+            window->menuTray->hide();
 
             frmWait* wait = frmWait::load(window);
             wait->ProgressBar1->setRange(0, 12);

@@ -43,6 +43,31 @@ QTimer* makeTimer(QObject* parent, const QString& name, int interval) {
     return timer; // created stopped: each is enabled by the command that needs it
 }
 
+// The modifiers held once the key event has happened: a modifier key's own press is counted in
+// and its release counted out (platforms differ in what they report with the modifier key itself).
+Qt::KeyboardModifiers heldModifiers(const QKeyEvent& key) {
+    Qt::KeyboardModifiers held = key.modifiers();
+    Qt::KeyboardModifier own = Qt::NoModifier;
+    switch (key.key()) {
+    case Qt::Key_Shift:
+        own = Qt::ShiftModifier;
+        break;
+    case Qt::Key_Control:
+        own = Qt::ControlModifier;
+        break;
+    case Qt::Key_Alt:
+        own = Qt::AltModifier;
+        break;
+    default:
+        return held;
+    }
+    if (key.type() == QEvent::KeyPress)
+        held |= own;
+    else
+        held &= ~own;
+    return held;
+}
+
 } // namespace
 
 Vantrel::Vantrel(Program& program, QWidget* parent) : QMainWindow(parent), mProgram(program) {
@@ -61,6 +86,7 @@ Vantrel::Vantrel(Program& program, QWidget* parent) : QMainWindow(parent), mProg
     connect(MISCTimer, &QTimer::timeout, this, &Vantrel::MISCTimer_Timer);
     connect(SyncTimer, &QTimer::timeout, this, &Vantrel::SyncTimer_Timer);
     connect(RemindTimer, &QTimer::timeout, this, &Vantrel::RemindTimer_Timer);
+    buildHotKeys();
 
     tray().setIcon(windowIcon());
     tray().setListener(this);
@@ -222,6 +248,7 @@ void Vantrel::buildControls() {
     hooks.setKeyPreview = [this](bool on) { setKeyPreview(on); };
     hooks.setUserField = [this](int index, const QString& text) { userWindow()->setUserField(index, text); };
     hooks.setNotes = [this](const QString& text) { notesWindow()->setNotes(text); };
+    hooks.restoreWindow = [this] { menuTrayShow_Click(); };
     mBrowser = std::make_unique<ContactBrowser>(*this,
                                                 BrowserMembers{gOlNameSpace, gOlContactFolder, gOlContacts,
                                                                gSafeContact, gNoRedemption, mLetterCode,
@@ -250,14 +277,23 @@ bool Vantrel::eventFilter(QObject* watched, QEvent* event) {
     // The key arrives at the focused widget and, unhandled, at its parents: act on it once.
     if (widget != QApplication::focusWidget() && widget != this)
         return QMainWindow::eventFilter(watched, event);
+    const Qt::KeyboardModifiers held = heldModifiers(*key);
     if (type == QEvent::KeyPress) {
-        mBrowser->keyDown(key->key(), key->modifiers());
+        if (!key->isAutoRepeat())
+            mKeysDown.insert(key->key());
+        Form_KeyDown(key->key(), held);
         // The keys the window acts on when they are released do nothing else in its controls.
-        return ContactBrowser::isWindowKey(key->key(), key->modifiers());
+        return key->key() == Qt::Key_Escape || ContactBrowser::isWindowKey(key->key(), held);
     }
     if (key->isAutoRepeat())
         return true;
-    return mBrowser->keyUp(key->key(), key->modifiers());
+    // Only a key whose press the window saw acts: the release of a key that closed a message
+    // box (Esc) or ended a chord elsewhere is not one of the window's keys.
+    if (!mKeysDown.remove(key->key())) {
+        Form_KeyUp(0, held);
+        return false;
+    }
+    return Form_KeyUp(key->key(), held);
 }
 
 void Vantrel::closeEvent(QCloseEvent* event) {

@@ -1,15 +1,20 @@
 #pragma once
 
+#include "HotKeyControl.h"
 #include "browser/ContactBrowser.h"
 #include "editing/EditorControls.h"
 #include "outlook/Outlook.h"
 #include "platform/Tray.h"
 #include "prefs/frmPrefs.h"
 
+#include <QDateTime>
 #include <QMainWindow>
 #include <QPointer>
+#include <QSet>
 #include <array>
+#include <functional>
 #include <memory>
+#include <vector>
 
 class QAction;
 class QCheckBox;
@@ -145,6 +150,32 @@ public:
     QTimer* SyncTimer;
     QTimer* RemindTimer;
 
+    // --- Global hot keys -------------------------------------------------------------------------
+    HotKeyControl* VBHotKey1;    // brings the window back from the tray; armed only while there
+    HotKeyControl* hotCopy2Call; // calls the number on the clipboard
+    HotKeyControl* hotEmail;     // writes to the address on the clipboard
+
+    // --- The tray and the keys ---------------------------------------------------------------------
+    // The window has gone to the tray (or, on a desktop without one, is minimised in the task
+    // bar) and has not come back yet.
+    bool isInTray() const { return mInTray; }
+    // Going to the tray kept the store released: restoring connects anew.
+    bool storeReleased() const { return mStoreReleased; }
+    // The window's key handling (key preview): Shift paints the phone, address and e-mail
+    // controls red, Ctrl shows the first-name mode, and a key let go acts by the key table.
+    // Qt key codes; `modifiers` are those held once the key event has happened. Form_KeyUp
+    // returns true when the key was one the window acts on. Form_KeyUp(0, {}) paints the
+    // controls back and hides the first-name mode after a Shift double-click.
+    void Form_KeyDown(int key, Qt::KeyboardModifiers modifiers);
+    bool Form_KeyUp(int key, Qt::KeyboardModifiers modifiers);
+    // True while a control shows the Shift mark (text colour 255, pure red): a double-click on
+    // it does the Shift variant of its action.
+    static bool isShiftMarked(const QWidget* control);
+    // Sets VBHotKey1's tag to "Ignore Key" for one second by the clock (a hot key's chord is
+    // still being let go: its releases must not act as the window's keys), then clears it and
+    // runs `then`. Events go on running meanwhile; a second call starts the second afresh.
+    void ignoreHotKeyChord(std::function<void()> then = {});
+
     // TrayListener
     void trayMouseDown(int button) override { TrayIcon1_MouseDown(button); }
     void trayDoubleClick() override { TrayIcon1_DblClick(); }
@@ -202,6 +233,11 @@ public Q_SLOTS:
     void MISCTimer_Timer();
     void SyncTimer_Timer();
     void RemindTimer_Timer();
+    // The window has been minimised: to the tray (refused while editing).
+    void Form_Resize();
+    void VBHotKey1_Pressed();
+    void hotCopy2Call_Pressed();
+    void hotEmail_Pressed();
 
 Q_SIGNALS:
     // ExitProgram has unloaded the window (it is hidden; the program deletes it later).
@@ -209,12 +245,14 @@ Q_SIGNALS:
 
 protected:
     void closeEvent(QCloseEvent* event) override;
+    void changeEvent(QEvent* event) override;
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
     void buildMenus();
     void buildTrayMenu();
     void buildControls();
+    void buildHotKeys();
     frmPrefs* loadPrefs();
     void unloadPrefs();
 
@@ -228,10 +266,16 @@ private:
     void armSyncTimer();
     void showWindow();
 
-    // Start-up steps whose parts are built elsewhere.
-    void setUpImageList();
+    // The tray and the keys; start-up steps 16 and 17 (the hot keys).
     void setUpRestoreHotKey();
     void armClipboardHotKeys();
+    void reconnectStore();
+    void releaseStore();
+    void paintShiftMark(bool on);
+    void ignoreKeyTick();
+
+    // Start-up steps whose parts are built elsewhere.
+    void setUpImageList();
     void registerHelpFile();
     void unloadSideDialogs();
 
@@ -261,6 +305,15 @@ private:
     bool mKeyPreview = true;
     bool mCacheLoaded = false; // the start-up has read Cache: ExitProgram may write it back
     bool mUnloaded = false;
+
+    bool mInTray = false;
+    bool mStoreReleased = false;
+    bool mResizePending = false; // a Form_Resize is queued
+    QSet<int> mKeysDown;         // keys pressed in the window and not let go yet
+    int mMiscTicks = 0;          // MISCTimer's ticks since lblMisc was set
+    QTimer* mIgnoreKeyTimer;     // watches the clock while VBHotKey1's tag is "Ignore Key"
+    QDateTime mIgnoreKeyUntil;
+    std::vector<std::function<void()>> mAfterIgnoreKey;
 };
 
 } // namespace qel

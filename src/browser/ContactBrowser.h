@@ -145,6 +145,9 @@ public:
     bool openStartFolder(const QString& currentFolder);
     // The remembered container state and tab.
     void restoreContainer(int state, int tab);
+    // Lets go of the store objects the browser holds of its own (the contact list's last query),
+    // when the window releases the store; the next listing queries afresh.
+    void releaseStore() { mListed.reset(); }
 
 private:
     void connectControls();

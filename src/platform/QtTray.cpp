@@ -47,6 +47,10 @@ void QtTray::add() {
     mSystemIcon->show();
 }
 
+bool QtTray::isAvailable() const {
+    return QSystemTrayIcon::isSystemTrayAvailable();
+}
+
 void QtTray::remove() {
     mAdded = false;
     if (mSystemIcon)

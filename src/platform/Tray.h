@@ -30,6 +30,9 @@ public:
     virtual void add() = 0;
     virtual void remove() = 0;
     virtual bool isAdded() const = 0;
+    // The desktop shows a tray: an added icon can be seen and clicked. Where it does not, the
+    // program must leave the user another way back to a minimised window.
+    virtual bool isAvailable() const = 0;
 
     virtual void setIcon(const QIcon& icon) = 0;
     virtual QIcon icon() const = 0;
@@ -61,6 +64,7 @@ public:
     void add() override;
     void remove() override;
     bool isAdded() const override { return mAdded; }
+    bool isAvailable() const override;
     void setIcon(const QIcon& icon) override;
     QIcon icon() const override { return mIcon; }
     void setToolTip(const QString& text) override;

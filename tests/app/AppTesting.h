@@ -26,7 +26,6 @@ namespace apptest {
 using qeltest::freshSettings;
 using qeltest::settingsBytes;
 
-
 inline QString cache(const QString& key) {
     return qel::GetSetting(QStringLiteral("Cache"), key);
 }

@@ -84,6 +84,7 @@ private Q_SLOTS:
         Run run(storeDir());
         QVERIFY(run.start());
         qel::Vantrel* w = run.window();
+        QVERIFY(QTest::qWaitForWindowActive(w)); // the keys go where the user types
         w->cmbContacts->setFocus();
 
         // A letter lists its contacts; the combo box does not also jump by its own search.

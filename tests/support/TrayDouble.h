@@ -28,6 +28,7 @@ public:
         ++mRemoves;
     }
     bool isAdded() const override { return mAdded; }
+    bool isAvailable() const override { return mAvailable; }
     void setIcon(const QIcon& icon) override { mIcon = icon; }
     QIcon icon() const override { return mIcon; }
     void setToolTip(const QString& text) override {
@@ -39,6 +40,9 @@ public:
         mPopUps.append(menu.objectName());
         mDefaultItems.append(defaultItem ? defaultItem->objectName() : QString());
     }
+
+    // A desktop without a tray (the default is a desktop with one).
+    void setAvailable(bool available) { mAvailable = available; }
 
     // The user's mouse on the icon.
     void press(int button) {
@@ -62,6 +66,7 @@ private:
     QString mToolTip;
     QStringList mToolTips, mPopUps, mDefaultItems;
     bool mAdded = false;
+    bool mAvailable = true;
     int mAdds = 0;
     int mRemoves = 0;
 };
