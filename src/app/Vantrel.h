@@ -4,6 +4,7 @@
 #include "browser/ContactBrowser.h"
 #include "editing/EditorControls.h"
 #include "outlook/Outlook.h"
+#include "platform/Dialogs.h"
 #include "platform/Tray.h"
 #include "prefs/frmPrefs.h"
 
@@ -291,6 +292,10 @@ private:
     ol::ItemPtr shownContact(const QString& name) const;
     // The contact has gone from the folder behind the window's back: says so and rebuilds.
     void contactVanished(const QString& name);
+    // A store error while working on the shown contact `name`: a contact gone meanwhile is
+    // contactVanished; anything else is told as failure + the store's reason.
+    void storeFailed(const ol::Error& e, const QString& name, const QString& failure,
+                     const QString& title = QString(), MsgIcon icon = MsgIcon::None);
     void saveUserFields();
     // Writes the "me" contact (the empty name removes it) and shows the letter again.
     void storeMe(const QString& name);

@@ -89,6 +89,17 @@ void Vantrel::contactVanished(const QString& name) {
     rebuildWindow();
 }
 
+void Vantrel::storeFailed(const ol::Error& e, const QString& name, const QString& failure,
+                          const QString& title, MsgIcon icon) {
+    if (e.number() == ol::kErrNotFound) {
+        contactVanished(name);
+        return;
+    }
+    // Whatever the user typed stays where it is: they may try again or cancel.
+    debug(QLatin1Char(':') + failure + e.message());
+    dialogs().message(failure + e.message(), title, icon);
+}
+
 void Vantrel::rebuildWindow() {
     if (mUnloaded)
         return;
@@ -264,14 +275,8 @@ void Vantrel::cmdSave_Click() {
         mLetterCode = static_cast<qint16>(letterCodeOf(contact->text(ol::prop::LastName)));
         mContactName = contact->Subject();
     } catch (const ol::Error& e) {
-        if (e.number() == ol::kErrNotFound) {
-            contactVanished(lookupName);
-            return;
-        }
-        // The edits stay on the card: the user may try again or cancel.
-        debug(QStringLiteral(":Save failed: ") + e.message());
-        dialogs().message(QStringLiteral("The contact could not be saved: ") + e.message(),
-                          QStringLiteral("Save Edits"), MsgIcon::Critical);
+        storeFailed(e, lookupName, QStringLiteral("The contact could not be saved: "),
+                    QStringLiteral("Save Edits"), MsgIcon::Critical);
         return;
     }
     debug(QStringLiteral(":Saved contact: ") + mContactName);
@@ -304,13 +309,8 @@ void Vantrel::menuRemove_Click() {
     try {
         shownContact(name)->Delete();
     } catch (const ol::Error& e) {
-        if (e.number() == ol::kErrNotFound) {
-            contactVanished(name);
-            return;
-        }
-        debug(QStringLiteral(":Remove failed: ") + e.message());
-        dialogs().message(QStringLiteral("The contact could not be removed: ") + e.message(),
-                          QStringLiteral("Remove Contact"), MsgIcon::Critical);
+        storeFailed(e, name, QStringLiteral("The contact could not be removed: "),
+                    QStringLiteral("Remove Contact"), MsgIcon::Critical);
         return;
     }
     debug(QStringLiteral(":Removed contact: ") + name);

@@ -155,11 +155,7 @@ void Vantrel::menuNotes_Click() {
     try {
         contact = shownContact(name);
     } catch (const ol::Error& e) {
-        if (e.number() == ol::kErrNotFound) {
-            contactVanished(name);
-            return;
-        }
-        dialogs().message(QStringLiteral("The notes could not be saved: ") + e.message());
+        storeFailed(e, name, QStringLiteral("The notes could not be saved: "));
         return;
     }
     // A refused write of the notes does not stop the save.
@@ -177,11 +173,7 @@ void Vantrel::menuNotes_Click() {
     try {
         contact->Save();
     } catch (const ol::Error& e) {
-        if (e.number() == ol::kErrNotFound) {
-            contactVanished(name);
-            return;
-        }
-        dialogs().message(QStringLiteral("The notes could not be saved: ") + e.message());
+        storeFailed(e, name, QStringLiteral("The notes could not be saved: "));
     }
 }
 
@@ -206,11 +198,7 @@ void Vantrel::saveUserFields() {
             contact->set(ol::prop::User1 + i - 1, mUser->userField(i));
         contact->Save();
     } catch (const ol::Error& e) {
-        if (e.number() == ol::kErrNotFound) {
-            contactVanished(name);
-            return;
-        }
-        dialogs().message(QStringLiteral("The user fields could not be saved: ") + e.message());
+        storeFailed(e, name, QStringLiteral("The user fields could not be saved: "));
         return;
     }
     dialogs().message(QStringLiteral("User Fields saved."));
@@ -230,11 +218,7 @@ void Vantrel::menuCategory_Click() {
     try {
         shownContact(name)->ShowCategoriesDialog();
     } catch (const ol::Error& e) {
-        if (e.number() == ol::kErrNotFound) {
-            contactVanished(name);
-            return;
-        }
-        dialogs().message(QStringLiteral("The categories could not be shown: ") + e.message());
+        storeFailed(e, name, QStringLiteral("The categories could not be shown: "));
     }
 }
 

@@ -16,6 +16,8 @@ public:
 };
 
 using ClockSeam = Seam<Clock>;
-inline Clock& clock() { return ClockSeam::get(); }
+inline Clock& clock() {
+    return ClockSeam::get();
+}
 
 } // namespace qel

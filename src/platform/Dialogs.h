@@ -21,11 +21,13 @@ public:
     virtual ~Dialogs() = default;
 
     // A message with an OK button.
-    virtual void message(const QString& text, const QString& title = QString(), MsgIcon icon = MsgIcon::None) = 0;
+    virtual void message(const QString& text, const QString& title = QString(),
+                         MsgIcon icon = MsgIcon::None) = 0;
     // A question with the given buttons; returns the button pressed.
     virtual MsgResult ask(const QString& text, MsgButtons buttons, MsgIcon icon, const QString& title) = 0;
     // A message with buttons of custom captions; returns the 0-based index of the one pressed.
-    virtual int choose(const QString& text, const QString& title, const QStringList& buttons, MsgIcon icon) = 0;
+    virtual int choose(const QString& text, const QString& title, const QStringList& buttons,
+                       MsgIcon icon) = 0;
     // An input box with a default text; std::nullopt when the user pressed Cancel.
     virtual std::optional<QString> input(const QString& prompt, const QString& title,
                                          const QString& defaultText) = 0;
@@ -36,6 +38,8 @@ public:
 };
 
 using DialogsSeam = Seam<Dialogs>;
-inline Dialogs& dialogs() { return DialogsSeam::get(); }
+inline Dialogs& dialogs() {
+    return DialogsSeam::get();
+}
 
 } // namespace qel

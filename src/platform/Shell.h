@@ -15,6 +15,8 @@ public:
 };
 
 using ShellSeam = Seam<Shell>;
-inline Shell& shell() { return ShellSeam::get(); }
+inline Shell& shell() {
+    return ShellSeam::get();
+}
 
 } // namespace qel

@@ -14,6 +14,8 @@ public:
 };
 
 using SoundSeam = Seam<Sound>;
-inline Sound& sound() { return SoundSeam::get(); }
+inline Sound& sound() {
+    return SoundSeam::get();
+}
 
 } // namespace qel

@@ -16,12 +16,12 @@
 #include "storetool/DemoData.h"
 
 #include <QApplication>
-#include <QTabWidget>
 #include <QDialog>
 #include <QDir>
 #include <QLineEdit>
 #include <QPixmap>
 #include <QTabBar>
+#include <QTabWidget>
 #include <QTemporaryDir>
 #include <QTextStream>
 #include <cstdio>

@@ -17,7 +17,6 @@ namespace prefstest {
 using qeltest::freshSettings;
 using qeltest::settingsBytes;
 
-
 // Every (section/key) present in the settings file.
 inline QStringList storedKeys() {
     QSettings settings(qel::settingsFile(), QSettings::IniFormat);
