@@ -7,6 +7,7 @@
 #if QEL_HAVE_X11
 // After the Qt headers: Xlib defines macros (None, Bool, KeyPress ...) that Qt's headers also use.
 #include <X11/XF86keysym.h>
+#include <X11/XKBlib.h>
 #include <X11/Xlib.h>
 #include <X11/keysym.h>
 #include <cstdlib>
@@ -269,6 +270,10 @@ X11HotKey::X11HotKey(QObject* parent) : HotKey(parent) {
         return;
     mConnection = connection;
     mRoot = screen->root;
+    // A held key then repeats as presses only. Without it X repeats a held key as release and
+    // press pairs, and a pair still queued when the key goes up would read as a second press.
+    if (Display* display = x11->display())
+        XkbSetDetectableAutoRepeat(display, True, nullptr);
     app->installNativeEventFilter(this);
 }
 
