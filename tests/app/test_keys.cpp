@@ -44,14 +44,8 @@ int marked(const qel::Vantrel* w) {
 
 } // namespace
 
-class KeysTest : public QObject {
+class KeysTest : public QObject, protected apptest::WindowCase {
     Q_OBJECT
-
-    QTemporaryDir mStores;
-    std::unique_ptr<qeltest::SeamScope> mSeams;
-    std::unique_ptr<qeltest::TrayDouble> mTray;
-    std::unique_ptr<qeltest::HotKeyDouble> mKeys;
-    std::unique_ptr<Run> mRun;
 
     qel::Vantrel* start() {
         mRun = std::make_unique<Run>(apptest::makeStore(mStores));
@@ -67,21 +61,8 @@ class KeysTest : public QObject {
 
 private Q_SLOTS:
     void initTestCase() { QVERIFY(mStores.isValid()); }
-    void init() {
-        apptest::freshSettings(QStringLiteral("keys"));
-        mSeams = std::make_unique<qeltest::SeamScope>();
-        mTray = std::make_unique<qeltest::TrayDouble>();
-        mKeys = std::make_unique<qeltest::HotKeyDouble>();
-    }
-    void cleanup() {
-        if (mRun && mRun->window())
-            mRun->window()->ExitProgram(false);
-        apptest::settle();
-        mRun.reset();
-        mSeams.reset();
-        mKeys.reset();
-        mTray.reset();
-    }
+    void init() { beginCase(QStringLiteral("keys")); }
+    void cleanup() { endCase(); }
 
     void lettersAndTheKeypad() {
         qel::Vantrel* w = start();

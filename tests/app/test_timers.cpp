@@ -25,14 +25,8 @@ int pictureShown(const qeltest::TrayDouble& tray) {
 
 } // namespace
 
-class TimersTest : public QObject {
+class TimersTest : public QObject, protected apptest::WindowCase {
     Q_OBJECT
-
-    QTemporaryDir mStores;
-    std::unique_ptr<qeltest::SeamScope> mSeams;
-    std::unique_ptr<qeltest::TrayDouble> mTray;
-    std::unique_ptr<qeltest::HotKeyDouble> mKeys;
-    std::unique_ptr<Run> mRun;
 
     qel::Vantrel* start() {
         mRun = std::make_unique<Run>(apptest::makeStore(mStores));
@@ -41,21 +35,8 @@ class TimersTest : public QObject {
 
 private Q_SLOTS:
     void initTestCase() { QVERIFY(mStores.isValid()); }
-    void init() {
-        apptest::freshSettings(QStringLiteral("timers"));
-        mSeams = std::make_unique<qeltest::SeamScope>();
-        mTray = std::make_unique<qeltest::TrayDouble>();
-        mKeys = std::make_unique<qeltest::HotKeyDouble>();
-    }
-    void cleanup() {
-        if (mRun && mRun->window())
-            mRun->window()->ExitProgram(false);
-        apptest::settle();
-        mRun.reset();
-        mSeams.reset();
-        mKeys.reset();
-        mTray.reset();
-    }
+    void init() { beginCase(QStringLiteral("timers")); }
+    void cleanup() { endCase(); }
 
     void statusLabelClearsOnTheSixthTick() {
         qel::Vantrel* w = start();

@@ -36,29 +36,16 @@ void minimise(qel::Vantrel* w) {
 
 } // namespace
 
-class TrayTest : public QObject {
+class TrayTest : public QObject, protected apptest::WindowCase {
     Q_OBJECT
-
-    QTemporaryDir mStores;
-    std::unique_ptr<qeltest::SeamScope> mSeams;
-    std::unique_ptr<qeltest::TrayDouble> mTray;
-    std::unique_ptr<qeltest::HotKeyDouble> mKeys;
 
 private Q_SLOTS:
     void initTestCase() { QVERIFY(mStores.isValid()); }
     void init() {
-        apptest::freshSettings(QStringLiteral("tray"));
+        beginCase(QStringLiteral("tray"));
         QFile::remove(apptest::programFile(QStringLiteral("Debug.txt")));
-        mSeams = std::make_unique<qeltest::SeamScope>();
-        mTray = std::make_unique<qeltest::TrayDouble>();
-        mKeys = std::make_unique<qeltest::HotKeyDouble>();
     }
-    void cleanup() {
-        apptest::settle();
-        mSeams.reset();
-        mKeys.reset();
-        mTray.reset();
-    }
+    void cleanup() { endCase(); }
 
     void minimiseHidesInTheTrayAndShowBringsBackFreshData() {
         const QString store = apptest::makeStore(mStores);
