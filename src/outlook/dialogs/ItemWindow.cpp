@@ -273,6 +273,10 @@ QWidget* ItemWindow::buildAppointment() {
     lblRecurrence->setTextInteractionFlags(Qt::TextSelectableByMouse);
     form->addRow(QStringLiteral("Recurrence:"), lblRecurrence);
 
+    return withNotes(page, form);
+}
+
+QWidget* ItemWindow::withNotes(QWidget* page, QFormLayout* form) {
     auto* layout = new QVBoxLayout(page);
     layout->setContentsMargins(0, 0, 0, 0);
     layout->addLayout(form);
@@ -286,12 +290,7 @@ QWidget* ItemWindow::buildOther() {
     auto* form = new QFormLayout;
     form->setFieldGrowthPolicy(QFormLayout::AllNonFixedFieldsGrow);
     form->addRow(QStringLiteral("Subject:"), addLine(prop::Subject));
-    auto* layout = new QVBoxLayout(page);
-    layout->setContentsMargins(0, 0, 0, 0);
-    layout->addLayout(form);
-    layout->addWidget(new QLabel(QStringLiteral("Notes:"), page));
-    layout->addWidget(addText(prop::Body, 0), 1);
-    return page;
+    return withNotes(page, form);
 }
 
 QWidget* ItemWindow::buildCategoriesRow() {

@@ -7,6 +7,7 @@
 #include <vector>
 
 class QCheckBox;
+class QFormLayout;
 class QLabel;
 class QLineEdit;
 class QPlainTextEdit;
@@ -63,6 +64,8 @@ private:
     QWidget* buildContact();
     QWidget* buildAppointment();
     QWidget* buildOther();
+    // Lays out `page`: the fields of `form`, then the notes filling the rest.
+    QWidget* withNotes(QWidget* page, QFormLayout* form);
     QWidget* buildCategoriesRow();
     QLayout* buildButtons();
 
