@@ -10,6 +10,7 @@
 #include "platform/ProgramFolder.h"
 #include "support/SeamScope.h"
 #include "support/SettingsFixture.h"
+#include "support/StoreUiDouble.h"
 #include "support/TestEnvironment.h"
 #include "support/TrayDouble.h"
 
@@ -39,18 +40,14 @@ inline QString readDebugFile() {
     return file.open(QIODevice::ReadOnly) ? QString::fromLatin1(file.readAll()) : QString();
 }
 
-// The folder picker as a test answers it: each call takes the next folder path of the list
-// ("" or a missing entry: the user cancels). The item window and the categories dialog record the
-// Subject of the item they were opened on and run what the test scripted for the user's work
-// there (for example setting Categories and saving the item).
-class QueuedStoreUi : public ol::StoreUi {
+// The store's windows as the window tests script them. The program opens its store itself, so
+// the folder picker is answered by path: each call takes the next path of the list ("" or a
+// missing entry: the user cancels). The item window and the categories dialog are those of
+// ScriptedStoreUi.
+class QueuedStoreUi : public qeltest::ScriptedStoreUi {
 public:
     std::deque<QString> answers;
     int calls = 0;
-    QStringList displayed;
-    QStringList categorised;
-    std::function<void(const ol::ItemPtr&)> onDisplay;
-    std::function<void(const ol::ItemPtr&)> onCategories;
     ol::FolderPtr pickFolder(ol::NameSpace& ns) override {
         ++calls;
         if (answers.empty())
@@ -58,16 +55,6 @@ public:
         const QString path = answers.front();
         answers.pop_front();
         return path.isEmpty() ? nullptr : ns.folderByPath(path);
-    }
-    void display(const ol::ItemPtr& item) override {
-        displayed << item->Subject();
-        if (onDisplay)
-            onDisplay(item);
-    }
-    void showCategories(const ol::ItemPtr& item) override {
-        categorised << item->Subject();
-        if (onCategories)
-            onCategories(item);
     }
 };
 
