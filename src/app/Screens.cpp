@@ -21,10 +21,9 @@
 
 namespace qel {
 
-namespace {
-
-bool saveGrab(QWidget& window, const QString& outDir, const QString& name) {
+bool saveScreen(QWidget& window, const QString& outDir, const QString& name) {
     window.show();
+    window.activateWindow();
     QApplication::processEvents();
     const QString file = outDir + QLatin1Char('/') + name + QStringLiteral(".png");
     if (!window.grab().save(file)) {
@@ -34,8 +33,6 @@ bool saveGrab(QWidget& window, const QString& outDir, const QString& name) {
     std::printf("%s\n", qPrintable(file));
     return true;
 }
-
-} // namespace
 
 bool renderAppScreens(const QString& storeDir, const QString& outDir) {
     QtTray localTray; // never added: nothing reaches the desktop's tray
@@ -54,7 +51,7 @@ bool renderAppScreens(const QString& storeDir, const QString& outDir) {
         Program program(line);
         if (program.start()) {
             Vantrel* window = program.window();
-            ok = saveGrab(*window, outDir, QStringLiteral("Vantrel"));
+            ok = saveScreen(*window, outDir, QStringLiteral("Vantrel"));
             ContactBrowser& browser = window->browser();
             // A card with a special day, on the letter M when it has one.
             window->mLetterCode = 13;
@@ -62,19 +59,19 @@ bool renderAppScreens(const QString& storeDir, const QString& outDir) {
             for (int i = 0; i < window->cmbContacts->count() && window->cmdQELDay->isHidden(); ++i)
                 window->cmbContacts->setCurrentIndex(i);
             browser.selectTab(1);
-            ok = saveGrab(*window, outDir, QStringLiteral("Vantrel-normal")) && ok;
+            ok = saveScreen(*window, outDir, QStringLiteral("Vantrel-normal")) && ok;
             window->chkExtra->setChecked(true);
-            ok = saveGrab(*window, outDir, QStringLiteral("Vantrel-extra")) && ok;
+            ok = saveScreen(*window, outDir, QStringLiteral("Vantrel-extra")) && ok;
             window->chkExtra->setChecked(false);
             for (int tab = 1; tab <= 5; ++tab) {
                 browser.selectTab(tab);
-                ok = saveGrab(*window, outDir, QStringLiteral("Vantrel-pane-%1").arg(tab)) && ok;
+                ok = saveScreen(*window, outDir, QStringLiteral("Vantrel-pane-%1").arg(tab)) && ok;
             }
 
             // The tray menu as it pops up from the icon, "Show" in bold as its default.
             window->menuTray->setDefaultAction(window->menuTrayShow);
             window->menuTray->popup(QPoint(0, 0));
-            ok = saveGrab(*window->menuTray, outDir, QStringLiteral("Vantrel-tray-menu")) && ok;
+            ok = saveScreen(*window->menuTray, outDir, QStringLiteral("Vantrel-tray-menu")) && ok;
             window->menuTray->hide();
 
             frmWait* wait = frmWait::load(window);
@@ -82,21 +79,21 @@ bool renderAppScreens(const QString& storeDir, const QString& outDir) {
             for (const char* step : {"Exporting contacts...", "Exporting Ann Archer", "Exporting Ben Bell",
                                      "Exporting Carla Cortez", "Exporting Dev Desai"})
                 wait->setStatus(QLatin1String(step));
-            ok = saveGrab(*wait, outDir, QStringLiteral("frmWait")) && ok;
+            ok = saveScreen(*wait, outDir, QStringLiteral("frmWait")) && ok;
             frmWait::unload();
 
             // The shown contact's side windows, as its card filled them.
             frmNotes* notes = window->notesWindow();
             notes->setContactName(window->txtName->text());
-            ok = saveGrab(*notes, outDir, QStringLiteral("frmNotes")) && ok;
+            ok = saveScreen(*notes, outDir, QStringLiteral("frmNotes")) && ok;
             notes->hide();
             frmUser* user = window->userWindow();
-            ok = saveGrab(*user, outDir, QStringLiteral("frmUser")) && ok;
+            ok = saveScreen(*user, outDir, QStringLiteral("frmUser")) && ok;
             user->hide();
 
             // The card as an editor (the window ends without leaving edit mode).
             window->menuEdit_Click();
-            ok = saveGrab(*window, outDir, QStringLiteral("Vantrel-edit")) && ok;
+            ok = saveScreen(*window, outDir, QStringLiteral("Vantrel-edit")) && ok;
             window->ExitProgram(false);
         } else {
             std::fprintf(stderr, "the main window did not start\n");

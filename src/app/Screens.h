@@ -2,7 +2,13 @@
 
 #include <QString>
 
+class QWidget;
+
 namespace qel {
+
+// Shows the window, lets it paint, and writes it as outDir/NAME.png; prints the file written, or
+// says on stderr why it could not be written (false).
+bool saveScreen(QWidget& window, const QString& outDir, const QString& name);
 
 // Renders the main window (Vantrel*.png, the card in edit mode as Vantrel-edit.png), the progress
 // window (frmWait.png) and the notes and user-field windows (frmNotes.png, frmUser.png) into

@@ -57,19 +57,6 @@ private:
     static void note(const QString& text) { std::fprintf(stderr, "prompt: %s\n", qPrintable(text)); }
 };
 
-bool save(QWidget& window, const QString& folder, const QString& name) {
-    window.show();
-    window.activateWindow();
-    QApplication::processEvents();
-    const QString file = folder + QLatin1Char('/') + name + QStringLiteral(".png");
-    if (!window.grab().save(file)) {
-        std::fprintf(stderr, "qel-screens: could not write %s\n", qPrintable(file));
-        return false;
-    }
-    std::printf("%s\n", qPrintable(file));
-    return true;
-}
-
 void seedSettings() {
     using qel::SaveSetting;
     SaveSetting(QStringLiteral("General"), QStringLiteral("UseHotkey"), QStringLiteral("Yes"));
@@ -146,7 +133,7 @@ int main(int argc, char** argv) {
         prefs.resize(prefs.sizeHint());
         for (int i = 0; i < prefs.TabStrip1->count(); ++i) {
             prefs.TabStrip1->setCurrentIndex(i);
-            ok = save(prefs, out, QStringLiteral("frmPrefs-") + prefs.TabStrip1->tabText(i)) && ok;
+            ok = qel::saveScreen(prefs, out, QStringLiteral("frmPrefs-") + prefs.TabStrip1->tabText(i)) && ok;
         }
     }
     {
@@ -154,15 +141,15 @@ int main(int argc, char** argv) {
         filter.txtExportContactSQL->setText(QStringLiteral("[Categories] <> 'Private'"));
         filter.txtImportCalendarSQL->setText(QStringLiteral("[Location] = 'Office'"));
         filter.txtDateRange->setText(QStringLiteral("6"));
-        ok = save(filter, out, QStringLiteral("frmFilter")) && ok;
+        ok = qel::saveScreen(filter, out, QStringLiteral("frmFilter")) && ok;
     }
     {
         ol::FolderPickerDialog picker(*ns);
         picker.selectPath(QStringLiteral("Personal Folders\\Calendar"));
-        ok = save(picker, out, QStringLiteral("FolderPickerDialog")) && ok;
+        ok = qel::saveScreen(picker, out, QStringLiteral("FolderPickerDialog")) && ok;
         ol::NewFolderDialog newFolder(QStringLiteral("Personal Folders\\Calendar"), ol::olAppointmentItem);
         newFolder.txtName->setText(QStringLiteral("Holidays"));
-        ok = save(newFolder, out, QStringLiteral("NewFolderDialog")) && ok;
+        ok = qel::saveScreen(newFolder, out, QStringLiteral("NewFolderDialog")) && ok;
     }
     {
         // The store's own windows on a demo contact with a birthday and categories.
@@ -174,12 +161,13 @@ int main(int argc, char** argv) {
         window.resize(window.sizeHint());
         for (int i = 0; i < window.tabs->count(); ++i) {
             window.tabs->setCurrentIndex(i);
-            ok = save(window, out,
-                      QStringLiteral("ItemWindow-") + window.tabs->tabText(i).remove(QLatin1Char('&'))) &&
+            ok = qel::saveScreen(window, out,
+                                 QStringLiteral("ItemWindow-") +
+                                     window.tabs->tabText(i).remove(QLatin1Char('&'))) &&
                  ok;
         }
         ol::CategoriesDialog categories(contact);
-        ok = save(categories, out, QStringLiteral("CategoriesDialog")) && ok;
+        ok = qel::saveScreen(categories, out, QStringLiteral("CategoriesDialog")) && ok;
     }
     ok = qel::renderAppScreens(sandbox.filePath(QStringLiteral("stores")), out) && ok;
     {
