@@ -172,7 +172,7 @@ void ContactBrowser::cmdCatRefresh_Click() {
                                                                 QStringLiteral(" AND [Categories] <> ''"));
             for (int i = 1, n = tagged->Count(); i <= n; ++i) {
                 const QString categories = tagged->value(i, ol::prop::Categories).toString();
-                for (const QString& part : categories.split(QStringLiteral(", "))) {
+                for (const QString& part : ol::splitKeywords(categories)) {
                     if (!seen.contains(part)) {
                         seen.insert(part);
                         names << part;

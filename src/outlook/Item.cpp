@@ -8,6 +8,17 @@
 
 namespace ol {
 
+QStringList splitKeywords(const QString& text) {
+    static const QRegularExpression separators(QStringLiteral("[,;]"));
+    QStringList names;
+    for (const QString& part : text.split(separators)) {
+        const QString name = part.trimmed();
+        if (!name.isEmpty())
+            names << name;
+    }
+    return names;
+}
+
 using namespace detail;
 
 QString formatDate(const QDateTime& value) {
@@ -32,13 +43,8 @@ const QRegularExpression& lineBreaks() {
 }
 
 QString normalizeKeywords(const QString& text) {
-    QStringList parts;
-    static const QRegularExpression separators(QStringLiteral("[,;]"));
-    for (const QString& part : text.split(separators)) {
-        const QString t = part.trimmed();
-        if (!t.isEmpty() && !parts.contains(t))
-            parts << t;
-    }
+    QStringList parts = splitKeywords(text);
+    parts.removeDuplicates();
     return parts.join(QStringLiteral(", "));
 }
 

@@ -61,6 +61,10 @@ private:
 };
 } // namespace detail
 
+// The names of a keywords text such as Categories: "," or ";" between them, blanks trimmed, empty
+// names dropped. The store keeps such a text as its names joined with ", ".
+QStringList splitKeywords(const QString& text);
+
 // The windows the store shows on its own (the folder picker, an item's window, the category
 // picker). The store has no widgets; the program installs an implementation, tests a double.
 class StoreUi {

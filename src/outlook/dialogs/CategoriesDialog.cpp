@@ -8,7 +8,6 @@
 #include <QLineEdit>
 #include <QListWidget>
 #include <QPushButton>
-#include <QRegularExpression>
 #include <QSet>
 #include <QVBoxLayout>
 #include <algorithm>
@@ -26,24 +25,13 @@ bool listsBefore(const QString& a, const QString& b) {
 
 } // namespace
 
-QStringList CategoriesDialog::splitCategories(const QString& text) {
-    static const QRegularExpression separators(QStringLiteral("[,;]"));
-    QStringList names;
-    for (const QString& part : text.split(separators)) {
-        const QString name = part.trimmed();
-        if (!name.isEmpty())
-            names << name;
-    }
-    return names;
-}
-
 QStringList CategoriesDialog::categoriesInUse(const ItemPtr& item) {
     QStringList names;
     if (!item)
         return names;
     QSet<QString> seen;
     const auto add = [&](const QString& text) {
-        for (const QString& name : splitCategories(text)) {
+        for (const QString& name : splitKeywords(text)) {
             const QString key = name.toCaseFolded();
             if (!seen.contains(key)) {
                 seen.insert(key);
@@ -165,7 +153,7 @@ void CategoriesDialog::setCheckedText(const QString& categories) {
     const QSignalBlocker quiet(lstCategories);
     for (int row = 0; row < lstCategories->count(); ++row)
         lstCategories->item(row)->setCheckState(Qt::Unchecked);
-    for (const QString& name : splitCategories(categories)) {
+    for (const QString& name : splitKeywords(categories)) {
         if (QListWidgetItem* entry = findEntry(name))
             entry->setCheckState(Qt::Checked);
         else

@@ -39,8 +39,6 @@ public:
     // Every category used by the items of the contact and calendar folders of the item's store
     // and of the item's own folder, each once (letter case ignored), sorted as a user reads them.
     static QStringList categoriesInUse(const ItemPtr& item);
-    // Splits a Categories text into its names: "," or ";" between them, spaces trimmed.
-    static QStringList splitCategories(const QString& text);
 
 public Q_SLOTS:
     void cmdAddToList_Click();
