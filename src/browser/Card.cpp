@@ -62,10 +62,10 @@ ol::ItemPtr contactOfEntry(const ol::ItemsPtr& contacts, const ol::ItemsPtr& lis
     if (listed && hint >= 1 && hint <= listed->Count() &&
         listed->value(hint, ol::prop::EntryID).toString() == entryID)
         return listed->Item(hint);
-    const ol::ItemsPtr match = contacts->Restrict(QStringLiteral("[EntryID] = ") + ol::quoteLiteral(entryID));
-    if (match->Count() == 0)
+    ol::ItemPtr contact = contacts->ItemWithID(entryID);
+    if (!contact)
         throw ol::Error(ol::kErrNotFound, QStringLiteral("The item %1 was not found.").arg(name));
-    return match->Item(1);
+    return contact;
 }
 
 } // namespace

@@ -69,12 +69,9 @@ ol::ItemPtr Vantrel::shownContact(const QString& name) const {
     // Contacts may share a display name: the card keeps the EntryID of the one it shows.
     const QString id = txtID->text();
     if (!id.isEmpty()) {
-        const ol::ItemsPtr match = items->Restrict(QStringLiteral("[EntryID] = ") + ol::quoteLiteral(id));
-        if (match->Count() > 0) {
-            ol::ItemPtr contact = match->Item(1);
-            if (contact->Subject().compare(name, Qt::CaseInsensitive) == 0)
-                return contact;
-        }
+        ol::ItemPtr contact = items->ItemWithID(id);
+        if (contact && contact->Subject().compare(name, Qt::CaseInsensitive) == 0)
+            return contact;
     }
     return items->Item(name);
 }

@@ -259,6 +259,15 @@ ItemPtr Items::Item(const QString& displayName) const {
     throw Error(kErrNotFound, QStringLiteral("The item %1 was not found.").arg(displayName));
 }
 
+ItemPtr Items::ItemWithID(const QString& entryID) const {
+    refresh();
+    for (const RecordPtr& r : mRecords) {
+        if (r->entryId == entryID)
+            return std::make_shared<ol::Item>(mFolder, r, r->cls);
+    }
+    return nullptr;
+}
+
 QVariant Items::value(int index, int propId) const {
     return recordAt(index)->values.get(propId);
 }

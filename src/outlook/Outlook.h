@@ -190,8 +190,9 @@ public:
     Items(std::shared_ptr<detail::FolderState> folder, bool live);
 
     int Count() const;
-    ItemPtr Item(int index) const;                  // 1-based; out of range throws kErrNotFound
-    ItemPtr Item(const QString& displayName) const; // first item whose Subject is that text; kErrNotFound
+    ItemPtr Item(int index) const;                    // 1-based; out of range throws kErrNotFound
+    ItemPtr Item(const QString& displayName) const;   // first item whose Subject is that text; kErrNotFound
+    ItemPtr ItemWithID(const QString& entryID) const; // the item of that EntryID here, or nullptr
     // A new collection of the items that match; this one is left as it is. Throws kErrFilter.
     ItemsPtr Restrict(const QString& filter) const;
     ItemsPtr Restrict(const Filter& filter) const;

@@ -182,6 +182,12 @@ private Q_SLOTS:
         QCOMPARE(snapshot->Count(), 1); // ...less what was deleted since
         QCOMPARE(live->Count(), 2);
         QCOMPARE(subjects(live), QStringList({"Two Person", "Three Person"}));
+        // By EntryID: only the collection's own items, and none deleted.
+        const ItemPtr three = live->Item(QStringLiteral("Three Person"));
+        QCOMPARE(live->ItemWithID(three->EntryID())->Subject(), QStringLiteral("Three Person"));
+        QVERIFY(!snapshot->ItemWithID(three->EntryID())); // added after the restriction ran
+        QVERIFY(!live->ItemWithID(a->EntryID()));
+        QVERIFY(!snapshot->ItemWithID(a->EntryID()));
         // An unsaved new item is in no collection, and deleting it does nothing.
         ItemPtr draft = mContacts->Items()->Add();
         draft->Set(QStringLiteral("FullName"), QStringLiteral("Draft Person"));
