@@ -388,7 +388,7 @@ void Vantrel::menuPrefs_Click() {
     if (mUnloaded || !mPrefs)
         return;
     debug(QStringLiteral(":Prefs open"));
-    setTag(SyncTimer, QStringLiteral("Syncing"));
+    const SyncingScope busy(SyncTimer);
     mPrefs->TabStrip1_Click();
     const QPointer<Vantrel> self(this);
     dialogs().exec(*mPrefs);
@@ -397,7 +397,6 @@ void Vantrel::menuPrefs_Click() {
     // The next opening, and every part reading the live settings, starts again from the store.
     unloadPrefs();
     mPrefs = loadPrefs();
-    setTag(SyncTimer, QString());
 }
 
 void Vantrel::menuTrayPrefs_Click() {

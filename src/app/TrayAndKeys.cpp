@@ -26,7 +26,6 @@ namespace qel {
 namespace {
 
 const QString kIgnoreKey = QStringLiteral("Ignore Key");
-const QString kSyncing = QStringLiteral("Syncing");
 constexpr int kIgnoreKeyMs = 1000;
 constexpr int kIgnoreKeyPollMs = 50;
 
@@ -250,7 +249,7 @@ void showWhatIsRunning() {
 void Vantrel::TrayIcon1_MouseDown(int button) {
     if (mUnloaded)
         return;
-    if (Tag(SyncTimer) == kSyncing) {
+    if (Tag(SyncTimer) == kSyncingTag) {
         showWhatIsRunning();
         return;
     }
@@ -261,7 +260,7 @@ void Vantrel::TrayIcon1_MouseDown(int button) {
 void Vantrel::TrayIcon1_DblClick() {
     if (mUnloaded)
         return;
-    if (Tag(SyncTimer) == kSyncing)
+    if (Tag(SyncTimer) == kSyncingTag)
         showWhatIsRunning();
     else
         menuTrayShow_Click();

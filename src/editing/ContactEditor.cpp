@@ -17,6 +17,7 @@
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QTabBar>
+#include <QTimer>
 #include <QToolButton>
 
 namespace qel {
@@ -130,7 +131,7 @@ void Vantrel::enterEditMode() {
         return;
     }
     // No timed sync until the rebuild that ends edit mode (the new window starts unmarked).
-    setTag(SyncTimer, editortext::kSyncing);
+    setTag(SyncTimer, kSyncingTag);
 
     if (add) {
         for (QLineEdit* box : txtNumber)

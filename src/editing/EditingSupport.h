@@ -8,8 +8,6 @@
 #include <QEvent>
 #include <QHash>
 #include <QObject>
-#include <QPointer>
-#include <QTimer>
 #include <functional>
 
 namespace qel {
@@ -17,22 +15,6 @@ namespace qel {
 // The link a contact's web page opens in the browser: a page without a scheme is taken as http;
 // a text naming anything else (another scheme, a path of this machine) is no web page and gives "".
 QString webPageLink(const QString& page);
-
-// Marks the sync timer "Syncing" for as long as it lives, so that no timed sync runs while a
-// command works on the store or waits for the user; every way out of the command clears it.
-class SyncingScope {
-public:
-    explicit SyncingScope(QTimer* timer) : mTimer(timer) { setTag(timer, editortext::kSyncing); }
-    ~SyncingScope() {
-        if (mTimer)
-            setTag(mTimer, QString());
-    }
-    SyncingScope(const SyncingScope&) = delete;
-    SyncingScope& operator=(const SyncingScope&) = delete;
-
-private:
-    QPointer<QTimer> mTimer;
-};
 
 // Runs a handler when one of the watched widgets is double-clicked (text boxes have no signal of
 // their own for it). The widget still gets the event.

@@ -19,7 +19,6 @@ namespace editortext {
 const QString kSaveEdits = QStringLiteral("Save Edits");
 const QString kAddContact = QStringLiteral("Add Contact");
 const QString kCancelEdits = QStringLiteral("Cancel Edits");
-const QString kSyncing = QStringLiteral("Syncing");
 const QString kSelectContact = QStringLiteral("Please select a contact!");
 } // namespace editortext
 
