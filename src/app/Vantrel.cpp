@@ -2,6 +2,7 @@
 
 #include "Program.h"
 #include "core/DebugLog.h"
+#include "core/Named.h"
 #include "editing/frmNotes.h"
 #include "editing/frmUser.h"
 #include "platform/TrayIcons.h"
@@ -31,11 +32,6 @@ const QString Vantrel::kName = QStringLiteral("Vantrel");
 const QString Vantrel::kRedemptionSite = QStringLiteral("https://www.dimastr.com/redemption/");
 
 namespace {
-
-template <typename T> T* named(T* object, const QString& name) {
-    object->setObjectName(name);
-    return object;
-}
 
 QTimer* makeTimer(QObject* parent, const QString& name, int interval) {
     auto* timer = named(new QTimer(parent), name);

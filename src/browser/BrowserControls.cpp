@@ -1,5 +1,6 @@
 #include "BrowserControls.h"
 
+#include "core/Named.h"
 #include "outlook/Collation.h"
 
 #include <QButtonGroup>
@@ -75,11 +76,6 @@ constexpr int kCardInnerRight = kCardLeft + kCardWidth - 14;
 constexpr int kMailTop = kPhoneTop + 4 * kRow + 8;
 constexpr int kWebTop = kMailTop + 3 * kRow + 6;
 constexpr int kBoxTop = 372;
-
-template <typename W> W* named(W* widget, const QString& name) {
-    widget->setObjectName(name);
-    return widget;
-}
 
 // Every row of a card list is one ruled line high.
 class RuledRowDelegate : public QStyledItemDelegate {

@@ -2,6 +2,7 @@
 
 #include "Autostart.h"
 #include "PrefsLists.h"
+#include "core/Named.h"
 #include "core/Passwords.h"
 #include "core/Settings.h"
 #include "exchange/NumberText.h"
@@ -47,11 +48,6 @@ QString yesNo(const QCheckBox* box) {
 
 void say(const QString& text) {
     dialogs().message(text);
-}
-
-template <typename W> W* named(W* widget, const QString& name) {
-    widget->setObjectName(name);
-    return widget;
 }
 
 QCheckBox* checkBox(QWidget* parent, const QString& name, const QString& caption) {
