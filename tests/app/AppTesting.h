@@ -8,6 +8,7 @@
 #include "core/Settings.h"
 #include "outlook/Outlook.h"
 #include "platform/ProgramFolder.h"
+#include "support/HotKeyDouble.h"
 #include "support/SeamScope.h"
 #include "support/SettingsFixture.h"
 #include "support/StoreUiDouble.h"
@@ -18,6 +19,7 @@
 #include <QFile>
 #include <QLockFile>
 #include <QSettings>
+#include <QTemporaryDir>
 #include <deque>
 #include <functional>
 #include <memory>
@@ -86,5 +88,34 @@ inline void settle() {
         QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
     }
 }
+
+// What each test case of the window holds: a store folder, the
+// seams, the tray, the hot keys and, for the cases that keep one, the program run. A test class
+// derives from it and calls beginCase/endCase from its init/cleanup.
+class WindowCase {
+protected:
+    QTemporaryDir mStores;
+    std::unique_ptr<qeltest::SeamScope> mSeams;
+    std::unique_ptr<qeltest::TrayDouble> mTray;
+    std::unique_ptr<qeltest::HotKeyDouble> mKeys;
+    std::unique_ptr<Run> mRun;
+
+    void beginCase(const QString& tag) {
+        freshSettings(tag);
+        mSeams = std::make_unique<qeltest::SeamScope>();
+        mTray = std::make_unique<qeltest::TrayDouble>();
+        mKeys = std::make_unique<qeltest::HotKeyDouble>();
+    }
+    // Ends the kept run, lets its end happen, and checks the scripted prompts (SeamScope's end).
+    void endCase() {
+        if (mRun && mRun->window())
+            mRun->window()->ExitProgram(false);
+        settle();
+        mRun.reset();
+        mSeams.reset();
+        mKeys.reset();
+        mTray.reset();
+    }
+};
 
 } // namespace apptest

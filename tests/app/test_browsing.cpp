@@ -35,12 +35,8 @@ QStringList entries(const QComboBox* list) {
 
 } // namespace
 
-class BrowsingTest : public QObject {
+class BrowsingTest : public QObject, protected apptest::WindowCase {
     Q_OBJECT
-
-    QTemporaryDir mStores;
-    std::unique_ptr<qeltest::SeamScope> mSeams;
-    std::unique_ptr<qeltest::TrayDouble> mTray;
 
     QString storeDir() const { return mStores.filePath(QStringLiteral("stores")); }
 
@@ -57,16 +53,8 @@ private Q_SLOTS:
         addContact(contacts, QStringLiteral("Zed"), QStringLiteral("Zulu"));
         addContact(contacts, QStringLiteral("Nemo"), QString());
     }
-    void init() {
-        apptest::freshSettings(QStringLiteral("browsing"));
-        mSeams = std::make_unique<qeltest::SeamScope>();
-        mTray = std::make_unique<qeltest::TrayDouble>();
-    }
-    void cleanup() {
-        apptest::settle();
-        mSeams.reset();
-        mTray.reset();
-    }
+    void init() { beginCase(QStringLiteral("browsing")); }
+    void cleanup() { endCase(); }
 
     void startUpOpensTheFirstLetterOfTheUsualFolder() {
         Run run(storeDir());

@@ -44,28 +44,18 @@ int frontPane(const qel::Vantrel* w) {
 
 } // namespace
 
-class ShutdownTest : public QObject {
+class ShutdownTest : public QObject, protected apptest::WindowCase {
     Q_OBJECT
-
-    QTemporaryDir mStores;
-    std::unique_ptr<qeltest::SeamScope> mSeams;
-    std::unique_ptr<qeltest::TrayDouble> mTray;
 
     QString storeDir() const { return mStores.filePath(QStringLiteral("stores")); }
 
 private Q_SLOTS:
     void initTestCase() { QVERIFY(mStores.isValid()); }
     void init() {
-        apptest::freshSettings(QStringLiteral("shutdown"));
+        beginCase(QStringLiteral("shutdown"));
         QFile::remove(apptest::programFile(QStringLiteral("Debug.txt")));
-        mSeams = std::make_unique<qeltest::SeamScope>();
-        mTray = std::make_unique<qeltest::TrayDouble>();
     }
-    void cleanup() {
-        apptest::settle();
-        mSeams.reset();
-        mTray.reset();
-    }
+    void cleanup() { endCase(); }
 
     void cacheWrittenAndReadBack() {
         {

@@ -22,12 +22,8 @@ using qel::GetSetting;
 using qel::MsgResult;
 using qel::SaveSetting;
 
-class StartupTest : public QObject {
+class StartupTest : public QObject, protected apptest::WindowCase {
     Q_OBJECT
-
-    QTemporaryDir mStores;
-    std::unique_ptr<qeltest::SeamScope> mSeams;
-    std::unique_ptr<qeltest::TrayDouble> mTray;
 
     QString storeDir() const { return mStores.filePath(QStringLiteral("stores")); }
 
@@ -43,17 +39,11 @@ private Q_SLOTS:
         archive->Folders()->Add(QStringLiteral("Old Calendar"), ol::olAppointmentItem);
     }
     void init() {
-        apptest::freshSettings(QStringLiteral("startup"));
+        beginCase(QStringLiteral("startup"));
         QFile::remove(apptest::programFile(QStringLiteral("Debug.txt")));
         QFile::remove(apptest::programFile(QStringLiteral("NoRedemption.txt")));
-        mSeams = std::make_unique<qeltest::SeamScope>();
-        mTray = std::make_unique<qeltest::TrayDouble>();
     }
-    void cleanup() {
-        apptest::settle();
-        mSeams.reset(); // fails the test on a scripted prompt that never came
-        mTray.reset();
-    }
+    void cleanup() { endCase(); }
 
     void firstRunOnEmptySettings() {
         Run run(storeDir());

@@ -31,31 +31,19 @@ QStringList layoutOf(const QMenu* menu) {
 
 } // namespace
 
-class WindowTest : public QObject {
+class WindowTest : public QObject, protected apptest::WindowCase {
     Q_OBJECT
-
-    QTemporaryDir mStores;
-    std::unique_ptr<qeltest::SeamScope> mSeams;
-    std::unique_ptr<qeltest::TrayDouble> mTray;
-    std::unique_ptr<apptest::Run> mRun;
 
     qel::Vantrel* window() const { return mRun->window(); }
 
 private Q_SLOTS:
     void init() {
-        apptest::freshSettings(QStringLiteral("window"));
+        beginCase(QStringLiteral("window"));
         QFile::remove(apptest::programFile(QStringLiteral("Debug.txt")));
-        mSeams = std::make_unique<qeltest::SeamScope>();
-        mTray = std::make_unique<qeltest::TrayDouble>();
         mRun = std::make_unique<apptest::Run>(mStores.path());
         QVERIFY(mRun->start());
     }
-    void cleanup() {
-        mRun.reset();
-        apptest::settle();
-        mSeams.reset();
-        mTray.reset();
-    }
+    void cleanup() { endCase(); }
 
     void menuBar() {
         QStringList titles;
