@@ -28,7 +28,8 @@ QString letterRestriction(int code, const QString& suffix) {
                QChar(65 + code) + QStringLiteral("'") + suffix;
     if (code == 26)
         return QStringLiteral("[LastName] >= 'Z' And [LastName] < 'ZZZZ'") + suffix;
-    return QStringLiteral("[LastName] > 'ZZZZ' OR [LastName] < 'A'") + suffix;
+    // In parentheses: AND binds tighter than OR, and the suffix must bound both halves.
+    return QStringLiteral("([LastName] > 'ZZZZ' OR [LastName] < 'A')") + suffix;
 }
 
 QString categorySuffix(const QString& caption) {

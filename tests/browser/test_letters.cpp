@@ -42,7 +42,7 @@ private Q_SLOTS:
         QTest::newRow("M") << 13 << QStringLiteral("[LastName] >= 'M' AND [LastName] < 'N'");
         QTest::newRow("Y") << 25 << QStringLiteral("[LastName] >= 'Y' AND [LastName] < 'Z'");
         QTest::newRow("Z") << 26 << QStringLiteral("[LastName] >= 'Z' And [LastName] < 'ZZZZ'");
-        QTest::newRow("MISC") << 27 << QStringLiteral("[LastName] > 'ZZZZ' OR [LastName] < 'A'");
+        QTest::newRow("MISC") << 27 << QStringLiteral("([LastName] > 'ZZZZ' OR [LastName] < 'A')");
     }
     void theRestrictionOfEachLetter() {
         QFETCH(int, code);
@@ -83,6 +83,30 @@ private Q_SLOTS:
         h.goToLetter(2);
         QCOMPARE(entries(h.ui.cmbContacts), QStringList{QStringLiteral("<No Contacts>")});
         QCOMPARE(h.ui.txtName->text(), QStringLiteral("<No Contacts>"));
+    }
+
+    void theCategoryBoundsBothHalvesOfMisc() {
+        qeltest::SeamScope seams;
+        Harness h(browsertest::freshStoreDir(QStringLiteral("miscgolf")));
+        const ol::FolderPtr c = h.contacts();
+        const auto golf = std::pair{int(ol::prop::Categories), QStringLiteral("Golf")};
+        addContact(c, QStringLiteral("Zed"), QStringLiteral("ZZZZZ"));      // after ZZZZ, no category
+        addContact(c, QStringLiteral("Ada"), QStringLiteral("1st Choice")); // before A, no category
+        addContact(c, QStringLiteral("Zack"), QStringLiteral("ZZZZZZ"), {golf});
+        addContact(c, QStringLiteral("Bo"), QStringLiteral("2nd Tee"), {golf});
+        // A distribution list of the category is no contact, on either side.
+        for (const QString& last : {QStringLiteral("ZZZZZZZ"), QStringLiteral("0 List")}) {
+            ol::ItemPtr list = c->Items()->Add(ol::olContactItem);
+            list->set(ol::prop::MessageClass, QStringLiteral("IPM.DistList"));
+            list->set(ol::prop::LastName, last);
+            list->set(ol::prop::Categories, QStringLiteral("Golf"));
+            list->Save();
+        }
+        qel::SaveSetting(QStringLiteral("Cache"), QStringLiteral("CurrentCategory"), QStringLiteral("Golf"));
+        QVERIFY(h.start());
+        h.goToLetter(27);
+        QCOMPARE(entries(h.ui.cmbContacts),
+                 (QStringList{QStringLiteral("Bo 2nd Tee"), QStringLiteral("Zack ZZZZZZ")}));
     }
 
     void theLetterOfALastNameFollowsTheRestrictions() {
