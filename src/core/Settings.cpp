@@ -166,12 +166,14 @@ void keepDamagedCopy(const QString& path) {
     QString copy = path + QStringLiteral(".damaged");
     for (int n = 1; QFileInfo::exists(copy); ++n)
         copy = path + QStringLiteral(".damaged.") + QString::number(n);
-    if (QFile::copy(path, copy))
+    if (QFile::copy(path, copy)) {
+        QFile::setPermissions(copy, QFileDevice::ReadOwner | QFileDevice::WriteOwner); // passwords too
         lastProblem() = QStringLiteral("The settings file %1 could not be read in full; it was copied to %2.")
                             .arg(QDir::toNativeSeparators(path), QDir::toNativeSeparators(copy));
-    else
+    } else {
         lastProblem() = QStringLiteral("The settings file %1 could not be read in full.")
                             .arg(QDir::toNativeSeparators(path));
+    }
     qWarning("%s", qPrintable(lastProblem()));
 }
 
@@ -220,9 +222,33 @@ Batch& batch() {
     return b;
 }
 
+// The settings file holds the scrambled passwords: only its owner may read it. A missing file is
+// created empty with those permissions before anything is written to it (the writer keeps the
+// permissions of the file it replaces); an existing one loses the group's and others' rights (a
+// file the owner made read-only stays read-only).
+void keepPrivate(const QString& path) {
+    const QFileInfo info(path);
+    if (info.isFile()) {
+        constexpr QFileDevice::Permissions owner =
+            QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner;
+        constexpr QFileDevice::Permissions others = QFileDevice::ReadGroup | QFileDevice::WriteGroup |
+                                                    QFileDevice::ExeGroup | QFileDevice::ReadOther |
+                                                    QFileDevice::WriteOther | QFileDevice::ExeOther;
+        const QFileDevice::Permissions now = QFile::permissions(path);
+        if (now & others)
+            QFile::setPermissions(path, now & owner);
+    } else if (!info.exists() && QDir().mkpath(info.absolutePath())) {
+        QFile file(path);
+        if (file.open(QIODevice::WriteOnly | QIODevice::NewOnly,
+                      QFileDevice::ReadOwner | QFileDevice::WriteOwner))
+            file.close();
+    }
+}
+
 // Opens the settings file for writing: a damaged file is copied aside first, and values that were
 // typed with commas keep their text.
 std::unique_ptr<QSettings> openForWriting(const QString& path) {
+    keepPrivate(path);
     if (damagedFile(path))
         keepDamagedCopy(path);
     auto settings = std::make_unique<QSettings>(path, QSettings::IniFormat);
@@ -242,6 +268,7 @@ void setValue(QSettings& settings, const QString& section, const QString& key, c
 
 void writeOut(QSettings& settings, const QString& path, const QString& what) {
     settings.sync();
+    keepPrivate(path);
     if (settings.status() == QSettings::AccessError) {
         lastProblem() = QStringLiteral("The setting %1 could not be written to %2.")
                             .arg(what, QDir::toNativeSeparators(path));

@@ -196,6 +196,60 @@ private Q_SLOTS:
         QVERIFY(qel::settingsProblem().contains(QStringLiteral("could not be written")));
     }
 
+    // The file holds the scrambled passwords: it is the owner's alone from its first byte on,
+    // whoever made it and however it is written.
+    void theFileIsReadableByItsOwnerOnly() {
+        constexpr QFileDevice::Permissions ownerRW = QFileDevice::ReadOwner | QFileDevice::WriteOwner;
+        constexpr QFileDevice::Permissions others = QFileDevice::ReadGroup | QFileDevice::WriteGroup |
+                                                    QFileDevice::ExeGroup | QFileDevice::ReadOther |
+                                                    QFileDevice::WriteOther | QFileDevice::ExeOther;
+        const auto mode = [](const QString& path) {
+            return QFile::permissions(path) &
+                   (QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner | others);
+        };
+        const QString path = freshFile();
+        qel::setSettingsFile(path);
+        qel::SaveSetting(QStringLiteral("VOIP"), QStringLiteral("Password"), QStringLiteral("zk}|"));
+        QCOMPARE(mode(path), ownerRW);
+        qel::SaveSetting(QStringLiteral("Cache"), QStringLiteral("LetterCode"), QStringLiteral("3"));
+        QCOMPARE(mode(path), ownerRW);
+
+        // A file made readable by everyone (by hand, or by an older version) is closed again on the
+        // next write, of one value or of a batch.
+        QVERIFY(QFile::setPermissions(path, ownerRW | QFileDevice::ReadGroup | QFileDevice::ReadOther));
+        qel::SaveSetting(QStringLiteral("Cache"), QStringLiteral("LetterCode"), QStringLiteral("4"));
+        QCOMPARE(mode(path), ownerRW);
+        QVERIFY(QFile::setPermissions(path, ownerRW | QFileDevice::ReadGroup | QFileDevice::ReadOther));
+        {
+            qel::SettingsBatch batch;
+            qel::SaveSetting(QStringLiteral("OutlookDataSync"), QStringLiteral("Password"),
+                             QStringLiteral("zk}|"));
+        }
+        QCOMPARE(mode(path), ownerRW);
+        QCOMPARE(qel::GetSetting(QStringLiteral("Cache"), QStringLiteral("LetterCode")), QStringLiteral("4"));
+
+        // A file that existed as 0644 before the first write of this program.
+        const QString old = freshFile();
+        QDir().mkpath(QFileInfo(old).path());
+        writeFile(old, "[Cache]\nLetterCode=7\n");
+        QVERIFY(QFile::setPermissions(old, ownerRW | QFileDevice::ReadGroup | QFileDevice::ReadOther));
+        qel::setSettingsFile(old);
+        qel::SaveSetting(QStringLiteral("VOIP"), QStringLiteral("Password"), QStringLiteral("zk}|"));
+        QCOMPARE(mode(old), ownerRW);
+        QCOMPARE(qel::GetSetting(QStringLiteral("Cache"), QStringLiteral("LetterCode")), QStringLiteral("7"));
+
+        // A damaged file's copy holds the passwords as well.
+        const QString damaged = freshFile();
+        QDir().mkpath(QFileInfo(damaged).path());
+        writeFile(damaged, QByteArray("[VOIP]\nPassword=zk}|\n") + QByteArray(1, '\0') + "garbage");
+        QVERIFY(QFile::setPermissions(damaged, ownerRW | QFileDevice::ReadGroup | QFileDevice::ReadOther));
+        qel::setSettingsFile(damaged);
+        qel::SaveSetting(QStringLiteral("Cache"), QStringLiteral("LetterCode"), QStringLiteral("1"));
+        QVERIFY(QFileInfo::exists(damaged + QStringLiteral(".damaged")));
+        QCOMPARE(mode(damaged + QStringLiteral(".damaged")), ownerRW);
+        QCOMPARE(mode(damaged), ownerRW);
+    }
+
     void aBatchWritesTheFileOnceWhenItEnds() {
         const QString path = freshFile();
         qel::setSettingsFile(path);
