@@ -57,8 +57,18 @@ void QtSound::play(const QString& name) {
     QSoundEffect* effect = mEffects.value(name);
     if (!effect) {
         const QString path = soundFile(name);
-        if (path.isEmpty())
-            return; // no such sound here: silence, as when the system has no sound
+        if (path.isEmpty()) {
+            // Silence, as when the system has no sound; said once, since the program ships them all.
+            if (!mMissing.contains(name)) {
+                mMissing.insert(name);
+                qWarning("QEL: the sound %s was not found beside the program (%s/resources/sounds) or in "
+                         "the program folder; nothing is played.",
+                         qPrintable(name),
+                         qPrintable(QCoreApplication::instance() ? QCoreApplication::applicationDirPath()
+                                                                 : QStringLiteral(".")));
+            }
+            return;
+        }
         effect = new QSoundEffect;
         effect->setSource(QUrl::fromLocalFile(path));
         mEffects.insert(name, effect);

@@ -6,6 +6,7 @@
 #include "Sound.h"
 
 #include <QHash>
+#include <QSet>
 #include <QString>
 #include <QUrl>
 
@@ -41,7 +42,8 @@ public:
     bool open(const QString& fileOrUrl) override;
 };
 
-// Plays a .wav of the program through QSoundEffect; a sound whose file cannot be found plays nothing.
+// Plays a .wav of the program through QSoundEffect. A sound whose file cannot be found plays nothing;
+// the first try of each such sound leaves a warning naming it on the standard error.
 class QtSound : public Sound {
 public:
     QtSound();
@@ -50,10 +52,11 @@ public:
 
 private:
     QHash<QString, QSoundEffect*> mEffects; // loaded once, kept for the run
+    QSet<QString> mMissing;                 // sounds found missing (and said so) already
 };
 
 // The file of one of the program's sounds: looked up in the program folder, the executable's folder,
-// its "resources/sounds" and "sounds" sub-folders, and the source tree's resources/sounds; "" when none
+// its "resources/sounds" and "sounds" sub-folders, and the build tree's resources/sounds; "" when none
 // has it.
 QString soundFile(const QString& name);
 

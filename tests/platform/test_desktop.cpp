@@ -11,7 +11,9 @@
 #include <QLineEdit>
 #include <QMessageBox>
 #include <QPushButton>
+#include <QRegularExpression>
 #include <QTimer>
+#include <QtEndian>
 #include <functional>
 
 namespace {
@@ -265,6 +267,64 @@ private Q_SLOTS:
         qel::QtSound sound;
         sound.play(QStringLiteral("no-such-sound.wav")); // nothing happens, nothing breaks
         QFile::remove(ding);
+    }
+
+    // The three sounds the program plays ship with it: each is found, and is a PCM wave with sound
+    // in it (not an empty or silent file), small enough to ship.
+    void theProgramsSoundsAreShippedAsWaves_data() {
+        QTest::addColumn<QString>("name");
+        QTest::newRow("end of list") << QStringLiteral("chimes.wav");
+        QTest::newRow("ding") << QStringLiteral("ding.wav");
+        QTest::newRow("tada") << QStringLiteral("Tada.wav");
+    }
+    void theProgramsSoundsAreShippedAsWaves() {
+        QFETCH(QString, name);
+        const QString path = qel::soundFile(name);
+        QVERIFY2(!path.isEmpty(), qPrintable(name));
+        QFile file(path);
+        QVERIFY(file.open(QIODevice::ReadOnly));
+        const QByteArray wav = file.readAll();
+        QVERIFY(wav.size() < 100 * 1024);
+        const auto u16 = [&wav](qsizetype at) { return qFromLittleEndian<quint16>(wav.constData() + at); };
+        const auto u32 = [&wav](qsizetype at) { return qFromLittleEndian<quint32>(wav.constData() + at); };
+        QVERIFY(wav.size() > 44);
+        QCOMPARE(wav.left(4), QByteArray("RIFF"));
+        QCOMPARE(qsizetype(u32(4)), wav.size() - 8);
+        QCOMPARE(wav.mid(8, 4), QByteArray("WAVE"));
+        // The chunks: a PCM format, then samples.
+        int bits = 0;
+        QByteArray data;
+        for (qsizetype at = 12; at + 8 <= wav.size();) {
+            const QByteArray id = wav.mid(at, 4);
+            const qsizetype size = u32(at + 4);
+            QVERIFY2(at + 8 + size <= wav.size(), id.constData());
+            if (id == "fmt ") {
+                QCOMPARE(u16(at + 8), quint16(1)); // PCM
+                QVERIFY(u16(at + 10) == 1 || u16(at + 10) == 2);
+                QVERIFY(u32(at + 12) >= 8000);
+                bits = u16(at + 22);
+            } else if (id == "data") {
+                data = wav.mid(at + 8, size);
+            }
+            at += 8 + size + (size & 1);
+        }
+        QCOMPARE(bits, 16);
+        QVERIFY(data.size() >= 4000); // a fifth of a second at the least
+        int loudest = 0;
+        for (qsizetype i = 0; i + 1 < data.size(); i += 2)
+            loudest = qMax(loudest, qAbs(int(qFromLittleEndian<qint16>(data.constData() + i))));
+        QVERIFY2(loudest > 8000, qPrintable(QString::number(loudest)));
+    }
+
+    void aMissingSoundIsSaidOnceAndPlaysNothing() {
+        QTest::failOnWarning(QRegularExpression(QStringLiteral("chimes\\.wav")));
+        qel::QtSound sound;
+        sound.play(QStringLiteral("chimes.wav")); // found: no warning
+        const QRegularExpression missing(QStringLiteral("the sound gone\\.wav was not found"));
+        QTest::ignoreMessage(QtWarningMsg, missing);
+        sound.play(QStringLiteral("gone.wav"));
+        QTest::failOnWarning(missing);
+        sound.play(QStringLiteral("gone.wav")); // once is enough
     }
 
     void productionSeamsAreInstalled() {
