@@ -68,7 +68,7 @@ void Program::loadWindow() {
         return; // the start-up ended it
     if (mMinimizeNextLoad) {
         mMinimizeNextLoad = false;
-        window->showMinimized();
+        window->minimizeOnceShown();
     }
     Q_EMIT windowLoaded(window);
 }

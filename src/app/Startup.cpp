@@ -24,6 +24,7 @@
 #include <QRadioButton>
 #include <QTabBar>
 #include <QTimer>
+#include <QWindow>
 
 namespace qel {
 
@@ -298,10 +299,47 @@ void Vantrel::armSyncTimer() {
 }
 
 void Vantrel::showWindow() {
+    show();
     if (mProgram.commandLine().startMinimized())
+        minimizeOnceShown();
+}
+
+namespace {
+
+// Runs `then` (queued) once the window is on the screen.
+class ExposeWatch : public QObject {
+public:
+    ExposeWatch(QWindow* window, std::function<void()> then) : QObject(window), mThen(std::move(then)) {
+        window->installEventFilter(this);
+    }
+    bool eventFilter(QObject* watched, QEvent* event) override {
+        if (event->type() == QEvent::Expose && static_cast<QWindow*>(watched)->isExposed()) {
+            watched->removeEventFilter(this);
+            QMetaObject::invokeMethod(watched, mThen, Qt::QueuedConnection);
+            deleteLater();
+        }
+        return false;
+    }
+
+private:
+    std::function<void()> mThen;
+};
+
+} // namespace
+
+void Vantrel::minimizeOnceShown() {
+    // A window manager starts a new window normal whatever state it asked for before it was on
+    // the screen (and takes back a minimising asked for in the meantime): the window is shown
+    // first and minimised once it is there; from there it goes to the tray.
+    QWindow* handle = windowHandle();
+    if (!handle || handle->isExposed()) {
         showMinimized();
-    else
-        show();
+        return;
+    }
+    new ExposeWatch(handle, [self = QPointer<Vantrel>(this)] {
+        if (self && !self->mUnloaded && !self->isMinimized())
+            self->showMinimized();
+    });
 }
 
 // --- ExitProgram -----------------------------------------------------------------------------

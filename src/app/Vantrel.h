@@ -60,6 +60,9 @@ public:
     // The close box: unloadMode 0 is the user closing the window. cancel keeps it open.
     void Form_QueryUnload(bool& cancel, int unloadMode);
     bool isUnloaded() const { return mUnloaded; }
+    // Minimises the window (and so sends it to the tray) once it is on the screen: the start with
+    // "m", and the window rebuilt by the tray's Preferences.
+    void minimizeOnceShown();
 
     Program& program() const { return mProgram; }
     // The contact browser working the card file.

@@ -265,9 +265,12 @@ private Q_SLOTS:
     void reloadAfterStartingMinimizedShowsTheWindow() {
         Run run(storeDir(), {QStringLiteral("m")});
         QVERIFY(run.start());
-        QVERIFY(run.window()->isMinimized());
+        QTRY_VERIFY(run.window()->isMinimized()); // once the window is on the screen
         run.program->reload();
         QTRY_VERIFY(run.window());
+        QVERIFY(!run.window()->isMinimized());
+        QTest::qWait(50); // nor later, once on the screen
+        apptest::settle();
         QVERIFY(!run.window()->isMinimized());
     }
 
@@ -373,7 +376,7 @@ private Q_SLOTS:
             QStringLiteral("frmPrefs"));
         run.window()->menuTrayPrefs->trigger();
         QTRY_VERIFY(run.window());
-        QVERIFY(run.window()->isMinimized());
+        QTRY_VERIFY(run.window()->isMinimized()); // once the new window is on the screen
     }
 };
 

@@ -236,7 +236,7 @@ private Q_SLOTS:
         const QByteArray before = apptest::settingsBytes();
         Run run(storeDir(), {QStringLiteral("m")});
         QVERIFY(run.start());
-        QVERIFY(run.window()->isMinimized());
+        QTRY_VERIFY(run.window()->isMinimized()); // once the window is on the screen
         QCOMPARE(run.window()->mLetterCode, qint16(4));
         QCOMPARE(run.window()->mContactName, QStringLiteral("Dora Dunn"));
         QCOMPARE(apptest::settingsBytes(), before);

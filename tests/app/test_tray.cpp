@@ -15,6 +15,7 @@
 #include <QPushButton>
 #include <QTest>
 #include <QTimer>
+#include <QWindow>
 
 using apptest::Run;
 using apptest::saveFlag;
@@ -404,6 +405,61 @@ private Q_SLOTS:
         QCOMPARE(apptest::cache(QStringLiteral("ContactName")), QString()); // no contact jump
         mTray->doubleClick();
         QVERIFY(w->isVisible());
+        QCOMPARE(w->txtName->text(), QStringLiteral("Ann Archer"));
+        w->ExitProgram(false);
+    }
+
+    // The autostart entry's "m", with a tray and without one. A window manager puts a new window
+    // on the screen normal whatever state it asked for before (and takes back a minimising asked
+    // for meanwhile): the window must first be shown normal and be minimised once it is on the
+    // screen. It ends in the tray, or minimised in the task bar, and comes back with its data.
+    void startWithMIsMinimisedOnceOnTheScreen_data() {
+        QTest::addColumn<bool>("trayHost");
+        QTest::newRow("tray") << true;
+        QTest::newRow("no tray") << false;
+    }
+    void startWithMIsMinimisedOnceOnTheScreen() {
+        QFETCH(bool, trayHost);
+        mTray->setAvailable(trayHost);
+        // What the window asks of the desktop, in order: each showing with the state it asks for,
+        // and each time it is on the screen.
+        struct Recorder : QObject {
+            QStringList steps;
+            bool eventFilter(QObject* watched, QEvent* event) override {
+                // The main window and its window on the screen ("VantrelWindow").
+                if (!watched->objectName().startsWith(QLatin1String("Vantrel")))
+                    return false;
+                if (auto* widget = qobject_cast<QWidget*>(watched); widget && event->type() == QEvent::Show)
+                    steps << (widget->isMinimized() ? QStringLiteral("show minimised")
+                                                    : QStringLiteral("show normal"));
+                if (auto* window = qobject_cast<QWindow*>(watched);
+                    window && event->type() == QEvent::Expose && window->isExposed() &&
+                    !steps.contains("on screen"))
+                    steps << QStringLiteral("on screen");
+                return false;
+            }
+        } recorder;
+        qApp->installEventFilter(&recorder);
+        Run run(apptest::makeStore(mStores), {QStringLiteral("m")});
+        QVERIFY(run.start());
+        qel::Vantrel* w = run.window();
+        QTRY_VERIFY(w->isInTray());
+        apptest::settle();
+        qApp->removeEventFilter(&recorder);
+        QVERIFY2(!recorder.steps.isEmpty() && recorder.steps.first() == QLatin1String("show normal"),
+                 qPrintable(recorder.steps.join(", ")));
+        QVERIFY(recorder.steps.contains(QStringLiteral("on screen")));
+        QVERIFY(w->windowHandle()->windowStates().testFlag(Qt::WindowMinimized));
+        QCOMPARE(w->isVisible(), !trayHost); // without a tray the task bar is the way back
+        QCOMPARE(mTray->isAdded(), true);
+        QCOMPARE(apptest::cache(QStringLiteral("ContactName")), QString()); // no contact jump
+
+        if (trayHost)
+            mTray->doubleClick();
+        else
+            w->showNormal();
+        apptest::settle();
+        QVERIFY(w->isVisible() && !w->isMinimized() && !w->isInTray());
         QCOMPARE(w->txtName->text(), QStringLiteral("Ann Archer"));
         w->ExitProgram(false);
     }
