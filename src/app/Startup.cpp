@@ -16,6 +16,7 @@
 
 #include <QCheckBox>
 #include <QComboBox>
+#include <QDir>
 #include <QFile>
 #include <QFrame>
 #include <QLabel>
@@ -150,10 +151,18 @@ bool Vantrel::connectStore() {
     }
     gOlApp.reset();
     gOlNameSpace.reset();
-    // The reason follows the request, so a store folder that cannot be used is named.
+    // What the user can do about it here: the folder, the store's reason, the ways out.
+    const QString folder =
+        mProgram.storeDir().isEmpty() ? ol::Application::storeDirFromEnvironment() : mProgram.storeDir();
+    debug(QStringLiteral(":Contact store not opened: ") + problem);
     dialogs().message(
-        QStringLiteral("Umm... Outlook is kinda needed to use Vantrel.  Please install Outlook.\n\n") +
-        problem);
+        QStringLiteral("Vantrel could not open its contact store in the folder\n%1\n\n%2\n\n"
+                       "Check that the folder can be created and written by you. A store file named "
+                       "above is left as it is: move it out of the folder (or put back a copy from a "
+                       "backup) and start Vantrel again. To use another store folder, start Vantrel "
+                       "with --dir FOLDER or set QEL_STORE_DIR.")
+            .arg(QDir::toNativeSeparators(folder), problem),
+        QStringLiteral("Contact store not opened"), MsgIcon::Critical);
     ExitProgram(false);
     return false;
 }

@@ -302,14 +302,21 @@ private Q_SLOTS:
         SaveSetting("Cache", "LetterCode", "9");
         const QByteArray before = apptest::settingsBytes();
         mSeams->dialogs.expectMessage(
-            QStringLiteral("Umm... Outlook is kinda needed to use Vantrel.  Please install Outlook."));
+            QStringLiteral("Vantrel could not open its contact store in the folder"));
         Run run(dir);
         QVERIFY(!run.start());
         QVERIFY(run.program->isFinished());
         QCOMPARE(apptest::settingsBytes(), before);
-        // The message says what was wrong beyond the request.
+        // The message says what was wrong beyond the request: the folder, the store's reason (for
+        // a damaged file: the file), and what to do here; it sends nobody to install anything.
         const QString shown = mSeams->dialogs.texts().value(0);
         QVERIFY2(shown.size() > 75, qPrintable(shown));
+        QVERIFY2(shown.contains(QDir::toNativeSeparators(dir)), qPrintable(shown));
+        if (kind == QLatin1String("file"))
+            QVERIFY2(shown.contains(QStringLiteral("Personal Folders.store")), qPrintable(shown));
+        QVERIFY2(shown.contains(QStringLiteral("--dir")), qPrintable(shown));
+        QVERIFY2(!shown.contains(QStringLiteral("install"), Qt::CaseInsensitive), qPrintable(shown));
+        QVERIFY2(!shown.contains(QStringLiteral("Outlook")), qPrintable(shown));
     }
 
     void safeItemsMissing_data() {
