@@ -3,6 +3,7 @@
 #include "core/Named.h"
 #include "outlook/Collation.h"
 
+#include <QAbstractItemView>
 #include <QButtonGroup>
 #include <QCheckBox>
 #include <QComboBox>
@@ -13,7 +14,9 @@
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QScreen>
 #include <QStandardItemModel>
+#include <QStyleOptionComboBox>
 #include <QStyledItemDelegate>
 #include <QTabBar>
 #include <QToolButton>
@@ -166,12 +169,41 @@ QPushButton* button(QWidget* parent, const QString& name, const QString& caption
     return b;
 }
 
+// A drop-down list of names: it opens at most 20 rows tall (the style's own kind of pop-up would
+// cover the screen) and as wide as its widest entry shows, within the screen.
+class NameDropDown : public QComboBox {
+public:
+    explicit NameDropDown(QWidget* parent) : QComboBox(parent) {
+        setStyleSheet(QStringLiteral("QComboBox { combobox-popup: 0; }"));
+        setMaxVisibleItems(20);
+        if (auto* list = qobject_cast<QListView*>(view()))
+            list->setUniformItemSizes(true);
+    }
+    void showPopup() override {
+        QAbstractItemView* list = view();
+        // As the entries show (the delegate's width: search results without their initials).
+        int width = list->sizeHintForColumn(0) + 2 * list->frameWidth() + 8;
+        if (count() > maxVisibleItems())
+            width += list->style()->pixelMetric(QStyle::PM_ScrollBarExtent, nullptr, list);
+        if (const QScreen* shown = screen())
+            width = qMin(width, shown->availableGeometry().width());
+        list->setMinimumWidth(width);
+        QComboBox::showPopup();
+    }
+};
+
 QComboBox* dropDown(QWidget* parent, const QString& name) {
-    auto* list = named(new QComboBox(parent), name);
-    list->setMaxVisibleItems(20);
-    if (auto* view = qobject_cast<QListView*>(list->view()))
-        view->setUniformItemSizes(true);
-    return list;
+    return named(new NameDropDown(parent), name);
+}
+
+// The width a closed drop-down needs to show `text` whole.
+int dropDownWidthFor(const QComboBox* list, const QString& text) {
+    QStyleOptionComboBox option;
+    option.initFrom(list);
+    option.currentText = text;
+    const QFontMetrics metrics = list->fontMetrics();
+    const QSize contents(metrics.horizontalAdvance(text) + 4, metrics.height());
+    return list->style()->sizeFromContents(QStyle::CT_ComboBox, &option, contents, list).width();
 }
 
 } // namespace
@@ -370,16 +402,18 @@ void BrowserControls::buildBrowserControls(QWidget* form) {
     Search->setToolTip(QStringLiteral("Start Typing Contact's Full Name Here"));
     Search->setPlaceholderText(QStringLiteral("Type a name"));
     Search->setClearButtonEnabled(false);
-    Search->setGeometry(8, rowY, 190, 28);
     PartialSearch =
         button(search, QStringLiteral("PartialSearch"), QStringLiteral("Search for Name"),
                QStringLiteral("Finds every contact whose name contains what you typed, anywhere in "
                               "the name. For example, \"son\" finds both Sonia Miller and Tom "
                               "Jackson."));
-    PartialSearch->setGeometry(204, rowY, 120, 28);
     cmbSearch = dropDown(search, QStringLiteral("cmbSearch"));
     cmbSearch->setItemDelegate(new ResultNameDelegate(cmbSearch));
-    cmbSearch->setGeometry(330, rowY, 160, 28);
+    // The results box is as wide as its prompt needs; the search box gives up the room.
+    const int resultsWidth = qBound(160, dropDownWidthFor(cmbSearch, browsertext::kSearchPrompt), 230);
+    Search->setGeometry(8, rowY, 350 - resultsWidth, 28);
+    PartialSearch->setGeometry(Search->geometry().right() + 7, rowY, 120, 28);
+    cmbSearch->setGeometry(PartialSearch->geometry().right() + 7, rowY, resultsWidth, 28);
     cmdFound = button(search, QStringLiteral("cmdFound"), QStringLiteral("Look Up"));
     cmdFound->setGeometry(496, rowY, 62, 28);
     cmdClear = button(search, QStringLiteral("cmdClear"), QStringLiteral("Cancel"));

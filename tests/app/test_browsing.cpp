@@ -5,11 +5,14 @@
 
 #include "AppTesting.h"
 
+#include <QAbstractItemView>
 #include <QCheckBox>
 #include <QComboBox>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QStyle>
+#include <QStyleOptionComboBox>
 #include <QTabBar>
 #include <QTemporaryDir>
 #include <QTest>
@@ -18,6 +21,10 @@ using apptest::cache;
 using apptest::Run;
 
 namespace {
+
+void saveLetterCode(int code) {
+    qel::SaveSetting(QStringLiteral("Cache"), QStringLiteral("LetterCode"), QString::number(code));
+}
 
 void addContact(const ol::FolderPtr& folder, const QString& first, const QString& last) {
     ol::ItemPtr c = folder->Items()->Add(ol::olContactItem);
@@ -127,6 +134,80 @@ private Q_SLOTS:
         QCOMPARE(w->txtName->text(), QStringLiteral("Zed Zulu"));
         w->cmbContacts->setFocus();
         QVERIFY(QTest::qWaitFor([w] { return w->keyPreview(); }));
+        w->ExitProgram(false);
+    }
+
+    // The drop-downs as the user sees them: the contact list of a long letter opens about twenty
+    // rows tall (not the height of the screen) and as wide as its longest name; the search results
+    // open as wide as their names (their hidden initials take no room); the closed search box
+    // shows its prompt whole.
+    void dropDownsAreAsTallAndWideAsTheNamesNeed() {
+        QTemporaryDir scratch;
+        const QString store = scratch.filePath(QStringLiteral("long"));
+        const ol::FolderPtr contacts = ol::Application::create(store)->GetNamespace()->folderByPath(
+            QStringLiteral("Personal Folders\\Contacts"));
+        for (int i = 0; i < 60; ++i)
+            addContact(contacts, QStringLiteral("Kim%1").arg(i, 2, 10, QLatin1Char('0')),
+                       QStringLiteral("Kent"));
+        const QString longest = QStringLiteral("Maximiliane Wilhelmina Theodora Kent-Featherstonehaugh");
+        addContact(contacts, QStringLiteral("Maximiliane Wilhelmina Theodora"),
+                   QStringLiteral("Kent-Featherstonehaugh"));
+        saveLetterCode(11);
+        Run run(store);
+        QVERIFY(run.start());
+        qel::Vantrel* w = run.window();
+        QCOMPARE(w->cmbContacts->count(), 61);
+
+        const auto openPopup = [](QComboBox* list) -> QAbstractItemView* {
+            list->showPopup();
+            QAbstractItemView* view = list->view();
+            if (!QTest::qWaitForWindowExposed(view->window()))
+                return nullptr;
+            return view;
+        };
+        QAbstractItemView* view = openPopup(w->cmbContacts);
+        QVERIFY(view);
+        const int row = view->sizeHintForRow(0);
+        QVERIFY(row > 0);
+        const int rows = view->viewport()->height() / row;
+        QVERIFY2(rows >= 15 && rows <= 21, qPrintable(QString::number(rows)));
+        const int needed = view->fontMetrics().horizontalAdvance(longest);
+        QVERIFY2(view->viewport()->width() >= needed,
+                 qPrintable(QStringLiteral("%1 < %2").arg(view->viewport()->width()).arg(needed)));
+        w->cmbContacts->hidePopup();
+
+        // Search results: the names, each with its initial 80 blanks further on.
+        w->menuSearch_Click(); // the search pane
+        w->Search->setText(QStringLiteral("kim0"));
+        w->PartialSearch->click();
+        QCOMPARE(w->cmbSearch->count(), 11);
+        QVERIFY(w->cmbSearch->isVisible());
+        // The closed box shows its prompt whole.
+        const QString prompt = w->cmbSearch->currentText();
+        QCOMPARE(prompt, QStringLiteral(" <Select a Search Result>"));
+        QStyleOptionComboBox option;
+        option.initFrom(w->cmbSearch);
+        option.editable = false;
+        option.currentText = prompt;
+        const QRect field = w->cmbSearch->style()->subControlRect(QStyle::CC_ComboBox, &option,
+                                                                  QStyle::SC_ComboBoxEditField, w->cmbSearch);
+        const int promptWidth = w->cmbSearch->fontMetrics().horizontalAdvance(prompt);
+        QVERIFY2(field.width() >= promptWidth,
+                 qPrintable(QStringLiteral("%1 < %2").arg(field.width()).arg(promptWidth)));
+        // ... and keeps clear of the controls beside it.
+        QVERIFY(!w->cmbSearch->geometry().intersects(w->PartialSearch->geometry()));
+        QVERIFY(!w->cmbSearch->geometry().intersects(w->cmdFound->geometry()));
+        QVERIFY(w->cmbSearch->parentWidget()->rect().contains(w->cmbSearch->geometry()));
+        QVERIFY(w->cmbSearch->parentWidget()->rect().contains(w->cmdClear->geometry()));
+        QVERIFY(w->Search->width() >= 120);
+
+        view = openPopup(w->cmbSearch);
+        QVERIFY(view);
+        const int names = view->fontMetrics().horizontalAdvance(QStringLiteral("Kim09 Kent"));
+        QVERIFY(view->viewport()->width() >= names);
+        QVERIFY2(view->window()->width() <= qMax(w->cmbSearch->width(), names + 80),
+                 qPrintable(QString::number(view->window()->width())));
+        w->cmbSearch->hidePopup();
         w->ExitProgram(false);
     }
 
