@@ -271,7 +271,7 @@ void Vantrel::TrayIcon1_DblClick() {
 void Vantrel::menuTrayUpcomingQELDay_Click() {
     const QPointer<Vantrel> self(this);
     menuTrayShow_Click();
-    if (self && !mUnloaded)
+    if (self && !mUnloaded && !notYet(menuUpcomingQELDay->objectName()))
         menuUpcomingQELDay_Click();
 }
 

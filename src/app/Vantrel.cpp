@@ -1,5 +1,6 @@
 #include "Vantrel.h"
 
+#include "Commands.h"
 #include "Program.h"
 #include "core/DebugLog.h"
 #include "core/Named.h"
@@ -83,6 +84,7 @@ Vantrel::Vantrel(Program& program, QWidget* parent) : QMainWindow(parent), mProg
     connect(SyncTimer, &QTimer::timeout, this, &Vantrel::SyncTimer_Timer);
     connect(RemindTimer, &QTimer::timeout, this, &Vantrel::RemindTimer_Timer);
     buildHotKeys();
+    showCommandStates();
 
     tray().setIcon(windowIcon());
     tray().setListener(this);
@@ -245,6 +247,7 @@ void Vantrel::buildControls() {
     hooks.setUserField = [this](int index, const QString& text) { userWindow()->setUserField(index, text); };
     hooks.setNotes = [this](const QString& text) { notesWindow()->setNotes(text); };
     hooks.restoreWindow = [this] { menuTrayShow_Click(); };
+    hooks.commandBuilt = [](const QString& control) { return commands::isBuilt(control); };
     mBrowser = std::make_unique<ContactBrowser>(*this,
                                                 BrowserMembers{gOlNameSpace, gOlContactFolder, gOlContacts,
                                                                gSafeContact, gNoRedemption, mLetterCode,

@@ -24,6 +24,7 @@ class QFrame;
 class QLabel;
 class QLineEdit;
 class QMenu;
+class QPlainTextEdit;
 class QPushButton;
 class QTabBar;
 class QTimer;
@@ -304,6 +305,15 @@ private:
     void storeMe(const QString& name);
     // Browse mode's double-click on an e-mail address: composing is built elsewhere.
     void composeMail(int entry);
+    // The card's double-clicks on a phone number and on an address (outside editing).
+    void txtNumber_DblClick(int index);
+    void txtAddress_DblClick(QPlainTextEdit* box);
+    // The commands still to come (Commands.h): their menu items and buttons disabled, the card's
+    // double-clicks connected.
+    void showCommandStates();
+    // For a command still to come: says so in the status line (and the debug log) and returns
+    // true; false for a command that is built.
+    bool notYet(const QString& command);
 
     Program& mProgram;
     QPointer<frmPrefs> mPrefs;

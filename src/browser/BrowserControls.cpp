@@ -265,7 +265,9 @@ void BrowserControls::buildBrowserControls(QWidget* form) {
     cmdQELDay->setStyleSheet(QStringLiteral("QPushButton#cmdQELDay { background: #f4d35e; color: #4a3b00;"
                                             " border: 1px solid #b89a2c; border-radius: 6px;"
                                             " font-weight: bold; padding: 2px 8px; }"
-                                            "QPushButton#cmdQELDay:hover { background: #f7de84; }"));
+                                            "QPushButton#cmdQELDay:hover { background: #f7de84; }"
+                                            "QPushButton#cmdQELDay:disabled { background: #f3e7b8;"
+                                            " color: #8c7c45; border-color: #d2c48e; }"));
     cmdQELDay->hide();
 
     cmbContacts = dropDown(form, QStringLiteral("cmbContacts"));

@@ -142,7 +142,7 @@ void ContactBrowser::cmbContacts_Click() {
     for (size_t i = 0; i < boxes.size(); ++i) {
         const QString address = contact->text(addressProps[i]);
         boxes[i]->setPlainText(address);
-        if (!address.isEmpty())
+        if (!address.isEmpty() && (!mHooks.commandBuilt || mHooks.commandBuilt(boxes[i]->objectName())))
             boxes[i]->setToolTip(noMe ? kMapTip : kMapAndRouteTip);
     }
 
@@ -228,6 +228,8 @@ void ContactBrowser::saveCache() {
 }
 
 void ContactBrowser::appendPhoneTooltips(bool voip) {
+    if (mHooks.commandBuilt && !mHooks.commandBuilt(mUi.txtNumber[0]->objectName()))
+        return; // no promise of calls and texts before they are there
     const QString hint = voip ? QStringLiteral(" - Double Click to call using your VOP. Hold down shift and "
                                                "double click to send a text message.")
                               : QStringLiteral(" - Hold down shift and double click to send a text message.");

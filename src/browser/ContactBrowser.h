@@ -36,6 +36,9 @@ struct BrowserHooks {
     std::function<void()> restoreWindow;     // the tray's "Show" (reconnects, reopens the folder)
     std::function<void(int, const QString&)> setUserField; // the user-field window's txtUser(1..4)
     std::function<void(const QString&)> setNotes;          // the notes window's txtNotes
+    // Whether the double-click of a card control (by object name) is built yet: tool tips promise
+    // only what is (empty: everything is).
+    std::function<bool(const QString&)> commandBuilt;
 };
 
 // The debug log's name for the messages of the main window.

@@ -10,12 +10,15 @@
 #include <QComboBox>
 #include <QLabel>
 #include <QLineEdit>
+#include <QListWidget>
+#include <QPlainTextEdit>
 #include <QPushButton>
 #include <QStyle>
 #include <QStyleOptionComboBox>
 #include <QTabBar>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QTimer>
 
 using apptest::cache;
 using apptest::Run;
@@ -208,6 +211,66 @@ private Q_SLOTS:
         QVERIFY2(view->window()->width() <= qMax(w->cmbSearch->width(), names + 80),
                  qPrintable(QString::number(view->window()->width())));
         w->cmbSearch->hidePopup();
+        w->ExitProgram(false);
+    }
+
+    // The card's controls whose commands are still to come: their tool tips promise no call, no
+    // text and no map; a double-click says in the status line that the command is not there yet
+    // (and the status clears itself); the QEL Day button shows but is disabled; the clipboard hot
+    // keys say so too.
+    void cardCommandsStillToComeSaySo() {
+        qel::SaveSetting(QStringLiteral("VOIP"), QStringLiteral("EnableVonage"), QStringLiteral("Yes"));
+        QTemporaryDir scratch;
+        const QString store = scratch.filePath(QStringLiteral("card"));
+        const ol::FolderPtr contacts = ol::Application::create(store)->GetNamespace()->folderByPath(
+            QStringLiteral("Personal Folders\\Contacts"));
+        ol::ItemPtr ann = contacts->Items()->Add(ol::olContactItem);
+        ann->set(ol::prop::FirstName, QStringLiteral("Ann"));
+        ann->set(ol::prop::LastName, QStringLiteral("Archer"));
+        ann->set(ol::prop::HomeTelephoneNumber, QStringLiteral("555-0100"));
+        ann->set(ol::prop::BusinessAddress, QStringLiteral("1 Main St\nSpringfield"));
+        ann->set(ol::prop::Email1Address, QStringLiteral("ann@example.com"));
+        ann->Save();
+        Run run(store);
+        QVERIFY(run.start());
+        qel::Vantrel* w = run.window();
+        QCOMPARE(w->txtNumber[0]->text(), QStringLiteral("555-0100"));
+
+        for (const QLineEdit* box : w->txtNumber) {
+            const QString tip = box->toolTip();
+            QVERIFY2(!tip.contains(QStringLiteral("to call"), Qt::CaseInsensitive) &&
+                         !tip.contains(QStringLiteral("text message"), Qt::CaseInsensitive) &&
+                         !tip.contains(QStringLiteral("double"), Qt::CaseInsensitive),
+                     qPrintable(box->objectName() + QStringLiteral(": ") + tip));
+        }
+        QVERIFY(!w->cmdQELDay->isEnabled());
+        QVERIFY(w->cmdQELDay->toolTip().endsWith(QStringLiteral("not available yet.")));
+
+        QTest::mouseDClick(w->txtNumber[0], Qt::LeftButton);
+        QCOMPARE(w->lblMisc->text(), QStringLiteral("Calling or texting a number is not available yet."));
+        QVERIFY(w->MISCTimer->isActive());
+        w->lblMisc->clear();
+        QTest::mouseDClick(w->txtNumber[1], Qt::LeftButton); // an empty box: nothing to act on
+        QCOMPARE(w->lblMisc->text(), QString());
+
+        QListWidgetItem* mail = w->lstEmail->item(0);
+        QVERIFY(mail);
+        const QPoint at = w->lstEmail->visualItemRect(mail).center();
+        QTest::mouseClick(w->lstEmail->viewport(), Qt::LeftButton, {}, at); // a double-click's first press
+        QTest::mouseDClick(w->lstEmail->viewport(), Qt::LeftButton, {}, at);
+        QCOMPARE(w->lblMisc->text(), QStringLiteral("Writing an e-mail is not available yet."));
+
+        w->chkExtra->click(); // the address shows in the "Extra Info" view
+        QVERIFY(w->txtBusinessAddress->isVisible());
+        QVERIFY2(!w->txtBusinessAddress->toolTip().contains(QStringLiteral("Double"), Qt::CaseInsensitive),
+                 qPrintable(w->txtBusinessAddress->toolTip()));
+        QTest::mouseDClick(w->txtBusinessAddress->viewport(), Qt::LeftButton);
+        QCOMPARE(w->lblMisc->text(), QStringLiteral("Showing an address on a map is not available yet."));
+
+        w->hotEmail_Pressed();
+        QCOMPARE(w->lblMisc->text(),
+                 QStringLiteral("Writing to the address on the clipboard is not available yet."));
+        QVERIFY(mSeams->dialogs.prompts().isEmpty());
         w->ExitProgram(false);
     }
 
