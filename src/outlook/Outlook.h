@@ -14,8 +14,10 @@
 //   twice; row numbers are never reused either. A Save or Delete of an item that another
 //   connection deleted meanwhile fails with kErrNotFound and writes nothing.
 // - A new store file is made under a temporary name, with its schema and default folders in one
-//   transaction, and renamed into place: a store file is either whole or not there. A half-made
-//   file an earlier version left (no tables at all) holds no user data and is rebuilt.
+//   transaction, and renamed into place: a store file is either whole or not there. What an
+//   earlier version's killed first start left holds no user data and is made whole: a file with
+//   no tables is rebuilt, a "Personal Folders" with no items and only some of its default folders
+//   gets the rest. An older schema is brought up to date in one transaction.
 // - Before a connection first writes to a store it checks the file (quick_check). A damaged
 //   store is never written (kErrStoreFile) but is read where it still can be.
 // - A damaged item record is left out of its folder (and reported through the warning handler);
