@@ -23,6 +23,7 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QSet>
 #include <QTabBar>
 #include <QTimer>
 #include <QWindow>
@@ -76,6 +77,8 @@ void Vantrel::Form_Load() {
     // 5. The live settings.
     mPrefs = loadPrefs();
     debug(QStringLiteral(":Program loading..."), true);
+    // The store's notes go to the debug log, which the settings have just switched on or off.
+    listenToStore(*gOlApp, true);
     // 6. The safe-item wrappers.
     if (!checkRedemption())
         return;
@@ -165,6 +168,25 @@ bool Vantrel::connectStore() {
         QStringLiteral("Contact store not opened"), MsgIcon::Critical);
     ExitProgram(false);
     return false;
+}
+
+void Vantrel::listenToStore(ol::Application& store, bool tell) {
+    store.setWarningHandler([](const QString& text) { debug(QStringLiteral(":") + text); });
+    // Each file and reason is told once a process: a reload opens the store folder again.
+    static QSet<QString> told;
+    QStringList lines;
+    for (const ol::SkippedStore& skip : store.skippedStores()) {
+        const QString line = QDir::toNativeSeparators(skip.file) + QStringLiteral(": ") + skip.reason;
+        debug(QStringLiteral(":Store file skipped: ") + line);
+        if (tell && !told.contains(line)) {
+            told.insert(line);
+            lines << line;
+        }
+    }
+    if (!lines.isEmpty())
+        dialogs().message(QStringLiteral("These store files could not be opened and were left as they are; "
+                                         "their folders are not shown:\n\n") +
+                          lines.join(QLatin1Char('\n')));
 }
 
 frmPrefs* Vantrel::loadPrefs() {

@@ -191,6 +191,7 @@ void Vantrel::reconnectStore() {
         if (mProgram.prepareStore)
             mProgram.prepareStore(*app);
         ol::NameSpacePtr nameSpace = app->GetNamespace(QStringLiteral("MAPI"));
+        listenToStore(*app, false);
         gOlApp = std::move(app);
         gOlNameSpace = std::move(nameSpace);
     } catch (const ol::Error& e) {

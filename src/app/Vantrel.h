@@ -265,6 +265,9 @@ private:
     bool isOtherInstanceRunning();
     void readCommandLine();
     bool connectStore();
+    // Sends the store's warnings to the debug log, logs the store files it skipped and, when
+    // tell is set, names those not told before in one message.
+    void listenToStore(ol::Application& store, bool tell);
     bool checkRedemption();
     void readCache(int& containerState, int& containerTab);
     bool openCalendarFolder();

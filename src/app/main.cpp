@@ -48,10 +48,8 @@ int main(int argc, char** argv) {
     const auto storeUi = std::make_shared<ol::WidgetStoreUi>();
 
     qel::Program program(line);
-    program.prepareStore = [storeUi](ol::Application& store) {
-        store.setUi(storeUi);
-        store.setVersion(QStringLiteral(QEL_VERSION));
-    };
+    // The store keeps its own version text: later steps gate on it, and the program's is another.
+    program.prepareStore = [storeUi](ol::Application& store) { store.setUi(storeUi); };
     QObject::connect(&program, &qel::Program::finished, &app, &QCoreApplication::quit);
     QObject::connect(&app, &QCoreApplication::aboutToQuit, &program, &qel::Program::shutDown);
 

@@ -487,10 +487,18 @@ void Item::applyDerived(int propId) {
     }
 }
 
+QString Item::damage() const {
+    return mRecord ? mRecord->damage : QString();
+}
+
 void Item::Save() {
     if (mRecord && mRecord->deleted)
         throw Error(kErrNotFound, QStringLiteral("The item %1 was deleted.").arg(Subject()));
+    if (mRecord && !mRecord->damage.isEmpty())
+        throw Error(kErrStoreFile, QStringLiteral("The item %1 is damaged (%2); it can only be deleted.")
+                                       .arg(mRecord->entryId, mRecord->damage));
     StoreState& store = *mFolder->store;
+    store.ensureWritable();
     const QDateTime now = mFolder->app->now();
     const bool creating = !mRecord;
 
@@ -515,18 +523,17 @@ void Item::Save() {
             q.bind(2, fresh.entryId.toStdString());
             q.bind(3, blob.constData(), static_cast<int>(blob.size()));
             q.exec();
-            fresh.rowid = store.db->getLastInsertRowid();
         } else {
-            SQLite::Statement q(*store.db, "UPDATE items SET props = ? WHERE id = ?");
+            // By EntryID: an item deleted meanwhile changes no row, whatever was added since.
+            SQLite::Statement q(*store.db, "UPDATE items SET props = ? WHERE entry_id = ?");
             q.bind(1, blob.constData(), static_cast<int>(blob.size()));
-            q.bind(2, static_cast<int64_t>(mRecord->rowid));
-            if (q.exec() == 0) {
+            q.bind(2, fresh.entryId.toStdString());
+            if (q.exec() != 1) {
                 mFolder->removeRecord(mRecord);
                 throw Error(kErrNotFound, QStringLiteral("The item %1 was deleted.").arg(Subject()));
             }
         }
-        // Our own commit does not count as a change made by someone else.
-        store.dataVersion = store.db->execAndGet("PRAGMA data_version").getInt64();
+        store.noteOwnCommit();
     } catch (const Error&) {
         throw;
     } catch (const std::exception& e) {
@@ -540,12 +547,22 @@ void Item::Save() {
         mRecord = record;
         mFolder->addRecord(record);
     } else {
-        mRecord->values = fresh.values;
-        mRecord->pattern = fresh.pattern;
-        mRecord->recurring = fresh.recurring;
-        mRecord->named = fresh.named;
-        mRecord->cls = mClass;
-        mRecord->clearFolded();
+        const auto take = [&](Record& r) {
+            r.values = fresh.values;
+            r.pattern = fresh.pattern;
+            r.recurring = fresh.recurring;
+            r.named = fresh.named;
+            r.cls = mClass;
+            r.clearFolded();
+        };
+        take(*mRecord);
+        // A handle from before a reload holds a record the folder no longer lists: the listed one
+        // takes the new values too.
+        if (mFolder->loaded) {
+            const auto listed = mFolder->byEntryId.constFind(mRecord->entryId);
+            if (listed != mFolder->byEntryId.constEnd() && *listed != mRecord.get())
+                take(**listed);
+        }
     }
     mDirty = false;
 }
@@ -556,15 +573,20 @@ void Item::Delete() {
     if (mRecord->deleted)
         throw Error(kErrNotFound, QStringLiteral("The item %1 was already deleted.").arg(Subject()));
     StoreState& store = *mFolder->store;
+    store.ensureWritable();
+    int changed = 0;
     try {
-        SQLite::Statement q(*store.db, "DELETE FROM items WHERE id = ?");
-        q.bind(1, static_cast<int64_t>(mRecord->rowid));
-        q.exec();
-        store.dataVersion = store.db->execAndGet("PRAGMA data_version").getInt64();
+        SQLite::Statement q(*store.db, "DELETE FROM items WHERE entry_id = ?");
+        q.bind(1, mRecord->entryId.toStdString());
+        changed = q.exec();
+        store.noteOwnCommit();
     } catch (const std::exception& e) {
         throwStoreError(store, e);
     }
+    mFolder->damaged.remove(mRecord->entryId);
     mFolder->removeRecord(mRecord);
+    if (changed != 1)
+        throw Error(kErrNotFound, QStringLiteral("The item %1 was already deleted.").arg(Subject()));
 }
 
 void Item::Display() {

@@ -158,6 +158,7 @@ Items::Items(std::shared_ptr<FolderState> folder, bool live) : mFolder(std::move
         }
         mSeenGeneration = mFolder->generation;
     }
+    mSeenReloads = mFolder->reloads;
     mSeenDeletions = mFolder->deletions.size();
 }
 
@@ -172,11 +173,19 @@ void Items::refresh() const {
                     mRecords.push_back(r);
             }
             mSeenGeneration = f.generation;
+            mSeenReloads = f.reloads;
             mSeenDeletions = f.deletions.size();
             if (mSortId >= 0)
                 mSortPending = true;
             return;
         }
+    } else if (mSeenReloads != f.reloads) {
+        // The folder was read again: what it no longer holds is marked deleted.
+        f.ensureLoaded();
+        std::erase_if(mRecords, [](const RecordPtr& r) { return r->deleted; });
+        mSeenReloads = f.reloads;
+        mSeenDeletions = f.deletions.size();
+        return;
     }
     if (mSeenDeletions == f.deletions.size())
         return;
@@ -290,6 +299,7 @@ ItemsPtr Items::Restrict(const Filter& filter) const {
             result->mRecords.push_back(r);
     }
     result->mSeenDeletions = mFolder->deletions.size();
+    result->mSeenReloads = mFolder->reloads;
     return result;
 }
 

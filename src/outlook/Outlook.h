@@ -6,7 +6,22 @@
 // A store is one SQLite file in the store folder; each store is one top-level folder of the
 // namespace. Objects are shared pointers; errors are thrown as ol::Error with the numbers
 // callers test (kErrNotFound for a folder or item that is not there, kErrFilter for a rejected
-// restriction, kErrCannotCreate when a component is unavailable).
+// restriction, kErrCannotCreate when a component is unavailable, kErrStoreFile for a store file
+// that is damaged, busy or unreadable; a busy store's message says so and to try again).
+//
+// What a store file promises:
+// - Items are addressed by their EntryID, never by a row number, and an EntryID is never given
+//   twice; row numbers are never reused either. A Save or Delete of an item that another
+//   connection deleted meanwhile fails with kErrNotFound and writes nothing.
+// - A new store file is made under a temporary name, with its schema and default folders in one
+//   transaction, and renamed into place: a store file is either whole or not there. What an
+//   earlier version's killed first start left holds no user data and is made whole: a file with
+//   no tables is rebuilt, a "Personal Folders" with no items and only some of its default folders
+//   gets the rest. An older schema is brought up to date in one transaction.
+// - Before a connection first writes to a store it checks the file (quick_check). A damaged
+//   store is never written (kErrStoreFile) but is read where it still can be.
+// - A damaged item record is left out of its folder (and reported through the warning handler);
+//   GetItemFromID still reaches it, so that it can be deleted.
 
 #include "Error.h"
 #include "Filter.h"
@@ -78,13 +93,28 @@ public:
     virtual void showCategories(const ItemPtr& item) = 0;
 };
 
+// How Application::create treats a store folder that is missing or holds no store yet.
+struct OpenOptions {
+    bool createFolder = true;     // make the store folder when it does not exist
+    bool createFirstStore = true; // make "Personal Folders" when the folder holds no store file
+};
+
+// A store file that create() could not open, and why ("it is empty (0 bytes)", "it is busy ...").
+struct SkippedStore {
+    QString file;
+    QString reason;
+};
+
 class Application : public std::enable_shared_from_this<Application> {
 public:
     // Opens the store folder, creating it and a first store ("Personal Folders" with Inbox,
-    // Calendar, Contacts, Tasks, Notes and Deleted Items) when it holds no store yet.
-    // Throws Error(kErrCannotCreate) when the folder cannot be used and Error(kErrStoreFile)
-    // when a store file in it is corrupt, locked or unreadable; such a file is never changed.
-    static ApplicationPtr create(const QString& storeDir = QString());
+    // Calendar, Contacts, Tasks, Notes and Deleted Items) when it holds no store file yet.
+    // A store file that is empty, unreadable, busy, damaged or not a store is skipped, never
+    // changed, and listed in skippedStores(); the other stores open. Throws
+    // Error(kErrCannotCreate) when the folder cannot be used (or is missing and
+    // options.createFolder is false) and Error(kErrStoreFile), naming every file and its reason,
+    // when the folder holds store files and none of them could be opened.
+    static ApplicationPtr create(const QString& storeDir = QString(), const OpenOptions& options = {});
 
     // --dir/QEL_STORE_DIR aside: the per-user folder the stores live in.
     static QString defaultStoreDir();
@@ -94,9 +124,16 @@ public:
     ~Application();
 
     NameSpacePtr GetNamespace(const QString& type = QStringLiteral("MAPI"));
+    // The store's own version text, that of a current release ("16.0.0.6742"): callers gate on
+    // versionNumber() of it being greater than 9. It is not the program's version.
     QString Version() const;
 
     QString storeDirectory() const;
+    // The store files of the folder that create() skipped, in file name order.
+    std::vector<SkippedStore> skippedStores() const;
+    // Receives what the store leaves out but does not throw for (a damaged item record that a
+    // folder skips). Without a handler such notes are dropped.
+    void setWarningHandler(std::function<void(const QString&)> handler);
 
     // Hooks for the program and for tests.
     void setVersion(const QString& version);
@@ -231,6 +268,7 @@ private:
     bool mLive;
     mutable std::vector<detail::RecordPtr> mRecords;
     mutable quint64 mSeenGeneration = 0;
+    mutable quint64 mSeenReloads = 0;
     mutable size_t mSeenDeletions = 0;
     int mSortId = -1;
     bool mSortDescending = false;
@@ -254,6 +292,10 @@ public:
     bool has(const QString& name) const;
     bool isSet(int propId) const; // the item holds a value of its own (not the type's default)
 
+    // Why the item's stored record could not be read ("" for a sound item). A damaged item
+    // holds only its EntryID: it can be deleted, and Save throws kErrStoreFile.
+    QString damage() const;
+
     QString Subject() const { return text(prop::Subject); }
     QString EntryID() const { return text(prop::EntryID); }
     QString MessageClass() const { return text(prop::MessageClass); }
@@ -262,9 +304,11 @@ public:
     bool Saved() const { return !mDirty; }
     bool isNew() const;
 
-    // Writes the item; committed when it returns. Throws kErrNotFound when it was deleted meanwhile.
+    // Writes the item; committed when it returns. Throws kErrNotFound (writing nothing) when it
+    // was deleted meanwhile, by this connection or another.
     void Save();
-    // Removes the item from its folder; committed when it returns.
+    // Removes the item from its folder; committed when it returns. Throws kErrNotFound (removing
+    // nothing) when it was deleted meanwhile.
     void Delete();
     void Display();
     void ShowCategoriesDialog();
@@ -391,6 +435,10 @@ inline auto begin(const ItemsPtr& items) {
 inline auto end(const ItemsPtr& items) {
     return items->end();
 }
+
+// The number a version text's first three characters make, read as far as they are digits
+// ("16.0.0.6742" gives 16, "9.0.0.1" gives 9, "abc" gives 0).
+int versionNumber(const QString& versionText);
 
 // Date texts as the store tool and the filters write them.
 QString formatDate(const QDateTime& value); // "mm/dd/yyyy hh:mm AM", "mm/dd/yyyy" at midnight

@@ -4,12 +4,18 @@
 
 #include <QDir>
 #include <QFileInfo>
+#include <QLockFile>
 #include <QRandomGenerator>
 #include <QStandardPaths>
 #include <SQLiteCpp/Statement.h>
 #include <SQLiteCpp/Transaction.h>
 #include <algorithm>
+#include <cstdio>
 #include <ctime>
+#include <fcntl.h>
+#include <optional>
+#include <sqlite3.h>
+#include <unistd.h>
 
 namespace ol {
 
@@ -18,24 +24,45 @@ namespace detail {
 namespace {
 
 const char* const kStoreSuffix = ".store";
-constexpr int kSchemaVersion = 1;
+// 1: items keyed by a plain row id, which SQLite hands out again after a delete.
+// 2: items keyed by AUTOINCREMENT, never reused.
+constexpr int kSchemaVersion = 2;
 
 const char* const kSchema = R"sql(
 CREATE TABLE meta(key TEXT PRIMARY KEY, value TEXT NOT NULL);
 CREATE TABLE folders(
-    id INTEGER PRIMARY KEY,
+    id INTEGER PRIMARY KEY AUTOINCREMENT,
     parent INTEGER REFERENCES folders(id) ON DELETE CASCADE,
     name TEXT NOT NULL,
     item_type INTEGER NOT NULL,
     entry_id TEXT NOT NULL UNIQUE);
 CREATE INDEX folders_parent ON folders(parent);
 CREATE TABLE items(
-    id INTEGER PRIMARY KEY,
+    id INTEGER PRIMARY KEY AUTOINCREMENT,
     folder INTEGER NOT NULL REFERENCES folders(id) ON DELETE CASCADE,
     entry_id TEXT NOT NULL UNIQUE,
     props BLOB NOT NULL);
 CREATE INDEX items_folder ON items(folder, id);
 )sql";
+
+// Schema 1 to 2: the items table again, with row ids that are never handed out twice.
+const char* const kItemsToVersion2 = R"sql(
+CREATE TABLE items_v2(
+    id INTEGER PRIMARY KEY AUTOINCREMENT,
+    folder INTEGER NOT NULL REFERENCES folders(id) ON DELETE CASCADE,
+    entry_id TEXT NOT NULL UNIQUE,
+    props BLOB NOT NULL);
+INSERT INTO items_v2(id, folder, entry_id, props) SELECT id, folder, entry_id, props FROM items ORDER BY id;
+DROP TABLE items;
+ALTER TABLE items_v2 RENAME TO items;
+CREATE INDEX items_folder ON items(folder, id);
+UPDATE meta SET value = '2' WHERE key = 'schema';
+)sql";
+
+const QString kDefaultStoreName = QStringLiteral("Personal Folders");
+const std::pair<const char*, int> kDefaultFolders[] = {
+    {"Inbox", olMailItem}, {"Calendar", olAppointmentItem}, {"Contacts", olContactItem},
+    {"Tasks", olTaskItem}, {"Notes", olNoteItem},           {"Deleted Items", olMailItem}};
 
 QString fileNameFor(const QString& dir, const QString& storeName) {
     QString base;
@@ -64,11 +91,127 @@ std::string ss(const QString& s) {
 void configure(SQLite::Database& db) {
     db.setBusyTimeout(3000);
     db.exec("PRAGMA foreign_keys = ON");
-    db.exec("PRAGMA journal_mode = WAL");
     db.exec("PRAGMA synchronous = NORMAL");
 }
 
+int sqliteCode(const std::exception& e) {
+    const auto* sql = dynamic_cast<const SQLite::Exception*>(&e);
+    return sql ? (sql->getErrorCode() & 0xff) : -1;
+}
+
+void step(const char* name) {
+    if (gStoreCreationHook)
+        gStoreCreationHook(name);
+}
+
+// Flushes a file or folder to the disk, so that a rename that follows is not seen before the data.
+void syncPath(const QString& path) {
+    const int fd = ::open(QFile::encodeName(path).constData(), O_RDONLY);
+    if (fd >= 0) {
+        ::fsync(fd);
+        ::close(fd);
+    }
+}
+
+// Holds the store folder's creation lock: one connection at a time makes or rebuilds a store file.
+class CreationLock {
+public:
+    explicit CreationLock(const QString& dir) : mLock(dir + QStringLiteral("/.store-create.lock")) {
+        mLock.setStaleLockTime(30000);
+        if (!mLock.tryLock(15000))
+            throw Error(kErrStoreFile, QStringLiteral("it is busy: another program is making a store in this "
+                                                      "folder. Try again in a moment."));
+    }
+
+private:
+    QLockFile mLock;
+};
+
+// Writes a complete store file at `path`: schema, identity and folders in one transaction.
+void buildStoreFile(const QString& path, const QString& name, bool withDefaultFolders, int rootType) {
+    SQLite::Database db(ss(path), SQLite::OPEN_READWRITE | SQLite::OPEN_CREATE);
+    db.setBusyTimeout(3000);
+    db.exec("PRAGMA foreign_keys = ON");
+    step("file");
+    SQLite::Transaction tx(db);
+    db.exec(kSchema);
+    step("schema");
+    SQLite::Statement meta(db, "INSERT INTO meta(key, value) VALUES(?, ?)");
+    const auto put = [&](const char* key, const QString& value) {
+        meta.bind(1, key);
+        meta.bind(2, ss(value));
+        meta.exec();
+        meta.reset();
+    };
+    put("store_id", newEntryId());
+    put("schema", QString::number(kSchemaVersion));
+    put("created", QDateTime::currentDateTimeUtc().toString(Qt::ISODateWithMs));
+    SQLite::Statement folder(db, "INSERT INTO folders(parent, name, item_type, entry_id) VALUES(?, ?, ?, ?)");
+    const auto add = [&](std::optional<qint64> parent, const QString& folderName, int type) {
+        if (parent)
+            folder.bind(1, static_cast<int64_t>(*parent));
+        else
+            folder.bind(1);
+        folder.bind(2, ss(folderName));
+        folder.bind(3, type);
+        folder.bind(4, ss(newEntryId()));
+        folder.exec();
+        folder.reset();
+        return db.getLastInsertRowid();
+    };
+    const qint64 root = add(std::nullopt, name, rootType);
+    if (withDefaultFolders) {
+        for (const auto& [folderName, type] : kDefaultFolders)
+            add(root, QString::fromLatin1(folderName), type);
+    }
+    step("folders");
+    tx.commit();
+    db.exec("PRAGMA journal_mode = WAL");
+}
+
+// A store file with no tables at all: what a first start killed before its first commit left.
+bool holdsNoTables(SQLite::Database& db) {
+    return db.execAndGet("SELECT COUNT(*) FROM sqlite_master").getInt64() == 0;
+}
+
+// A schema 1 "Personal Folders" whose first start was killed between its folders: no items and a
+// first part of the default folders. The missing ones are added (inside the migration's
+// transaction).
+void completeDefaultFolders(SQLite::Database& db, qint64 rootId) {
+    if (db.execAndGet("SELECT COUNT(*) FROM items").getInt64() != 0)
+        return;
+    SQLite::Statement root(db, "SELECT name FROM folders WHERE id = ?");
+    root.bind(1, static_cast<int64_t>(rootId));
+    if (!root.executeStep() || qs(root.getColumn(0).getString()) != kDefaultStoreName)
+        return;
+    if (db.execAndGet("SELECT COUNT(*) FROM folders").getInt64() !=
+        1 + db.execAndGet("SELECT COUNT(*) FROM folders WHERE parent = " + std::to_string(rootId)).getInt64())
+        return; // folders below the first level: made by a user
+    SQLite::Statement children(db, "SELECT name FROM folders WHERE parent = ? ORDER BY id");
+    children.bind(1, static_cast<int64_t>(rootId));
+    size_t present = 0;
+    while (children.executeStep()) {
+        if (present == std::size(kDefaultFolders) ||
+            qs(children.getColumn(0).getString()) != QLatin1String(kDefaultFolders[present].first))
+            return;
+        ++present;
+    }
+    if (present == std::size(kDefaultFolders))
+        return;
+    SQLite::Statement add(db, "INSERT INTO folders(parent, name, item_type, entry_id) VALUES(?, ?, ?, ?)");
+    for (size_t i = present; i < std::size(kDefaultFolders); ++i) {
+        add.bind(1, static_cast<int64_t>(rootId));
+        add.bind(2, kDefaultFolders[i].first);
+        add.bind(3, kDefaultFolders[i].second);
+        add.bind(4, ss(newEntryId()));
+        add.exec();
+        add.reset();
+    }
+}
+
 } // namespace
+
+std::function<void(const char* step)> gStoreCreationHook;
 
 QString newEntryId() {
     quint32 words[4];
@@ -79,9 +222,27 @@ QString newEntryId() {
     return id;
 }
 
+QString storeProblem(const std::exception& e) {
+    const QString what = QString::fromUtf8(e.what());
+    switch (sqliteCode(e)) {
+    case SQLITE_BUSY:
+    case SQLITE_LOCKED:
+        return QStringLiteral("it is busy: another program is using it. Try again in a moment.");
+    case SQLITE_CORRUPT:
+    case SQLITE_NOTADB:
+        return QStringLiteral("it is damaged (%1)").arg(what);
+    case SQLITE_CANTOPEN:
+    case SQLITE_PERM:
+    case SQLITE_READONLY:
+        return QStringLiteral("it cannot be opened for writing (%1)").arg(what);
+    default:
+        return QStringLiteral("it cannot be used (%1)").arg(what);
+    }
+}
+
 void throwStoreError(const StoreState& store, const std::exception& e) {
     throw Error(kErrStoreFile, QStringLiteral("The store file %1 cannot be used: %2")
-                                   .arg(QDir::toNativeSeparators(store.file), QString::fromUtf8(e.what())));
+                                   .arg(QDir::toNativeSeparators(store.file), storeProblem(e)));
 }
 
 QDateTime AppState::now() const {
@@ -89,70 +250,181 @@ QDateTime AppState::now() const {
     return t.addMSecs(-t.time().msec());
 }
 
+void AppState::warning(const QString& text) const {
+    if (warn)
+        warn(text);
+}
+
 std::shared_ptr<StoreState> AppState::openStore(const QString& file) {
+    // Looked at before SQLite sees the file: SQLite would make an empty file a database.
+    const QFileInfo info(file);
+    if (info.size() == 0)
+        throw Error(kErrStoreFile, QStringLiteral("it is empty (0 bytes)"));
+    {
+        QFile f(file);
+        if (!f.open(QIODevice::ReadOnly))
+            throw Error(kErrStoreFile, QStringLiteral("it cannot be read (%1)").arg(f.errorString()));
+        if (f.read(16) != QByteArray("SQLite format 3\0", 16))
+            throw Error(kErrStoreFile, QStringLiteral("it is not a store file, or is damaged at its start"));
+    }
     auto store = std::make_shared<StoreState>();
     store->app = weak_from_this();
     store->file = file;
     try {
         store->db = std::make_unique<SQLite::Database>(ss(file), SQLite::OPEN_READWRITE);
         configure(*store->db);
-        SQLite::Statement meta(*store->db, "SELECT value FROM meta WHERE key = ?");
-        meta.bind(1, "store_id");
-        if (!meta.executeStep())
-            throw Error(kErrStoreFile, QStringLiteral("no store identity"));
-        store->storeId = qs(meta.getColumn(0).getString());
+        if (holdsNoTables(*store->db)) {
+            store->db.reset();
+            CreationLock lock(dir);
+            // Another program may have rebuilt it while we waited for the lock.
+            SQLite::Database again(ss(file), SQLite::OPEN_READONLY);
+            again.setBusyTimeout(3000);
+            if (holdsNoTables(again)) {
+                const QString name = info.completeBaseName();
+                const QString temp =
+                    dir + QStringLiteral("/.") + info.fileName() + QStringLiteral(".rebuild");
+                QFile::remove(temp);
+                buildStoreFile(temp, name, name == kDefaultStoreName, olMailItem);
+                syncPath(temp);
+                // The old file's journal files describe a database that no longer exists.
+                QFile::remove(file + QStringLiteral("-wal"));
+                QFile::remove(file + QStringLiteral("-shm"));
+                if (::rename(QFile::encodeName(temp).constData(), QFile::encodeName(file).constData()) != 0)
+                    throw Error(kErrStoreFile, QStringLiteral("it was left half-made and cannot be rebuilt"));
+                syncPath(dir);
+            }
+            store->db = std::make_unique<SQLite::Database>(ss(file), SQLite::OPEN_READWRITE);
+            configure(*store->db);
+        }
+        if (store->db
+                ->execAndGet("SELECT COUNT(*) FROM sqlite_master WHERE type = 'table' AND name IN "
+                             "('meta', 'folders', 'items')")
+                .getInt() != 3)
+            throw Error(kErrStoreFile,
+                        QStringLiteral("it is not a store file (a database of something else)"));
+        SQLite::Statement meta(*store->db, "SELECT key, value FROM meta WHERE key IN ('store_id', 'schema')");
+        while (meta.executeStep()) {
+            if (meta.getColumn(0).getString() == "store_id")
+                store->storeId = qs(meta.getColumn(1).getString());
+            else
+                store->schema = meta.getColumn(1).getInt();
+        }
+        if (store->storeId.isEmpty())
+            throw Error(kErrStoreFile, QStringLiteral("it is not a store file (no store identity)"));
         SQLite::Statement root(*store->db, "SELECT id FROM folders WHERE parent IS NULL ORDER BY id LIMIT 1");
         if (!root.executeStep())
-            throw Error(kErrStoreFile, QStringLiteral("no top-level folder"));
+            throw Error(kErrStoreFile, QStringLiteral("it has no top-level folder"));
         store->rootId = root.getColumn(0).getInt64();
+        if (store->schema >= kSchemaVersion &&
+            store->db->execAndGet("PRAGMA journal_mode").getString() != "wal")
+            store->db->exec("PRAGMA journal_mode = WAL");
         store->dataVersion = store->db->execAndGet("PRAGMA data_version").getInt64();
-    } catch (const Error& e) {
-        throw Error(kErrStoreFile, QStringLiteral("The store file %1 cannot be used: %2")
-                                       .arg(QDir::toNativeSeparators(file), e.message()));
+    } catch (const Error&) {
+        throw;
     } catch (const std::exception& e) {
-        throwStoreError(*store, e);
+        throw Error(kErrStoreFile, storeProblem(e));
+    }
+    if (store->schema < kSchemaVersion) {
+        // An older store is brought up to date now, so that its folders are complete; when that
+        // cannot be done (damaged, busy) it is read as it is and tried again before a write.
+        try {
+            store->ensureWritable();
+        } catch (const Error&) {
+        }
     }
     return store;
 }
 
-std::shared_ptr<StoreState> AppState::createStore(const QString& name) {
-    const QString file = fileNameFor(dir, name);
-    auto store = std::make_shared<StoreState>();
-    store->app = weak_from_this();
-    store->file = file;
+std::shared_ptr<StoreState> AppState::createStore(const QString& name, bool withDefaultFolders,
+                                                  int rootType) {
     try {
-        store->db =
-            std::make_unique<SQLite::Database>(ss(file), SQLite::OPEN_READWRITE | SQLite::OPEN_CREATE);
-        configure(*store->db);
-        SQLite::Transaction tx(*store->db);
-        store->db->exec(kSchema);
-        store->storeId = newEntryId();
-        SQLite::Statement meta(*store->db, "INSERT INTO meta(key, value) VALUES(?, ?)");
-        const auto put = [&](const char* key, const QString& value) {
-            meta.bind(1, key);
-            meta.bind(2, ss(value));
-            meta.exec();
-            meta.reset();
-        };
-        put("store_id", store->storeId);
-        put("schema", QString::number(kSchemaVersion));
-        put("created", QDateTime::currentDateTimeUtc().toString(Qt::ISODateWithMs));
-        SQLite::Statement folder(
-            *store->db, "INSERT INTO folders(parent, name, item_type, entry_id) VALUES(NULL, ?, ?, ?)");
-        folder.bind(1, ss(name));
-        folder.bind(2, static_cast<int>(olMailItem));
-        folder.bind(3, ss(newEntryId()));
-        folder.exec();
-        store->rootId = store->db->getLastInsertRowid();
-        tx.commit();
-        store->dataVersion = store->db->execAndGet("PRAGMA data_version").getInt64();
+        QString file;
+        for (int attempt = 0;; ++attempt) {
+            file = fileNameFor(dir, name);
+            const QString temp = dir + QStringLiteral("/.") + QFileInfo(file).fileName() +
+                                 QStringLiteral(".%1.new").arg(QRandomGenerator::global()->generate(), 8, 16,
+                                                               QLatin1Char('0'));
+            try {
+                buildStoreFile(temp, name, withDefaultFolders, rootType);
+                syncPath(temp);
+            } catch (...) {
+                QFile::remove(temp);
+                QFile::remove(temp + QStringLiteral("-journal"));
+                throw;
+            }
+            // QFile::rename never replaces a file: a store of that name made meanwhile stays.
+            if (QFile::rename(temp, file)) {
+                syncPath(dir);
+                step("renamed");
+                break;
+            }
+            QFile::remove(temp);
+            if (attempt == 3)
+                throw Error(kErrCannotCreate, QStringLiteral("the file %1 cannot be made").arg(file));
+        }
+        auto store = openStore(file);
+        stores.push_back(store);
+        return store;
     } catch (const std::exception& e) {
         throw Error(kErrCannotCreate,
                     QStringLiteral("Cannot create the store %1 in %2: %3")
                         .arg(name, QDir::toNativeSeparators(dir), QString::fromUtf8(e.what())));
     }
-    stores.push_back(store);
-    return store;
+}
+
+void StoreState::noteOwnCommit() {
+    dataVersion = db->execAndGet("PRAGMA data_version").getInt64();
+}
+
+void StoreState::ensureWritable() {
+    if (!damage.isEmpty())
+        throw Error(kErrStoreFile, QStringLiteral("The store file %1 is damaged and is not written: %2")
+                                       .arg(QDir::toNativeSeparators(file), damage));
+    if (checked)
+        return;
+    try {
+        // quick_check reads every page: a damaged store shows here rather than halfway through a write.
+        SQLite::Statement check(*db, "PRAGMA quick_check(1)");
+        const QString result = check.executeStep() ? qs(check.getColumn(0).getString()) : QString();
+        if (result != QLatin1String("ok"))
+            damage = result.isEmpty() ? QStringLiteral("quick_check gave no answer") : result;
+    } catch (const std::exception& e) {
+        if (sqliteCode(e) != SQLITE_CORRUPT && sqliteCode(e) != SQLITE_NOTADB)
+            throwStoreError(*this, e);
+        damage = QString::fromUtf8(e.what());
+    }
+    if (!damage.isEmpty())
+        ensureWritable();
+    if (schema > kSchemaVersion)
+        throw Error(
+            kErrStoreFile,
+            QStringLiteral("The store file %1 was made by a newer version of the program; it is only read.")
+                .arg(QDir::toNativeSeparators(file)));
+    if (schema < kSchemaVersion) {
+        try {
+            db->exec("BEGIN IMMEDIATE");
+            try {
+                schema = db->execAndGet("SELECT value FROM meta WHERE key = 'schema'").getInt();
+                if (schema < 2) {
+                    db->exec(kItemsToVersion2);
+                    completeDefaultFolders(*db, rootId);
+                    schema = 2;
+                }
+                db->exec("COMMIT");
+            } catch (...) {
+                try {
+                    db->exec("ROLLBACK");
+                } catch (const std::exception&) {
+                }
+                throw;
+            }
+            if (db->execAndGet("PRAGMA journal_mode").getString() != "wal")
+                db->exec("PRAGMA journal_mode = WAL");
+        } catch (const std::exception& e) {
+            throwStoreError(*this, e);
+        }
+    }
+    checked = true;
 }
 
 void StoreState::syncWithDisk() {
@@ -165,15 +437,11 @@ void StoreState::syncWithDisk() {
     if (version == dataVersion)
         return;
     dataVersion = version;
+    // The records stay until the reload, which marks those that are gone as deleted.
     for (auto& [id, weak] : folders) {
         auto folder = weak.lock();
-        if (folder && folder->loaded) {
+        if (folder && folder->loaded)
             folder->loaded = false;
-            folder->records.clear();
-            folder->byEntryId.clear();
-            folder->deletions.clear();
-            ++folder->generation;
-        }
     }
 }
 
@@ -267,9 +535,12 @@ void FolderState::ensureLoaded() {
     if (loaded)
         return;
     checkExists();
+    std::vector<RecordPtr> previous = std::move(records);
     records.clear();
     byEntryId.clear();
     deletions.clear();
+    deletedInRecords = 0;
+    damaged.clear();
     try {
         SQLite::Statement count(*store->db, "SELECT COUNT(*) FROM items WHERE folder = ?");
         count.bind(1, static_cast<int64_t>(id));
@@ -278,28 +549,56 @@ void FolderState::ensureLoaded() {
             records.reserve(n);
             byEntryId.reserve(static_cast<qsizetype>(n));
         }
-        SQLite::Statement q(*store->db, "SELECT id, entry_id, props FROM items WHERE folder = ? ORDER BY id");
+        SQLite::Statement q(*store->db, "SELECT entry_id, props FROM items WHERE folder = ? ORDER BY id");
         q.bind(1, static_cast<int64_t>(id));
         while (q.executeStep()) {
             auto record = std::make_shared<Record>();
-            record->rowid = q.getColumn(0).getInt64();
-            record->entryId = qs(q.getColumn(1).getString());
-            const SQLite::Column blob = q.getColumn(2);
-            decodeRecord(QByteArray::fromRawData(static_cast<const char*>(blob.getBlob()), blob.getBytes()),
-                         *record);
+            record->entryId = qs(q.getColumn(0).getString());
+            const SQLite::Column blob = q.getColumn(1);
+            try {
+                decodeRecord(
+                    QByteArray::fromRawData(static_cast<const char*>(blob.getBlob()), blob.getBytes()),
+                    *record);
+            } catch (const Error& e) {
+                // One unreadable record leaves the rest of the folder readable.
+                auto bad = std::make_shared<Record>();
+                bad->entryId = record->entryId;
+                bad->damage = e.message();
+                bad->values.set(prop::EntryID, bad->entryId);
+                bad->values.set(prop::MessageClass, messageClassOfItemType(type));
+                bad->cls = classOfMessageClass(messageClassOfItemType(type));
+                damaged.insert(bad->entryId, bad);
+                app->warning(
+                    QStringLiteral("The item %1 in %2 (store file %3) is damaged and was left out: %4")
+                        .arg(bad->entryId, path(), QDir::toNativeSeparators(store->file), e.message()));
+                continue;
+            }
             record->values.set(prop::EntryID, record->entryId);
             record->cls = classOfMessageClass(record->values.get(prop::MessageClass).toString());
             byEntryId.insert(record->entryId, record.get());
             records.push_back(std::move(record));
         }
-    } catch (const Error& e) {
-        throw Error(kErrStoreFile, QStringLiteral("The store file %1 cannot be used: %2")
-                                       .arg(QDir::toNativeSeparators(store->file), e.message()));
     } catch (const std::exception& e) {
+        // Left unloaded with what it held, to be tried again on the next use.
+        records = std::move(previous);
+        byEntryId.clear();
+        for (const RecordPtr& r : records) {
+            if (!r->deleted)
+                byEntryId.insert(r->entryId, r.get());
+            else
+                ++deletedInRecords;
+        }
+        damaged.clear();
         throwStoreError(*store, e);
+    }
+    // Whatever another connection deleted is deleted for the handles that still hold it.
+    for (const RecordPtr& r : previous) {
+        if (!r->deleted && !byEntryId.contains(r->entryId))
+            r->deleted = true;
     }
     loaded = true;
     ++generation;
+    ++reloads;
 }
 
 QString FolderState::path() const {
@@ -326,7 +625,7 @@ QString Application::storeDirFromEnvironment() {
     return env.isEmpty() ? defaultStoreDir() : env;
 }
 
-ApplicationPtr Application::create(const QString& storeDir) {
+ApplicationPtr Application::create(const QString& storeDir, const OpenOptions& options) {
     // Every local date the store reads goes through the C library's time zone code, which,
     // without TZ set, looks at the zone file again on each call. Naming the same zone file in TZ
     // keeps the system's zone and lets the library read it once.
@@ -338,40 +637,61 @@ ApplicationPtr Application::create(const QString& storeDir) {
     app->mState = std::make_shared<AppState>();
     AppState& s = *app->mState;
     s.dir = QDir::cleanPath(QDir(storeDir.isEmpty() ? storeDirFromEnvironment() : storeDir).absolutePath());
+    if (!options.createFolder && !QFileInfo(s.dir).isDir())
+        throw Error(
+            kErrCannotCreate,
+            QStringLiteral("The store folder %1 does not exist.").arg(QDir::toNativeSeparators(s.dir)));
     if (!QDir().mkpath(s.dir) || !QFileInfo(s.dir).isWritable())
         throw Error(
             kErrCannotCreate,
             QStringLiteral("The store folder %1 cannot be used.").arg(QDir::toNativeSeparators(s.dir)));
 
     QDir dir(s.dir);
-    const QStringList files = dir.entryList({QStringLiteral("*") + QLatin1String(kStoreSuffix)},
-                                            QDir::Files | QDir::Readable, QDir::Name);
+    const auto storeFiles = [&] {
+        return dir.entryList({QStringLiteral("*") + QLatin1String(kStoreSuffix)}, QDir::Files, QDir::Name);
+    };
     // Stores are listed in the order they were created.
     std::vector<std::pair<QString, std::shared_ptr<StoreState>>> opened;
-    for (const QString& name : files) {
-        auto store = s.openStore(dir.filePath(name));
-        QString created;
-        try {
-            created = QString::fromStdString(
-                store->db->execAndGet("SELECT value FROM meta WHERE key = 'created'").getString());
-        } catch (const std::exception&) {
+    const auto openAll = [&](const QStringList& files) {
+        for (const QString& name : files) {
+            std::shared_ptr<StoreState> store;
+            try {
+                store = s.openStore(dir.filePath(name));
+            } catch (const Error& e) {
+                s.skipped.push_back({dir.filePath(name), e.message()});
+                continue;
+            }
+            QString created;
+            try {
+                created = QString::fromStdString(
+                    store->db->execAndGet("SELECT value FROM meta WHERE key = 'created'").getString());
+            } catch (const std::exception&) {
+            }
+            opened.emplace_back(created, store);
         }
-        opened.emplace_back(created, store);
+    };
+    QStringList files = storeFiles();
+    openAll(files);
+    if (files.isEmpty() && options.createFirstStore) {
+        // One program makes the first store; another that started with it opens that one.
+        CreationLock lock(s.dir);
+        files = storeFiles();
+        if (files.isEmpty())
+            s.createStore(kDefaultStoreName, true);
+        else
+            openAll(files);
     }
     std::stable_sort(opened.begin(), opened.end(),
                      [](const auto& a, const auto& b) { return a.first < b.first; });
     for (auto& entry : opened)
         s.stores.push_back(entry.second);
 
-    if (s.stores.empty() &&
-        dir.entryList({QStringLiteral("*") + QLatin1String(kStoreSuffix)}, QDir::Files).isEmpty()) {
-        auto store = s.createStore(QStringLiteral("Personal Folders"));
-        auto root = store->root();
-        const std::pair<const char*, int> defaults[] = {
-            {"Inbox", olMailItem}, {"Calendar", olAppointmentItem}, {"Contacts", olContactItem},
-            {"Tasks", olTaskItem}, {"Notes", olNoteItem},           {"Deleted Items", olMailItem}};
-        for (const auto& [name, type] : defaults)
-            store->createFolder(root, QString::fromLatin1(name), type);
+    if (s.stores.empty() && !s.skipped.empty()) {
+        QStringList lines;
+        for (const SkippedStore& skip : s.skipped)
+            lines << QStringLiteral("%1: %2").arg(QDir::toNativeSeparators(skip.file), skip.reason);
+        throw Error(kErrStoreFile, QStringLiteral("No store file in %1 could be opened.\n%2")
+                                       .arg(QDir::toNativeSeparators(s.dir), lines.join(QLatin1Char('\n'))));
     }
     return app;
 }
@@ -389,6 +709,22 @@ QString Application::Version() const {
 }
 QString Application::storeDirectory() const {
     return mState->dir;
+}
+std::vector<SkippedStore> Application::skippedStores() const {
+    return mState->skipped;
+}
+void Application::setWarningHandler(std::function<void(const QString&)> handler) {
+    mState->warn = std::move(handler);
+}
+
+int versionNumber(const QString& versionText) {
+    int n = 0;
+    for (const QChar c : versionText.left(3)) {
+        if (!c.isDigit())
+            break;
+        n = n * 10 + c.digitValue();
+    }
+    return n;
 }
 void Application::setVersion(const QString& version) {
     mState->version = version;
@@ -483,6 +819,8 @@ ItemPtr NameSpace::GetItemFromID(const QString& entryID, const QString& storeID)
                         return std::make_shared<Item>(folder, r, r->cls);
                 }
             }
+            if (const RecordPtr bad = folder->damaged.value(id))
+                return std::make_shared<Item>(folder, bad, bad->cls);
         }
     }
     throw Error(kErrNotFound, QStringLiteral("The item %1 was not found.").arg(entryID));
@@ -533,23 +871,12 @@ FolderPtr Folders::Add(const QString& name, int itemType) {
     }
     FolderPtr created;
     if (!mOwner) {
-        auto store = mApp->createStore(trimmed);
-        auto root = store->root();
-        if (itemType >= 0 && itemType != olMailItem) {
-            try {
-                SQLite::Statement q(*store->db, "UPDATE folders SET item_type = ? WHERE id = ?");
-                q.bind(1, itemType);
-                q.bind(2, static_cast<int64_t>(root->id));
-                q.exec();
-            } catch (const std::exception& e) {
-                throwStoreError(*store, e);
-            }
-            root->type = itemType;
-        }
-        created = std::make_shared<Folder>(root);
+        auto store = mApp->createStore(trimmed, false, itemType >= 0 ? itemType : int(olMailItem));
+        created = std::make_shared<Folder>(store->root());
     } else {
         auto parent = mOwner->state();
         parent->checkExists();
+        parent->store->ensureWritable();
         const int type = itemType >= 0 ? itemType : parent->type;
         created = std::make_shared<Folder>(parent->store->createFolder(parent, trimmed, type));
     }
@@ -607,6 +934,7 @@ void Folder::rename(const QString& newName) {
         throw Error(kErrInvalidArgument,
                     QStringLiteral("A folder name cannot be empty or hold a backslash."));
     mState->checkExists();
+    mState->store->ensureWritable();
     auto& db = *mState->store->db;
     try {
         SQLite::Statement clash(
@@ -636,6 +964,7 @@ void Folder::Delete() {
     if (!mState->parent)
         throw Error(kErrInvalidArgument, QStringLiteral("A top-level folder cannot be deleted."));
     mState->checkExists();
+    mState->store->ensureWritable();
     try {
         SQLite::Statement q(*mState->store->db, "DELETE FROM folders WHERE id = ?");
         q.bind(1, static_cast<int64_t>(mState->id));
@@ -651,6 +980,7 @@ void Folder::Delete() {
 namespace ol {
 
 Batch::Batch(const FolderPtr& folder) : mStore(folder->state()->store) {
+    mStore->ensureWritable();
     try {
         mStore->db->exec("BEGIN IMMEDIATE");
         mOpen = true;

@@ -12,7 +12,6 @@
 namespace ol::detail {
 
 struct Record {
-    qint64 rowid = 0;
     QString entryId;
     ItemClass cls = kMail;
     PropBag values;
@@ -20,6 +19,7 @@ struct Record {
     bool recurring = false;
     QVariantMap named;
     bool deleted = false;
+    QString damage; // why the stored record could not be read; such a record is in no folder list
 
     // Comparison keys of the properties that filters and sorts used, worked out on first use and
     // kept in the record itself (a handful inline, so a scan over many records stays in cache):
@@ -62,9 +62,11 @@ struct FolderState {
     bool loaded = false;
     std::vector<RecordPtr> records; // in the order they were created
     QHash<QString, Record*> byEntryId;
-    quint64 generation = 1;           // changes when items are added or the folder is reloaded
-    std::vector<RecordPtr> deletions; // records deleted since the load, in order
-    size_t deletedInRecords = 0;      // deleted records still standing in `records`
+    quint64 generation = 1;            // changes when items are added or the folder is reloaded
+    quint64 reloads = 0;               // changes when the folder is reloaded
+    std::vector<RecordPtr> deletions;  // records deleted since the load, in order
+    size_t deletedInRecords = 0;       // deleted records still standing in `records`
+    QHash<QString, RecordPtr> damaged; // records left out of the load because they cannot be read
 
     void addRecord(RecordPtr record);
     void removeRecord(const RecordPtr& record);
@@ -81,11 +83,20 @@ struct StoreState {
     QString storeId;
     qint64 rootId = 0;
     qint64 dataVersion = 0;
+    int schema = 0;
+    bool checked = false; // quick_check passed and the schema is current: this connection may write
+    QString damage;       // why the file is not written (quick_check's finding); "" when sound
     std::map<qint64, std::weak_ptr<FolderState>> folders; // the folders someone holds
 
     // When another connection committed since we last looked, every loaded folder is reloaded
     // on its next use.
     void syncWithDisk();
+    // Called before every write: checks the file once per connection and brings an older schema
+    // up to date. Throws kErrStoreFile for a damaged store (which is never written) or one made
+    // by a newer version.
+    void ensureWritable();
+    // Our own commit does not count as a change made by someone else.
+    void noteOwnCommit();
     std::shared_ptr<FolderState> folderState(qint64 id, const std::shared_ptr<FolderState>& parent,
                                              const QString& name, int type, const QString& entryId);
     std::shared_ptr<FolderState> root();
@@ -100,19 +111,34 @@ struct AppState : std::enable_shared_from_this<AppState> {
     QString version = QStringLiteral("16.0.0.6742");
     std::shared_ptr<StoreUi> ui;
     std::function<QDateTime()> clock;
+    std::function<void(const QString&)> warn;
+    std::vector<SkippedStore> skipped;
     bool safeItems = true;
     bool labelSession = true;
 
     QDateTime now() const;
+    void warning(const QString& text) const;
+    // Opens a store file; a half-made one (no tables) is rebuilt first. Throws Error(kErrStoreFile)
+    // whose message is the reason alone ("it is empty (0 bytes)").
     std::shared_ptr<StoreState> openStore(const QString& file);
-    std::shared_ptr<StoreState> createStore(const QString& name);
+    // Makes a new store file, complete or not at all, and opens it.
+    std::shared_ptr<StoreState> createStore(const QString& name, bool withDefaultFolders,
+                                            int rootType = olMailItem);
 };
+
+// Test hook: called at each step of making a new store file ("file", "schema", "folders",
+// "renamed"); a hook that throws simulates a failure at that step.
+extern std::function<void(const char* step)> gStoreCreationHook;
 
 // Serialised form of an item's values in the store file.
 QByteArray encodeRecord(const Record& record);
 void decodeRecord(const QByteArray& blob, Record& record); // throws kErrStoreFile on a damaged blob
 
 QString newEntryId();
+// Turns a database error into Error(kErrStoreFile) naming the file and whether it is busy (try
+// again), damaged, or otherwise unusable.
 [[noreturn]] void throwStoreError(const StoreState& store, const std::exception& e);
+// The reason part of such a message ("it is busy: ...", "it is damaged: ...").
+QString storeProblem(const std::exception& e);
 
 } // namespace ol::detail

@@ -3,7 +3,10 @@
 #include "DemoData.h"
 #include "outlook/Outlook.h"
 
+#include <QStringDecoder>
+#include <cctype>
 #include <functional>
+#include <set>
 
 namespace qel {
 
@@ -20,9 +23,10 @@ const char* const kUsage =
     "  get ENTRYID [PROP...]                    show an item's properties\n"
     "  delete ENTRYID                           delete an item\n"
     "  demo PATH COUNT [--seed N]               add COUNT demo contacts\n"
-    "The store folder is DIR, else $QEL_STORE_DIR, else the per-user default.\n"
-    "Values are UTF-8; in values \\n, \\r, \\t and \\\\ stand for a line break, carriage return,\n"
-    "tab and backslash, both in what add reads and in what get and restrict print.\n";
+    "The store folder is DIR (which must exist), else $QEL_STORE_DIR, else the per-user default.\n"
+    "Arguments are UTF-8; in values \\n, \\r, \\t and \\\\ stand for a line break, carriage return,\n"
+    "tab and backslash, and \\xHH for any other control character (two hex digits), both in what\n"
+    "add reads and in what get and restrict print.\n";
 
 struct UsageError {
     QString message;
@@ -46,7 +50,10 @@ QString escapeValue(const QString& value) {
             out += QStringLiteral("\\t");
             break;
         default:
-            out += c;
+            if (c.unicode() < 0x20 || (c.unicode() >= 0x7f && c.unicode() <= 0x9f))
+                out += QStringLiteral("\\x%1").arg(c.unicode(), 2, 16, QLatin1Char('0'));
+            else
+                out += c;
         }
     }
     return out;
@@ -75,6 +82,19 @@ QString unescapeValue(const QString& value) {
         case '\\':
             out += QLatin1Char('\\');
             break;
+        case 'x': {
+            const auto hex = [&](qsizetype at) {
+                return at < value.size() && isxdigit(value.at(at).unicode()) && value.at(at).unicode() < 0x80;
+            };
+            if (hex(i + 1) && hex(i + 2)) {
+                out += QChar(static_cast<char16_t>(value.mid(i + 1, 2).toUShort(nullptr, 16)));
+                i += 2;
+            } else {
+                out += c;
+                out += n;
+            }
+            break;
+        }
         default:
             out += c;
             out += n;
@@ -178,18 +198,33 @@ QString showValue(const ol::ItemPtr& item, const QString& name) {
     return escapeValue(item->text(def->id));
 }
 
-int run(QStringList args, QTextStream& out) {
+// A --show or --sort name: a property of the items, or RecurrencePattern.NAME.
+bool knownProperty(const QString& name) {
+    static const QString patternPrefix = QStringLiteral("RecurrencePattern.");
+    if (name.startsWith(patternPrefix, Qt::CaseInsensitive))
+        return ol::findPatternProperty(name.mid(patternPrefix.size())) != nullptr;
+    return ol::findProperty(name) != nullptr;
+}
+
+int run(QStringList args, QTextStream& out, QTextStream& err) {
     QString dir;
+    bool dirGiven = false;
     if (!args.isEmpty() && (args.first() == QLatin1String("--help") || args.first() == QLatin1String("-h"))) {
         out << kUsage;
         return 0;
     }
-    if (args.size() >= 2 && args.first() == QLatin1String("--dir")) {
+    if (!args.isEmpty() && args.first() == QLatin1String("--dir")) {
+        if (args.size() < 2)
+            throw UsageError{QStringLiteral("--dir needs a folder")};
         dir = args.at(1);
+        dirGiven = true;
         args = args.mid(2);
     } else if (!args.isEmpty() && args.first().startsWith(QLatin1String("--dir="))) {
         dir = args.takeFirst().mid(6);
+        dirGiven = true;
     }
+    if (dirGiven && dir.trimmed().isEmpty())
+        throw UsageError{QStringLiteral("--dir needs a folder, not an empty name")};
     if (args.isEmpty())
         throw UsageError{QStringLiteral("no command given")};
     const QString command = args.takeFirst();
@@ -198,7 +233,77 @@ int run(QStringList args, QTextStream& out) {
             throw UsageError{QStringLiteral("%1 needs more arguments").arg(command)};
     };
 
-    ol::ApplicationPtr app = ol::Application::create(dir);
+    // Everything the command line alone can show wrong is refused before the store is opened.
+    static const std::set<QString> commands = {"folders", "mkfolder", "add", "restrict",
+                                               "get",     "delete",   "demo"};
+    if (!commands.contains(command))
+        throw UsageError{QStringLiteral("unknown command %1").arg(command)};
+    int folderType = 0;
+    QString sortBy;
+    bool descending = false;
+    QStringList show{QStringLiteral("Subject")};
+    int demoCount = 0;
+    quint32 demoSeed = 1;
+    if (command == QLatin1String("mkfolder")) {
+        need(2);
+        folderType = parseType(args[1]);
+    } else if (command == QLatin1String("add")) {
+        need(1);
+        for (int i = 1; i < args.size(); ++i) {
+            const qsizetype eq = args[i].indexOf(QLatin1Char('='));
+            if (eq <= 0)
+                throw UsageError{QStringLiteral("expected NAME=VALUE, got \"%1\"").arg(args[i])};
+        }
+    } else if (command == QLatin1String("restrict")) {
+        need(2);
+        for (int i = 2; i < args.size(); ++i) {
+            const QString& opt = args[i];
+            if (opt == QLatin1String("--desc")) {
+                descending = true;
+            } else if (opt == QLatin1String("--sort") && i + 1 < args.size()) {
+                sortBy = args[++i];
+                if (!knownProperty(sortBy))
+                    throw UsageError{QStringLiteral("--sort: unknown property %1").arg(sortBy)};
+            } else if (opt == QLatin1String("--show") && i + 1 < args.size()) {
+                show = args[++i].split(QLatin1Char(','), Qt::SkipEmptyParts);
+                for (QString& name : show) {
+                    name = name.trimmed();
+                    if (!knownProperty(name))
+                        throw UsageError{QStringLiteral("--show: unknown property %1").arg(name)};
+                }
+                if (show.isEmpty())
+                    throw UsageError{QStringLiteral("--show needs at least one property")};
+            } else {
+                throw UsageError{QStringLiteral("unknown option %1").arg(opt)};
+            }
+        }
+    } else if (command == QLatin1String("get") || command == QLatin1String("delete")) {
+        need(1);
+    } else if (command == QLatin1String("demo")) {
+        need(2);
+        bool ok = false;
+        demoCount = args[1].toInt(&ok);
+        if (!ok || demoCount < 0)
+            throw UsageError{QStringLiteral("COUNT must be a whole number, not \"%1\"").arg(args[1])};
+        if (args.size() >= 4 && args[2] == QLatin1String("--seed")) {
+            demoSeed = args[3].toUInt(&ok);
+            if (!ok)
+                throw UsageError{QStringLiteral("--seed takes a whole number, not \"%1\"").arg(args[3])};
+        } else if (args.size() > 2) {
+            throw UsageError{QStringLiteral("unknown option %1").arg(args[2])};
+        }
+    }
+
+    // A folder named on the command line must exist; a command that only reads or deletes makes
+    // no first store.
+    ol::OpenOptions options;
+    options.createFolder = !dirGiven;
+    options.createFirstStore = command == QLatin1String("folders") || command == QLatin1String("mkfolder") ||
+                               command == QLatin1String("add") || command == QLatin1String("demo");
+    ol::ApplicationPtr app = ol::Application::create(dir, options);
+    for (const ol::SkippedStore& skip : app->skippedStores())
+        err << "qel-store: skipped " << skip.file << ": " << skip.reason << '\n';
+    app->setWarningHandler([&err](const QString& text) { err << "qel-store: " << text << '\n'; });
     ol::NameSpacePtr ns = app->GetNamespace();
 
     if (command == QLatin1String("folders")) {
@@ -207,12 +312,10 @@ int run(QStringList args, QTextStream& out) {
         return 0;
     }
     if (command == QLatin1String("mkfolder")) {
-        need(2);
-        makeFolder(ns, args[0], parseType(args[1]));
+        makeFolder(ns, args[0], folderType);
         return 0;
     }
     if (command == QLatin1String("add")) {
-        need(1);
         ol::FolderPtr folder = ns->folderByPath(args[0]);
         ol::ItemPtr item = folder->Items()->Add();
         for (int i = 1; i < args.size(); ++i)
@@ -222,41 +325,29 @@ int run(QStringList args, QTextStream& out) {
         return 0;
     }
     if (command == QLatin1String("restrict")) {
-        need(2);
-        const QString path = args.takeFirst();
-        const QString filter = args.takeFirst();
-        QString sortBy;
-        bool descending = false;
-        QStringList show{QStringLiteral("Subject")};
-        while (!args.isEmpty()) {
-            const QString opt = args.takeFirst();
-            if (opt == QLatin1String("--desc")) {
-                descending = true;
-            } else if (opt == QLatin1String("--sort") && !args.isEmpty()) {
-                sortBy = args.takeFirst();
-            } else if (opt == QLatin1String("--show") && !args.isEmpty()) {
-                show = args.takeFirst().split(QLatin1Char(','), Qt::SkipEmptyParts);
-            } else {
-                throw UsageError{QStringLiteral("unknown option %1").arg(opt)};
-            }
-        }
+        const QString path = args[0];
+        const QString filter = args[1];
         ol::ItemsPtr items = ns->folderByPath(path)->Items()->Restrict(filter);
         if (!sortBy.isEmpty())
             items->Sort(sortBy, descending);
         for (const ol::ItemPtr& item : items) {
             QStringList values;
             for (const QString& name : show)
-                values << (item->has(name.trimmed()) ||
-                                   name.trimmed().startsWith(QLatin1String("RecurrencePattern."))
-                               ? showValue(item, name.trimmed())
+                values << (item->has(name) ||
+                                   name.startsWith(QLatin1String("RecurrencePattern."), Qt::CaseInsensitive)
+                               ? showValue(item, name)
                                : QString());
             out << values.join(QLatin1Char('\t')) << '\n';
         }
         return 0;
     }
     if (command == QLatin1String("get")) {
-        need(1);
         ol::ItemPtr item = ns->GetItemFromID(args.takeFirst());
+        if (!item->damage().isEmpty())
+            throw ol::Error(ol::kErrStoreFile,
+                            QStringLiteral("The item %1 is damaged and cannot be shown (%2); "
+                                           "delete removes it.")
+                                .arg(item->EntryID(), item->damage()));
         QStringList names = args;
         if (names.isEmpty()) {
             for (int id = 0; id < ol::prop::Count; ++id) {
@@ -270,24 +361,10 @@ int run(QStringList args, QTextStream& out) {
         return 0;
     }
     if (command == QLatin1String("delete")) {
-        need(1);
         ns->GetItemFromID(args[0])->Delete();
         return 0;
     }
     if (command == QLatin1String("demo")) {
-        need(2);
-        bool ok = false;
-        const int count = args[1].toInt(&ok);
-        if (!ok || count < 0)
-            throw UsageError{QStringLiteral("COUNT must be a whole number, not \"%1\"").arg(args[1])};
-        quint32 seed = 1;
-        if (args.size() >= 4 && args[2] == QLatin1String("--seed")) {
-            seed = args[3].toUInt(&ok);
-            if (!ok)
-                throw UsageError{QStringLiteral("--seed takes a whole number, not \"%1\"").arg(args[3])};
-        } else if (args.size() > 2) {
-            throw UsageError{QStringLiteral("unknown option %1").arg(args[2])};
-        }
         ol::FolderPtr folder;
         try {
             folder = ns->folderByPath(args[0]);
@@ -296,17 +373,31 @@ int run(QStringList args, QTextStream& out) {
                 throw;
             folder = makeFolder(ns, args[0], ol::olContactItem);
         }
-        generateDemoContacts(folder, count, seed);
+        generateDemoContacts(folder, demoCount, demoSeed);
         return 0;
     }
-    throw UsageError{QStringLiteral("unknown command %1").arg(command)};
+    return 0;
 }
 
 } // namespace
 
+bool decodeArguments(int argc, const char* const* argv, QStringList& args, QString& error) {
+    args.clear();
+    for (int i = 1; i < argc; ++i) {
+        QStringDecoder utf8(QStringConverter::Utf8, QStringConverter::Flag::Stateless);
+        const QString arg = utf8.decode(QByteArrayView(argv[i]));
+        if (utf8.hasError()) {
+            error = QStringLiteral("argument %1 is not valid UTF-8: \"%2\"").arg(i).arg(arg);
+            return false;
+        }
+        args << arg;
+    }
+    return true;
+}
+
 int runStoreTool(const QStringList& args, QTextStream& out, QTextStream& err) {
     try {
-        return run(args, out);
+        return run(args, out, err);
     } catch (const UsageError& e) {
         err << "qel-store: " << e.message << '\n' << kUsage;
         return 2;

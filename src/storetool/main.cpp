@@ -9,7 +9,13 @@ int main(int argc, char** argv) {
     QTextStream err(stderr);
     out.setEncoding(QStringConverter::Utf8);
     err.setEncoding(QStringConverter::Utf8);
-    const int status = qel::runStoreTool(app.arguments().mid(1), out, err);
+    QStringList args;
+    QString error;
+    int status = 2;
+    if (qel::decodeArguments(argc, argv, args, error))
+        status = qel::runStoreTool(args, out, err);
+    else
+        err << "qel-store: " << error << '\n';
     out.flush();
     err.flush();
     return status;

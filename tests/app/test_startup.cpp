@@ -319,6 +319,36 @@ private Q_SLOTS:
         QVERIFY2(!shown.contains(QStringLiteral("Outlook")), qPrintable(shown));
     }
 
+    void aBadStoreFileIsNamedOnceAndTheOthersOpen() {
+        // A junk file beside the store: the program starts on the sound store, names the bad
+        // file with its reason once (a reload does not tell it again) and leaves it as it was.
+        SaveSetting("DebugMode", "DebugMode", "Yes");
+        QTemporaryDir scratch;
+        const QString dir = scratch.filePath(QStringLiteral("stores"));
+        ol::Application::create(dir);
+        const QString junk = dir + QStringLiteral("/Old Backup.store");
+        {
+            QFile f(junk);
+            QVERIFY(f.open(QIODevice::WriteOnly));
+            f.write(QByteArray(4096, 'x'));
+        }
+        mSeams->dialogs.expectMessage(QStringLiteral("Old Backup.store: it is not a store file"));
+        Run run(dir);
+        QVERIFY(run.start());
+        QVERIFY(run.window()->isVisible());
+        QCOMPARE(mSeams->dialogs.prompts().size(), 1);
+        QVERIFY(apptest::readDebugFile().contains(QStringLiteral(":Store file skipped: ") + junk));
+        // The store's own version text passes the gate later steps apply to it.
+        QVERIFY2(ol::versionNumber(run.window()->gOlApp->Version()) > 9,
+                 qPrintable(run.window()->gOlApp->Version()));
+        run.program->reload();
+        QTRY_VERIFY(run.window() && run.window()->isVisible());
+        QCOMPARE(mSeams->dialogs.prompts().size(), 1);
+        QFile f(junk);
+        QVERIFY(f.open(QIODevice::ReadOnly));
+        QCOMPARE(f.readAll(), QByteArray(4096, 'x'));
+    }
+
     void safeItemsMissing_data() {
         QTest::addColumn<bool>("markerBefore");
         QTest::addColumn<bool>("available");

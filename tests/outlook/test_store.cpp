@@ -1,4 +1,5 @@
 #include "outlook/Outlook.h"
+#include "outlook/StoreInternal.h"
 #include "support/StoreUiDouble.h"
 #include "support/TestEnvironment.h"
 
@@ -6,6 +7,7 @@
 #include <QDir>
 #include <QFile>
 #include <QTemporaryDir>
+#include <SQLiteCpp/SQLiteCpp.h>
 
 using namespace ol;
 
@@ -37,6 +39,75 @@ ItemPtr addContact(const FolderPtr& folder, const QString& fullName, const QStri
         c->Set(QStringLiteral("Categories"), categories);
     c->Save();
     return c;
+}
+
+QString errorText(const std::function<void()>& f) {
+    try {
+        f();
+    } catch (const Error& e) {
+        return e.message();
+    }
+    return QString();
+}
+
+void writeFile(const QString& path, const QByteArray& bytes) {
+    QFile f(path);
+    QVERIFY(f.open(QIODevice::WriteOnly | QIODevice::Truncate));
+    f.write(bytes);
+}
+
+QStringList folderNames(const FolderPtr& folder) {
+    QStringList names;
+    for (const FolderPtr& f : folder->Folders())
+        names << f->Name();
+    return names;
+}
+
+const QStringList kDefaultFolders = {"Inbox", "Calendar", "Contacts", "Tasks", "Notes", "Deleted Items"};
+
+// A store file as the first version of the program wrote it: row ids that SQLite hands out again.
+void writeVersion1Store(const QString& path, const QStringList& subfolders, int contacts) {
+    SQLite::Database db(path.toStdString(), SQLite::OPEN_READWRITE | SQLite::OPEN_CREATE);
+    db.exec("PRAGMA journal_mode = WAL");
+    db.exec(R"sql(
+CREATE TABLE meta(key TEXT PRIMARY KEY, value TEXT NOT NULL);
+CREATE TABLE folders(id INTEGER PRIMARY KEY, parent INTEGER REFERENCES folders(id) ON DELETE CASCADE,
+    name TEXT NOT NULL, item_type INTEGER NOT NULL, entry_id TEXT NOT NULL UNIQUE);
+CREATE INDEX folders_parent ON folders(parent);
+CREATE TABLE items(id INTEGER PRIMARY KEY, folder INTEGER NOT NULL REFERENCES folders(id) ON DELETE CASCADE,
+    entry_id TEXT NOT NULL UNIQUE, props BLOB NOT NULL);
+CREATE INDEX items_folder ON items(folder, id);
+INSERT INTO meta VALUES('store_id', '0000000011112222333344445555666677778888');
+INSERT INTO meta VALUES('schema', '1');
+INSERT INTO meta VALUES('created', '2025-01-01T00:00:00.000Z');
+INSERT INTO folders VALUES(1, NULL, 'Personal Folders', 0, 'F0');
+)sql");
+    const QList<int> types = {0, 1, 2, 3, 5, 0};
+    for (int i = 0; i < subfolders.size(); ++i)
+        db.exec(QStringLiteral("INSERT INTO folders VALUES(%1, 1, '%2', %3, 'F%1')")
+                    .arg(i + 2)
+                    .arg(subfolders[i])
+                    .arg(types.value(kDefaultFolders.indexOf(subfolders[i]), 0))
+                    .toStdString());
+    // Items as the codec writes them: version byte, then (section, name, type, value) entries.
+    for (int n = 0; n < contacts; ++n) {
+        QByteArray blob(1, '\x01');
+        const auto text = [&](const QByteArray& name, const QString& value) {
+            blob += '\0';
+            blob += char(name.size());
+            blob += name;
+            blob += '\x01';
+            const quint32 size = quint32(value.size());
+            blob.append(reinterpret_cast<const char*>(&size), 4);
+            blob.append(reinterpret_cast<const char*>(value.utf16()), value.size() * 2);
+        };
+        text("MessageClass", QStringLiteral("IPM.Contact"));
+        text("Subject", QStringLiteral("Old Contact %1").arg(n));
+        SQLite::Statement q(db, "INSERT INTO items(folder, entry_id, props) VALUES(4, ?, ?)");
+        q.bind(1, QStringLiteral("OLD%1").arg(n).toStdString());
+        q.bind(2, blob.constData(), int(blob.size()));
+        q.exec();
+    }
 }
 
 QStringList subjects(const ItemsPtr& items) {
@@ -389,12 +460,15 @@ private Q_SLOTS:
             f.write(QByteArray(8192, 'x'));
         }
         const QByteArray before = fileHash(junk);
-        try {
-            Application::create(mDir.path());
-            QFAIL("a damaged store file was accepted");
-        } catch (const Error& e) {
-            QCOMPARE(e.number(), qint64(kErrStoreFile));
-            QVERIFY2(e.message().contains(QStringLiteral("Broken.store")), qPrintable(e.message()));
+        // The damaged file is skipped and named with its reason; the sound store opens.
+        {
+            ApplicationPtr app = Application::create(mDir.path());
+            QCOMPARE(app->GetNamespace()->Folders()->Count(), 1);
+            const auto skipped = app->skippedStores();
+            QCOMPARE(skipped.size(), size_t(1));
+            QCOMPARE(skipped[0].file, junk);
+            QVERIFY2(skipped[0].reason.contains(QStringLiteral("not a store file")),
+                     qPrintable(skipped[0].reason));
         }
         QCOMPARE(fileHash(junk), before);
         // A folder holding only a damaged store is not "empty": no fresh store is made beside it.
@@ -407,6 +481,274 @@ private Q_SLOTS:
         // A store folder that cannot be created is reported as such.
         QCOMPARE(errorOf([&] { Application::create(junk + QStringLiteral("/inside")); }),
                  qint64(kErrCannotCreate));
+    }
+
+    void oneBadStoreFileLeavesTheOthersOpen() {
+        // Beside the sound store: an empty file, a foreign database, and a store another program
+        // holds locked. None is changed; each is named once with its reason.
+        const QString empty = mDir.filePath(QStringLiteral("Empty.store"));
+        writeFile(empty, QByteArray());
+        const QString foreign = mDir.filePath(QStringLiteral("Foreign.store"));
+        {
+            SQLite::Database db(foreign.toStdString(), SQLite::OPEN_READWRITE | SQLite::OPEN_CREATE);
+            db.exec("CREATE TABLE notes(t TEXT); INSERT INTO notes VALUES('mine')");
+        }
+        Application::create(mDir.path())->GetNamespace()->Folders()->Add(QStringLiteral("Locked"));
+        const QString locked = mDir.filePath(QStringLiteral("Locked.store"));
+        const QByteArray foreignHash = fileHash(foreign);
+        SQLite::Database holder(locked.toStdString(), SQLite::OPEN_READWRITE);
+        holder.exec("PRAGMA locking_mode = EXCLUSIVE");
+        holder.exec("BEGIN EXCLUSIVE");
+        holder.exec("UPDATE meta SET value = value WHERE key = 'schema'");
+
+        ApplicationPtr app = Application::create(mDir.path());
+        FoldersPtr stores = app->GetNamespace()->Folders();
+        QCOMPARE(stores->Count(), 1);
+        QCOMPARE(stores->Item(1)->Name(), QStringLiteral("Personal Folders"));
+        QMap<QString, QString> reasons;
+        for (const SkippedStore& skip : app->skippedStores())
+            reasons.insert(QFileInfo(skip.file).fileName(), skip.reason);
+        QCOMPARE(reasons.keys(), QStringList({"Empty.store", "Foreign.store", "Locked.store"}));
+        QVERIFY2(reasons["Empty.store"].contains(QStringLiteral("empty (0 bytes)")),
+                 qPrintable(reasons["Empty.store"]));
+        QVERIFY2(reasons["Foreign.store"].contains(QStringLiteral("not a store")),
+                 qPrintable(reasons["Foreign.store"]));
+        QVERIFY2(reasons["Locked.store"].contains(QStringLiteral("busy")),
+                 qPrintable(reasons["Locked.store"]));
+        QVERIFY(!reasons["Locked.store"].contains(QStringLiteral("damaged")));
+        QCOMPARE(QFileInfo(empty).size(), qint64(0));
+        QCOMPARE(fileHash(foreign), foreignHash);
+        holder.exec("ROLLBACK");
+
+        // With no sound store at all the error names every file and why.
+        mContacts.reset();
+        mNs.reset();
+        mApp.reset();
+        app.reset();
+        QVERIFY(QFile::remove(mDir.filePath(QStringLiteral("Personal Folders.store"))));
+        QVERIFY(QFile::remove(locked));
+        const QString message = errorText([&] { Application::create(mDir.path()); });
+        QVERIFY2(message.contains(QStringLiteral("Empty.store: it is empty (0 bytes)")), qPrintable(message));
+        QVERIFY2(message.contains(QStringLiteral("Foreign.store: it is not a store")), qPrintable(message));
+        QCOMPARE(QFileInfo(empty).size(), qint64(0));
+        QCOMPARE(QDir(mDir.path()).entryList({QStringLiteral("*.store")}),
+                 QStringList({"Empty.store", "Foreign.store"}));
+    }
+
+    void aSaveNeverLandsOnAnotherItem() {
+        // This connection holds B, the newest item; another deletes B and adds C, which SQLite
+        // would give B's row.
+        const ItemPtr a = addContact(mContacts, QStringLiteral("Ann Older"));
+        const ItemPtr b = addContact(mContacts, QStringLiteral("Bea Held"));
+        const QString bId = b->EntryID();
+        ItemsPtr restricted = mContacts->Items()->Restrict(QStringLiteral("[LastName] = 'Held'"));
+        QCOMPARE(restricted->Count(), 1);
+        ApplicationPtr other = Application::create(mDir.path());
+        other->GetNamespace()->GetItemFromID(bId)->Delete();
+        FolderPtr theirs = other->GetNamespace()->folderByPath(QStringLiteral("Personal Folders\\Contacts"));
+        ItemPtr c = theirs->Items()->Add();
+        c->Set(QStringLiteral("FullName"), QStringLiteral("Cal Newer"));
+        c->Set(QStringLiteral("User1"), QStringLiteral("theirs"));
+        c->Save();
+
+        b->Set(QStringLiteral("User1"), QStringLiteral("mine"));
+        QCOMPARE(errorOf([&] { b->Save(); }), qint64(kErrNotFound));
+        QCOMPARE(errorOf([&] { b->Delete(); }), qint64(kErrNotFound));
+        // A handle taken before the reload is marked deleted by it, and so are restricted lists.
+        ItemPtr stale = mNs->GetItemFromID(a->EntryID());
+        QCOMPARE(mContacts->Items()->Count(), 2);
+        QCOMPARE(restricted->Count(), 0);
+        a->Set(QStringLiteral("User2"), QStringLiteral("still here"));
+        a->Save();
+        QCOMPARE(mContacts->Items()->ItemWithID(a->EntryID())->Get(QStringLiteral("User2")).toString(),
+                 QStringLiteral("still here"));
+        Q_UNUSED(stale);
+
+        ApplicationPtr check = Application::create(mDir.path());
+        NameSpacePtr ns = check->GetNamespace();
+        ItemPtr cBack = ns->GetItemFromID(c->EntryID());
+        QCOMPARE(cBack->Subject(), QStringLiteral("Cal Newer"));
+        QCOMPARE(cBack->Get(QStringLiteral("User1")).toString(), QStringLiteral("theirs"));
+        QCOMPARE(errorOf([&] { ns->GetItemFromID(bId); }), qint64(kErrNotFound));
+        QCOMPARE(subjects(ns->folderByPath(QStringLiteral("Personal Folders\\Contacts"))->Items()),
+                 QStringList({"Ann Older", "Cal Newer"}));
+    }
+
+    void version1StoresAreBroughtUpToDate() {
+        mContacts.reset();
+        mNs.reset();
+        mApp.reset();
+        QDir(mDir.path()).removeRecursively();
+        QDir().mkpath(mDir.path());
+        const QString file = mDir.filePath(QStringLiteral("Personal Folders.store"));
+        writeVersion1Store(file, kDefaultFolders, 3);
+        open();
+        QCOMPARE(subjects(mContacts->Items()),
+                 QStringList({"Old Contact 0", "Old Contact 1", "Old Contact 2"}));
+        // The newest row deleted and a new item added: the new one takes a row of its own.
+        mContacts->Items()->Item(3)->Delete();
+        addContact(mContacts, QStringLiteral("New Contact"));
+        SQLite::Database db(file.toStdString(), SQLite::OPEN_READONLY);
+        QCOMPARE(db.execAndGet("SELECT value FROM meta WHERE key = 'schema'").getString(), std::string("2"));
+        QCOMPARE(db.execAndGet("SELECT MAX(id) FROM items").getInt(), 4);
+        QCOMPARE(subjects(mContacts->Items()),
+                 QStringList({"Old Contact 0", "Old Contact 1", "New Contact"}));
+    }
+
+    void halfMadeStoresAreRebuilt() {
+        mContacts.reset();
+        mNs.reset();
+        mApp.reset();
+        const QString file = mDir.filePath(QStringLiteral("Personal Folders.store"));
+        // A first start killed before its first commit: a database without tables.
+        QDir(mDir.path()).removeRecursively();
+        QDir().mkpath(mDir.path());
+        {
+            SQLite::Database db(file.toStdString(), SQLite::OPEN_READWRITE | SQLite::OPEN_CREATE);
+            db.exec("PRAGMA journal_mode = WAL");
+        }
+        open();
+        QCOMPARE(folderNames(mNs->Folders()->Item(1)), kDefaultFolders);
+        QVERIFY(mApp->skippedStores().empty());
+        addContact(mContacts, QStringLiteral("After Rebuild"));
+
+        // Killed between its default folders (as the first version made them one by one).
+        mContacts.reset();
+        mNs.reset();
+        mApp.reset();
+        QDir(mDir.path()).removeRecursively();
+        QDir().mkpath(mDir.path());
+        writeVersion1Store(file, {"Inbox", "Calendar"}, 0);
+        open();
+        QCOMPARE(folderNames(mNs->Folders()->Item(1)), kDefaultFolders);
+        QCOMPARE(mContacts->DefaultItemType(), int(olContactItem));
+
+        // A failure at any step of making a store leaves no store file; the next start makes it whole.
+        for (const char* failAt : {"file", "schema", "folders"}) {
+            mContacts.reset();
+            mNs.reset();
+            mApp.reset();
+            QDir(mDir.path()).removeRecursively();
+            QDir().mkpath(mDir.path());
+            detail::gStoreCreationHook = [failAt](const char* step) {
+                if (qstrcmp(step, failAt) == 0)
+                    throw std::runtime_error("disk full");
+            };
+            QCOMPARE(errorOf([&] { Application::create(mDir.path()); }), qint64(kErrCannotCreate));
+            detail::gStoreCreationHook = nullptr;
+            QCOMPARE(QDir(mDir.path()).entryList({QStringLiteral("*.store")}), QStringList());
+            open();
+            QCOMPARE(folderNames(mNs->Folders()->Item(1)), kDefaultFolders);
+        }
+    }
+
+    void damagedStoresAreReadButNeverWritten() {
+        FolderPtr calendar = mNs->folderByPath(QStringLiteral("Personal Folders\\Calendar"));
+        ItemPtr meeting = calendar->Items()->Add();
+        meeting->Set(QStringLiteral("Subject"), QStringLiteral("Kept Meeting"));
+        meeting->Save();
+        {
+            Batch batch(mContacts);
+            for (int n = 0; n < 1500; ++n) {
+                ItemPtr c = mContacts->Items()->Add();
+                c->Set(QStringLiteral("FullName"), QStringLiteral("Filler Person%1").arg(n));
+                c->Set(QStringLiteral("Body"), QString(200, QLatin1Char('x')));
+                c->Save();
+            }
+            batch.commit();
+        }
+        mContacts.reset();
+        calendar.reset();
+        meeting.reset();
+        mNs.reset();
+        mApp.reset();
+        const QString file = mDir.filePath(QStringLiteral("Personal Folders.store"));
+        QVERIFY(!QFile::exists(file + QStringLiteral("-wal")) ||
+                QFileInfo(file + QStringLiteral("-wal")).size() == 0);
+        // Scribble over a page in the middle of the contacts.
+        {
+            QFile f(file);
+            QVERIFY(f.open(QIODevice::ReadWrite));
+            const qint64 pages = f.size() / 4096;
+            QVERIFY(pages > 50);
+            f.seek((pages * 2 / 3) * 4096);
+            f.write(QByteArray(4096, '\x5a'));
+        }
+        const QByteArray before = fileHash(file);
+        open();
+        QCOMPARE(mApp->skippedStores().size(), size_t(0));
+        calendar = mNs->folderByPath(QStringLiteral("Personal Folders\\Calendar"));
+        QCOMPARE(subjects(calendar->Items()), QStringList({"Kept Meeting"}));
+        const auto add = [&] {
+            ItemPtr a = calendar->Items()->Add();
+            a->Set(QStringLiteral("Subject"), QStringLiteral("Not Written"));
+            a->Save();
+        };
+        QCOMPARE(errorOf(add), qint64(kErrStoreFile));
+        const QString why = errorText(add);
+        QVERIFY2(why.contains(QStringLiteral("damaged")) &&
+                     why.contains(QStringLiteral("Personal Folders.store")),
+                 qPrintable(why));
+        QCOMPARE(errorOf([&] { calendar->Folders()->Add(QStringLiteral("New")); }), qint64(kErrStoreFile));
+        QCOMPARE(errorOf([&] { Batch batch(calendar); }), qint64(kErrStoreFile));
+        mNs.reset();
+        calendar.reset();
+        mContacts.reset();
+        mApp.reset();
+        QCOMPARE(fileHash(file), before);
+    }
+
+    void aDamagedItemLeavesItsFolderReadable() {
+        addContact(mContacts, QStringLiteral("Good Before"));
+        const ItemPtr bad = addContact(mContacts, QStringLiteral("Will Break"));
+        addContact(mContacts, QStringLiteral("Good After"));
+        const QString badId = bad->EntryID();
+        {
+            SQLite::Database db(mDir.filePath(QStringLiteral("Personal Folders.store")).toStdString(),
+                                SQLite::OPEN_READWRITE);
+            SQLite::Statement q(db, "UPDATE items SET props = x'01000853756271656374FF' WHERE entry_id = ?");
+            q.bind(1, badId.toStdString());
+            QCOMPARE(q.exec(), 1);
+        }
+        ApplicationPtr app = Application::create(mDir.path());
+        QStringList warnings;
+        app->setWarningHandler([&](const QString& text) { warnings << text; });
+        NameSpacePtr ns = app->GetNamespace();
+        FolderPtr contacts = ns->folderByPath(QStringLiteral("Personal Folders\\Contacts"));
+        QCOMPARE(subjects(contacts->Items()), QStringList({"Good Before", "Good After"}));
+        QCOMPARE(warnings.size(), 1);
+        QVERIFY2(warnings[0].contains(badId) &&
+                     warnings[0].contains(QStringLiteral("Personal Folders\\Contacts")),
+                 qPrintable(warnings[0]));
+        ItemPtr reached = ns->GetItemFromID(badId);
+        QVERIFY(!reached->damage().isEmpty());
+        QCOMPARE(reached->EntryID(), badId);
+        QCOMPARE(errorOf([&] { reached->Save(); }), qint64(kErrStoreFile));
+        reached->Delete();
+        QCOMPARE(errorOf([&] { Application::create(mDir.path())->GetNamespace()->GetItemFromID(badId); }),
+                 qint64(kErrNotFound));
+        QCOMPARE(contacts->Items()->Count(), 2);
+    }
+
+    void aBusyStoreSaysSo() {
+        ItemPtr c = addContact(mContacts, QStringLiteral("Busy Body"));
+        SQLite::Database other(mDir.filePath(QStringLiteral("Personal Folders.store")).toStdString(),
+                               SQLite::OPEN_READWRITE);
+        other.exec("BEGIN IMMEDIATE");
+        other.exec("UPDATE meta SET value = value WHERE key = 'schema'");
+        c->Set(QStringLiteral("User1"), QStringLiteral("later"));
+        const QString why = errorText([&] { c->Save(); });
+        QVERIFY2(why.contains(QStringLiteral("busy")) && why.contains(QStringLiteral("Try again")),
+                 qPrintable(why));
+        QVERIFY(!why.contains(QStringLiteral("damaged")));
+        other.exec("ROLLBACK");
+        c->Save();
+        QCOMPARE(Application::create(mDir.path())
+                     ->GetNamespace()
+                     ->GetItemFromID(c->EntryID())
+                     ->Get(QStringLiteral("User1"))
+                     .toString(),
+                 QStringLiteral("later"));
     }
 
     void labelSessionAndSafeItems() {
@@ -451,6 +793,10 @@ private Q_SLOTS:
 
     void versionAndUi() {
         QVERIFY(mApp->Version().left(3).toDouble() > 9);
+        QVERIFY(versionNumber(mApp->Version()) > 9);
+        QCOMPARE(versionNumber(QStringLiteral("9.0.0.1")), 9);
+        QCOMPARE(versionNumber(QStringLiteral("0.1.0")), 0);
+        QCOMPARE(versionNumber(QStringLiteral("123456")), 123);
         mApp->setVersion(QStringLiteral("9.0.0.1"));
         QCOMPARE(mApp->Version().left(3).toDouble(), 9.0);
         // Without an installed window the store says so rather than pretending.

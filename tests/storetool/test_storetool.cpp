@@ -2,7 +2,12 @@
 #include "storetool/StoreTool.h"
 #include "support/TestEnvironment.h"
 
+#include <QElapsedTimer>
+#include <QProcess>
+#include <QRandomGenerator>
 #include <QTemporaryDir>
+#include <QThread>
+#include <SQLiteCpp/SQLiteCpp.h>
 
 namespace {
 
@@ -28,6 +33,20 @@ class TestStoreTool : public QObject {
         o.flush();
         e.flush();
         return {status, out, err};
+    }
+
+    // The tool as another process.
+    Run process(const QStringList& args) {
+        QProcess p;
+        p.start(QString::fromUtf8(QEL_STORE_TOOL), QStringList{"--dir", mDir.path()} + args);
+        if (!p.waitForFinished(30000))
+            return {-1, {}, {}};
+        return {p.exitCode(), QString::fromUtf8(p.readAllStandardOutput()),
+                QString::fromUtf8(p.readAllStandardError())};
+    }
+
+    QStringList storeFiles() const {
+        return QDir(mDir.path()).entryList(QDir::Files | QDir::Hidden | QDir::Dirs | QDir::NoDotAndDotDot);
     }
 
 private Q_SLOTS:
@@ -93,6 +112,195 @@ private Q_SLOTS:
         QCOMPARE(tool({"add", "Personal Folders\\Contacts", "NoEquals"}).status, 2);
         QCOMPARE(tool({"bogus"}).status, 2);
         QCOMPARE(tool({}).status, 2);
+    }
+
+    void aDeleteInOneProcessNeverRemovesAnotherProcesssItem() {
+        const QString older = tool({"add", "Personal Folders\\Contacts", "FullName=Ann Older"}).out.trimmed();
+        const QString held = tool({"add", "Personal Folders\\Contacts", "FullName=Bea Held"}).out.trimmed();
+        // This process holds Bea; another deletes her and adds Cal, who would take her row.
+        ol::ApplicationPtr app = ol::Application::create(mDir.path());
+        ol::ItemPtr bea = app->GetNamespace()->GetItemFromID(held);
+        QCOMPARE(process({"delete", held}).status, 0);
+        const Run added =
+            process({"add", "Personal Folders\\Contacts", "FullName=Cal Newer", "User1=theirs"});
+        QCOMPARE(added.status, 0);
+        const QString cal = added.out.trimmed();
+        try {
+            bea->Delete();
+            QFAIL("a delete of an item another process deleted succeeded");
+        } catch (const ol::Error& e) {
+            QCOMPARE(e.number(), qint64(ol::kErrNotFound));
+        }
+        bea->Set("User1", "mine");
+        try {
+            bea->Save();
+            QFAIL("a save of an item another process deleted succeeded");
+        } catch (const ol::Error& e) {
+            QCOMPARE(e.number(), qint64(ol::kErrNotFound));
+        }
+        // A second delete by another process fails too, and Cal is untouched throughout.
+        const Run again = process({"delete", held});
+        QCOMPARE(again.status, 1);
+        QVERIFY(again.err.contains("not found"));
+        QCOMPARE(process({"get", cal, "Subject", "User1"}).out,
+                 QStringLiteral("Subject=Cal Newer\nUser1=theirs\n"));
+        QCOMPARE(tool({"restrict", "Personal Folders\\Contacts", "[LastName] <> ''"}).out,
+                 QStringLiteral("Ann Older\nCal Newer\n"));
+        QVERIFY(!older.isEmpty());
+    }
+
+    void aKilledFirstStartLeavesAStoreThatOpens() {
+        // Killed at random moments of its first start, the tool leaves either no store or a whole one.
+        QRandomGenerator random(42);
+        int killedEarly = 0;
+        for (int round = 0; round < 25; ++round) {
+            init();
+            QProcess p;
+            p.start(QString::fromUtf8(QEL_STORE_TOOL), {"--dir", mDir.path(), "folders"});
+            QVERIFY(p.waitForStarted());
+            QElapsedTimer t;
+            t.start();
+            const int delay = int(random.bounded(40));
+            while (t.elapsed() < delay && p.state() == QProcess::Running)
+                QThread::usleep(200);
+            if (p.state() == QProcess::Running) {
+                p.kill();
+                ++killedEarly;
+            }
+            p.waitForFinished();
+            const Run after = tool({"folders"});
+            QVERIFY2(after.status == 0, qPrintable(after.err));
+            QCOMPARE(after.out.count('\n'), 7);
+        }
+        QVERIFY(killedEarly > 0);
+    }
+
+    void damagedFilesAndItemsAreNamedOnStandardError() {
+        // Every store file unreadable: said so, status 1, nothing made.
+        QFile empty(mDir.filePath("Personal Folders.store"));
+        QVERIFY(empty.open(QIODevice::WriteOnly));
+        empty.close();
+        Run r = tool({"folders"});
+        QCOMPARE(r.status, 1);
+        QVERIFY2(r.err.contains("Personal Folders.store: it is empty (0 bytes)"), qPrintable(r.err));
+        QCOMPARE(storeFiles(), QStringList({"Personal Folders.store"}));
+        // A sound store beside it: it is listed, the bad one named on stderr.
+        QVERIFY(QFile::rename(mDir.filePath("Personal Folders.store"), mDir.filePath("Empty.store")));
+        ol::Application::create(mDir.filePath("fresh"));
+        for (const QString& name : QDir(mDir.filePath("fresh")).entryList(QDir::Files))
+            QVERIFY(QFile::rename(mDir.filePath("fresh/" + name), mDir.filePath(name)));
+        r = tool({"folders"});
+        QCOMPARE(r.status, 0);
+        QVERIFY(r.out.startsWith("0\tPersonal Folders\n"));
+        QVERIFY2(r.err.contains("skipped " + mDir.filePath("Empty.store") + ": it is empty"),
+                 qPrintable(r.err));
+        QCOMPARE(QFileInfo(mDir.filePath("Empty.store")).size(), qint64(0));
+
+        // A damaged item: left out of its folder and named; get and delete reach it by EntryID.
+        const QString good = tool({"add", "Personal Folders\\Contacts", "FullName=Good One"}).out.trimmed();
+        const QString bad = tool({"add", "Personal Folders\\Contacts", "FullName=Bad One"}).out.trimmed();
+        {
+            SQLite::Database db(mDir.filePath("Personal Folders.store").toStdString(),
+                                SQLite::OPEN_READWRITE);
+            SQLite::Statement q(db, "UPDATE items SET props = x'07' WHERE entry_id = ?");
+            q.bind(1, bad.toStdString());
+            QCOMPARE(q.exec(), 1);
+        }
+        r = tool({"restrict", "Personal Folders\\Contacts", "[LastName] <> ''"});
+        QCOMPARE(r.status, 0);
+        QCOMPARE(r.out, QStringLiteral("Good One\n"));
+        QVERIFY2(r.err.contains(bad) && r.err.contains("damaged"), qPrintable(r.err));
+        r = tool({"get", bad});
+        QCOMPARE(r.status, 1);
+        QVERIFY2(r.err.contains("damaged"), qPrintable(r.err));
+        QCOMPARE(tool({"delete", bad}).status, 0);
+        r = tool({"restrict", "Personal Folders\\Contacts", "[LastName] <> ''"});
+        QCOMPARE(r.out, QStringLiteral("Good One\n"));
+        QVERIFY2(!r.err.contains("damaged"), qPrintable(r.err));
+        QCOMPARE(tool({"get", good, "LastName"}).out, QStringLiteral("LastName=One\n"));
+    }
+
+    void badCommandLinesChangeNothing() {
+        // A mistyped command, a wrong --dir and a read of a fresh folder create nothing.
+        Run r = tool({"folderz"});
+        QCOMPARE(r.status, 2);
+        QVERIFY(r.err.contains("unknown command folderz"));
+        QCOMPARE(storeFiles(), QStringList());
+        QCOMPARE(
+            tool({"restrict", "Personal Folders\\Contacts", "[LastName] = 'x'", "--show", "Nonsense"}).status,
+            2);
+        QCOMPARE(tool({"get", "00DEADBEEF"}).status, 1);
+        QCOMPARE(tool({"delete", "00DEADBEEF"}).status, 1);
+        QCOMPARE(tool({"mkfolder", "X", "spreadsheets"}).status, 2);
+        QCOMPARE(tool({"add", "Personal Folders\\Contacts", "NoEquals"}).status, 2);
+        QCOMPARE(storeFiles(), QStringList());
+        const QString typo = mDir.filePath("no-such-folder");
+        QString out, err;
+        QTextStream o(&out), e(&err);
+        QCOMPARE(
+            qel::runStoreTool({"--dir", typo, "add", "Personal Folders\\Contacts", "FullName=A B"}, o, e), 1);
+        e.flush();
+        QVERIFY2(err.contains("does not exist"), qPrintable(err));
+        QVERIFY(!QFileInfo::exists(typo));
+        // An empty --dir is refused rather than read as the per-user folder.
+        QCOMPARE(qel::runStoreTool({"--dir", "", "folders"}, o, e), 2);
+        QCOMPARE(qel::runStoreTool({"--dir=", "folders"}, o, e), 2);
+        QCOMPARE(storeFiles(), QStringList());
+
+        // --show with an unknown property is refused; known ones missing from an item stay empty.
+        tool({"add", "Personal Folders\\Contacts", "FullName=Ann Able"});
+        r = tool(
+            {"restrict", "Personal Folders\\Contacts", "[LastName] = 'Able'", "--show", "Subject,Bogus"});
+        QCOMPARE(r.status, 2);
+        QVERIFY(r.out.isEmpty());
+        QVERIFY(r.err.contains("unknown property Bogus"));
+        r = tool(
+            {"restrict", "Personal Folders\\Contacts", "[LastName] = 'Able'", "--show", "Subject,Start"});
+        QCOMPARE(r.out, QStringLiteral("Ann Able\t\n"));
+
+        // Arguments that are not UTF-8 are refused, by the real tool too.
+        QStringList args;
+        QString why;
+        const char* argv[] = {"qel-store", "add", "Personal Folders\\Contacts",
+                              "FullName=Bad \xff\xfe Bytes"};
+        QVERIFY(!qel::decodeArguments(4, argv, args, why));
+        QVERIFY(why.contains("argument 3"));
+        const char* fine[] = {"qel-store", "add", "FullName=Zo\xc3\xab"};
+        QVERIFY(qel::decodeArguments(3, fine, args, why));
+        QCOMPARE(args.last(), QString::fromUtf8("FullName=Zo\u00eb"));
+        QProcess p;
+        p.start(QStringLiteral("/bin/sh"),
+                QStringList{"-c",
+                            "exec \"$0\" --dir \"$1\" add 'Personal Folders\\Contacts' \"$(printf "
+                            "'FullName=Bad \\377 Bytes')\"",
+                            QString::fromUtf8(QEL_STORE_TOOL), mDir.path()});
+        QVERIFY(p.waitForFinished(30000));
+        QCOMPARE(p.exitCode(), 2);
+        QCOMPARE(tool({"restrict", "Personal Folders\\Contacts", "[LastName] <> ''"}).out,
+                 QStringLiteral("Ann Able\n"));
+    }
+
+    void controlCharactersRoundTrip() {
+        // get prints what add reads: every control character escaped, none raw.
+        const QString value = QStringLiteral("bell\x07 esc\x1b one\x01 del\x7f tab\t cr\r lf\n back\\ end");
+        ol::ApplicationPtr app = ol::Application::create(mDir.path());
+        ol::ItemPtr c = app->GetNamespace()->folderByPath("Personal Folders\\Contacts")->Items()->Add();
+        c->Set("FullName", "Ctrl Chars");
+        c->Set("Body", value);
+        c->Save();
+        const Run r = tool({"get", c->EntryID(), "Body"});
+        QCOMPARE(r.out, QStringLiteral(
+                            "Body=bell\\x07 esc\\x1b one\\x01 del\\x7f tab\\t cr\\r lf\\n back\\\\ end\n"));
+        for (const QChar ch : r.out.chopped(1))
+            QVERIFY(ch.unicode() >= 0x20);
+        const QString id =
+            tool({"add", "Personal Folders\\Contacts", "FullName=Copy Chars", r.out.trimmed()}).out.trimmed();
+        QCOMPARE(app->GetNamespace()->GetItemFromID(id)->Get("Body").toString(), value);
+        // A backslash-x not followed by two hex digits stays as written.
+        const QString literal =
+            tool({"add", "Personal Folders\\Contacts", "FullName=Lit Eral", "Body=\\xg1 \\x4"}).out.trimmed();
+        QCOMPARE(app->GetNamespace()->GetItemFromID(literal)->Get("Body").toString(),
+                 QStringLiteral("\\xg1 \\x4"));
     }
 
     void recurringAppointmentsFromTheCommandLine() {
