@@ -3,6 +3,7 @@
 #include "DemoData.h"
 #include "outlook/Outlook.h"
 
+#include <QDir>
 #include <QStringDecoder>
 #include <cctype>
 #include <functional>
@@ -206,7 +207,34 @@ bool knownProperty(const QString& name) {
     return ol::findProperty(name) != nullptr;
 }
 
-int run(QStringList args, QTextStream& out, QTextStream& err) {
+// The first store a command made in an empty store folder. When the command then fails, the store
+// (which holds nothing of the user's) and a folder made for it are removed again, so that a failed
+// command leaves the folder as it found it.
+struct FirstStore {
+    QString dir;
+    bool madeFolder = false;
+    bool armed = false;
+
+    void arm(const QString& folder) {
+        dir = folder.isEmpty() ? ol::Application::storeDirFromEnvironment() : folder;
+        const QDir d(dir);
+        madeFolder = !d.exists();
+        armed = madeFolder || d.entryList({QStringLiteral("*.store")}, QDir::Files | QDir::Hidden).isEmpty();
+    }
+    void undo() const {
+        if (!armed)
+            return;
+        QDir d(dir);
+        for (const QString& name : d.entryList(
+                 {QStringLiteral("*.store"), QStringLiteral("*.store-wal"), QStringLiteral("*.store-shm")},
+                 QDir::Files | QDir::Hidden))
+            d.remove(name);
+        if (madeFolder)
+            d.rmdir(dir);
+    }
+};
+
+int run(QStringList args, QTextStream& out, QTextStream& err, FirstStore& firstStore) {
     QString dir;
     bool dirGiven = false;
     if (!args.isEmpty() && (args.first() == QLatin1String("--help") || args.first() == QLatin1String("-h"))) {
@@ -300,6 +328,8 @@ int run(QStringList args, QTextStream& out, QTextStream& err) {
     options.createFolder = !dirGiven;
     options.createFirstStore = command == QLatin1String("folders") || command == QLatin1String("mkfolder") ||
                                command == QLatin1String("add") || command == QLatin1String("demo");
+    if (options.createFirstStore)
+        firstStore.arm(dir);
     ol::ApplicationPtr app = ol::Application::create(dir, options);
     for (const ol::SkippedStore& skip : app->skippedStores())
         err << "qel-store: skipped " << skip.file << ": " << skip.reason << '\n';
@@ -396,12 +426,14 @@ bool decodeArguments(int argc, const char* const* argv, QStringList& args, QStri
 }
 
 int runStoreTool(const QStringList& args, QTextStream& out, QTextStream& err) {
+    FirstStore firstStore;
     try {
-        return run(args, out, err);
+        return run(args, out, err, firstStore);
     } catch (const UsageError& e) {
         err << "qel-store: " << e.message << '\n' << kUsage;
         return 2;
     } catch (const ol::Error& e) {
+        firstStore.undo(); // run() has let go of the store by now
         err << "qel-store: " << e.message() << '\n';
         return e.number() == ol::kErrFilter ? 2 : 1;
     }

@@ -234,6 +234,10 @@ private Q_SLOTS:
         QCOMPARE(tool({"mkfolder", "X", "spreadsheets"}).status, 2);
         QCOMPARE(tool({"add", "Personal Folders\\Contacts", "NoEquals"}).status, 2);
         QCOMPARE(storeFiles(), QStringList());
+        // Commands that would make the first store and then fail leave no store behind either.
+        QCOMPARE(tool({"add", "Personal Folders\\No Such Folder", "FullName=A B"}).status, 1);
+        QCOMPARE(tool({"mkfolder", "Personal Folders\\Inbox", "0"}).status, 1);
+        QCOMPARE(storeFiles(), QStringList());
         const QString typo = mDir.filePath("no-such-folder");
         QString out, err;
         QTextStream o(&out), e(&err);
