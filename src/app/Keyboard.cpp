@@ -2,8 +2,8 @@
 // double-click has a Shift variant, Ctrl turns on the first-name mode, Esc leaves (to the tray
 // when "Confirm exit" is on), and the browser's keys move between the letters and views.
 
-#include "Tag.h"
 #include "Vantrel.h"
+#include "core/Tag.h"
 
 #include "prefs/frmPrefs.h"
 

@@ -2,8 +2,8 @@
 // and the two ways into the preferences.
 
 #include "Program.h"
-#include "Tag.h"
 #include "Vantrel.h"
+#include "core/Tag.h"
 #include "frmWait.h"
 
 #include "core/DebugLog.h"
@@ -35,10 +35,6 @@ const QString kWebsiteMessage = QStringLiteral(
     "the 'Download Developer version' link. Open this file and follow instructions. You can then run Vantrel "
     "without the security warnings!");
 constexpr int kTabCount = 5;
-
-void debug(const QString& text, bool withTime = false) {
-    LogDebug(Vantrel::kName, text, withTime);
-}
 
 QString cache(const char* key) {
     return GetSetting(QLatin1String(sections::Cache), QLatin1String(key));

@@ -3,8 +3,8 @@
 // restore key, armed while the window is in the tray, and the arming of the two clipboard keys.
 
 #include "Program.h"
-#include "Tag.h"
 #include "Vantrel.h"
+#include "core/Tag.h"
 #include "frmWait.h"
 
 #include "core/DebugLog.h"
@@ -28,10 +28,6 @@ namespace {
 const QString kIgnoreKey = QStringLiteral("Ignore Key");
 constexpr int kIgnoreKeyMs = 1000;
 constexpr int kIgnoreKeyPollMs = 50;
-
-void debug(const QString& text) {
-    LogDebug(Vantrel::kName, text);
-}
 
 // The modifier boxes of a hot key: 0 Windows key, 1 Shift, 2 Alt, 3 Ctrl.
 HotKeyModifiers modifiersOf(const std::array<QCheckBox*, 4>& boxes) {

@@ -45,8 +45,6 @@ public:
     explicit Vantrel(Program& program, QWidget* parent = nullptr);
     ~Vantrel() override;
 
-    // The window's design name: the object name and the name in front of its debug messages.
-    static const QString kName;
     // The safe-item library's public home page.
     static const QString kRedemptionSite;
 

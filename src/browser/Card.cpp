@@ -3,9 +3,9 @@
 
 #include "ContactBrowser.h"
 
-#include "app/Tag.h"
 #include "core/DebugLog.h"
 #include "core/Settings.h"
+#include "core/Tag.h"
 #include "prefs/frmPrefs.h"
 
 #include <QCheckBox>

@@ -38,9 +38,6 @@ struct BrowserHooks {
     std::function<void(const QString&)> setNotes;          // the notes window's txtNotes
 };
 
-// The debug log's name for the messages of the main window.
-inline const QString kMainWindowName = QStringLiteral("Vantrel");
-
 // The letter codes: 1..26 the letters A..Z, 27 MISC.
 constexpr int kMiscCode = 27;
 // The restriction that lists one letter under a category suffix (which begins with " AND ").

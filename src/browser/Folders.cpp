@@ -20,10 +20,6 @@ namespace {
 
 const QString kDeletedItems = QStringLiteral("Deleted Items");
 
-void debug(const QString& text, bool withTime = false) {
-    LogDebug(kMainWindowName, text, withTime);
-}
-
 // The hourglass for the length of one command, restored on every way out.
 class BusyCursor {
 public:

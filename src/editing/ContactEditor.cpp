@@ -26,10 +26,6 @@ namespace {
 
 const QString kLF = QStringLiteral("\n");
 
-void debug(const QString& text) {
-    LogDebug(Vantrel::kName, text);
-}
-
 QString entryText(const QListWidget* list, int row) {
     const QListWidgetItem* item = list->item(row);
     return item ? item->text() : QString();

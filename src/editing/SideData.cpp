@@ -27,10 +27,6 @@ namespace {
 const QString kLF = QStringLiteral("\n");
 const QString kMeNotSet = QStringLiteral("Not Set!");
 
-void debug(const QString& text) {
-    LogDebug(Vantrel::kName, text);
-}
-
 QString storedMe() {
     return GetSetting(QLatin1String(sections::Misc), QLatin1String(keys::Me));
 }

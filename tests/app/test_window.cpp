@@ -2,7 +2,7 @@
 // connected commands, the timers, the Tag helpers and the debug label.
 
 #include "AppTesting.h"
-#include "app/Tag.h"
+#include "core/Tag.h"
 
 #include <QAction>
 #include <QCheckBox>

@@ -2,7 +2,7 @@
 // address tooltips, the special-day button, the "you" marker and the position saved to Cache.
 
 #include "BrowserTesting.h"
-#include "app/Tag.h"
+#include "core/Tag.h"
 
 #include <QLabel>
 
