@@ -319,7 +319,7 @@ void Vantrel::ExitProgram(bool dontUnload) {
         debug(QStringLiteral(":Program unloading..."), true);
         unloadPrefs();
         frmWait::unload();
-        unloadSideDialogs();
+        mEditor->unloadSideDialogs();
     }
     // 3. The store, in this order.
     gSafeContact.reset();

@@ -83,6 +83,7 @@ Vantrel::Vantrel(Program& program, QWidget* parent) : QMainWindow(parent), mProg
     connect(SyncTimer, &QTimer::timeout, this, &Vantrel::SyncTimer_Timer);
     connect(RemindTimer, &QTimer::timeout, this, &Vantrel::RemindTimer_Timer);
     buildHotKeys();
+    buildEditor();
 
     tray().setIcon(windowIcon());
     tray().setListener(this);
@@ -243,8 +244,28 @@ void Vantrel::buildControls() {
                                                                gSafeContact, gNoRedemption, mLetterCode,
                                                                mContactName},
                                                 mPrefs, hooks);
-    connectEditor();
     qApp->installEventFilter(this);
+}
+
+void Vantrel::buildEditor() {
+    EditorHooks hooks;
+    hooks.unloaded = [this] { return mUnloaded; };
+    hooks.reload = [this] { mProgram.reload(); };
+    hooks.closeWindowParts = [this] {
+        for (QMenu* menu : {menuFile, menuTools, menuQEL, menuHelp})
+            menu->menuAction()->setEnabled(false);
+        cmdRedemption->hide();
+    };
+    hooks.setKeyPreview = [this](bool on) { setKeyPreview(on); };
+    hooks.composeMail = [this](int entry) { composeMail(entry); };
+    hooks.meChanged = [this](const QString& name) {
+        if (mPrefs)
+            mPrefs->showMe(name);
+    };
+    mEditor = std::make_unique<ContactEditor>(
+        *this, *this,
+        EditorMembers{gOlContactFolder, gOlContacts, gSafeContact, gNoRedemption, mLetterCode, mContactName},
+        *mBrowser, this, SyncTimer, hooks);
 }
 
 void Vantrel::menuSearch_Click() {

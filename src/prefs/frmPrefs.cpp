@@ -796,8 +796,7 @@ void frmPrefs::Form_Load() {
     loadIndex(cmbFromAddress, misc, QStringLiteral("FromAddressType"));
     chkRelease->setChecked(storedYes(misc, QStringLiteral("Release")));
 
-    const QString me = GetSetting(misc, QStringLiteral("Me"));
-    lblMe->setText(lblMe->text() + (me.isEmpty() ? QStringLiteral("Not Set!") : me));
+    showMe(GetSetting(misc, QStringLiteral("Me")));
 
     // Setting a value fires its handler only when the value changes; run them all once so that
     // every dependent control matches the loaded values.
@@ -897,6 +896,11 @@ void frmPrefs::markColourRows(const std::array<int, 3>& colours) {
         palette.setColor(QPalette::Text, used ? QColor(Qt::red) : QColor(Qt::black));
         filter->setPalette(palette);
     }
+}
+
+void frmPrefs::showMe(const QString& name) {
+    lblMe->setText(QStringLiteral("The contact currently set as 'you' is: ") +
+                   (name.isEmpty() ? QStringLiteral("Not Set!") : name));
 }
 
 int frmPrefs::hotkeyCode(const QComboBox* list) {

@@ -152,6 +152,8 @@ public:
     std::array<int, 3> specialDayColours() const;
     // Marks the appointment-colour rows of these label colours (bold, boxed, red filter text).
     void markColourRows(const std::array<int, 3>& colours);
+    // Names the "me" contact in lblMe ("Not Set!" for none).
+    void showMe(const QString& name);
 
     static const QString kVonageSite;
 
