@@ -77,7 +77,7 @@ bool Vantrel::Form_KeyUp(int key, Qt::KeyboardModifiers modifiers) {
         // Never while a contact is being edited: leaving would lose the edit.
         if (isEditing() || !mPrefs)
             return true;
-        if (mPrefs->chkConfirm->isChecked())
+        if (settings().confirmExit)
             showMinimized(); // to the tray
         else
             ExitProgram(false);

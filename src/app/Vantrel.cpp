@@ -243,8 +243,12 @@ void Vantrel::buildControls() {
                                                 BrowserMembers{gOlNameSpace, gOlContactFolder, gOlContacts,
                                                                gSafeContact, gNoRedemption, mLetterCode,
                                                                mContactName},
-                                                mPrefs, hooks);
+                                                settings(), hooks);
     qApp->installEventFilter(this);
+}
+
+SettingsModel& Vantrel::settings() const {
+    return mProgram.settings();
 }
 
 void Vantrel::buildEditor() {
@@ -258,10 +262,7 @@ void Vantrel::buildEditor() {
     };
     hooks.setKeyPreview = [this](bool on) { setKeyPreview(on); };
     hooks.composeMail = [this](int entry) { composeMail(entry); };
-    hooks.meChanged = [this](const QString& name) {
-        if (mPrefs)
-            mPrefs->showMe(name);
-    };
+    hooks.meChanged = [this](const QString& name) { settings().setMe(name); };
     mEditor = std::make_unique<ContactEditor>(
         *this, *this,
         EditorMembers{gOlContactFolder, gOlContacts, gSafeContact, gNoRedemption, mLetterCode, mContactName},

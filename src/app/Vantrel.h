@@ -75,7 +75,9 @@ public:
     // (letters move between the tabs, and so on).
     bool keyPreview() const { return mKeyPreview; }
     void setKeyPreview(bool on) { mKeyPreview = on; }
-    // The hidden preferences dialog whose controls are the live settings (null once unloaded).
+    // The program's live settings.
+    SettingsModel& settings() const;
+    // The hidden preferences dialog, which edits the settings (null once unloaded).
     frmPrefs* prefs() const { return mPrefs; }
 
     // --- Run-time members ---------------------------------------------------------------------

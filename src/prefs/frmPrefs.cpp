@@ -3,9 +3,9 @@
 #include "Autostart.h"
 #include "PrefsLists.h"
 #include "core/Named.h"
+#include "core/NumberText.h"
 #include "core/Passwords.h"
 #include "core/Settings.h"
-#include "exchange/NumberText.h"
 #include "exchange/frmFilter.h"
 #include "platform/Dialogs.h"
 #include "platform/Shell.h"
@@ -42,10 +42,6 @@ const QString kHotkeyCaution =
 const QString kLoadCaption = QStringLiteral("Load with Windows");
 const QString kDontLoadCaption = QStringLiteral("Don't load with Windows");
 
-QString yesNo(const QCheckBox* box) {
-    return box->isChecked() ? QStringLiteral("Yes") : QStringLiteral("No");
-}
-
 void say(const QString& text) {
     dialogs().message(text);
 }
@@ -75,27 +71,29 @@ QGroupBox* group(QWidget* parent, const QString& title, const QString& name) {
     return named(new QGroupBox(title, parent), name);
 }
 
-// Settings: flags and texts as the store keeps them.
-bool storedYes(const QString& section, const QString& key) {
-    return GetSetting(section, key) == "Yes";
-}
-bool storedNotNo(const QString& section, const QString& key) {
-    return GetSetting(section, key) != "No";
-}
-
-// A stored text replaces the box's text only when it is not empty.
-void loadText(QLineEdit* box, const QString& section, const QString& key) {
-    const QString value = GetSetting(section, key);
-    if (!value.isEmpty())
-        box->setText(value);
+// A list position of the settings is applied only when it names an entry of the list; anything
+// else leaves the list as it is.
+void loadIndex(QComboBox* list, int position) {
+    if (position >= 0 && position < list->count())
+        list->setCurrentIndex(position);
 }
 
-// A stored list position is applied only when it names an entry of the list; anything else
-// (empty, not a number, out of range) leaves the list as it is.
-void loadIndex(QComboBox* list, const QString& section, const QString& key) {
-    const auto value = wholeNumberValue(GetSetting(section, key));
-    if (value && *value >= 0 && *value < list->count())
-        list->setCurrentIndex(static_cast<int>(*value));
+void loadHotKey(const HotKeyChoice& key, QCheckBox* use, const std::array<QCheckBox*, 4>& modifiers,
+                QComboBox* list) {
+    use->setChecked(key.use);
+    for (size_t i = 0; i < 4; ++i)
+        modifiers[i]->setChecked(key.modifiers[i]);
+    loadIndex(list, key.key);
+}
+
+HotKeyChoice hotKeyOf(const QCheckBox* use, const std::array<QCheckBox*, 4>& modifiers,
+                      const QComboBox* list) {
+    HotKeyChoice key;
+    key.use = use->isChecked();
+    for (size_t i = 0; i < 4; ++i)
+        key.modifiers[i] = modifiers[i]->isChecked();
+    key.key = list->currentIndex();
+    return key;
 }
 
 void enableAll(const std::initializer_list<QWidget*>& widgets, bool enabled) {
@@ -123,10 +121,22 @@ QFrame* frameLine(QWidget* parent) {
 
 } // namespace
 
+frmPrefs::frmPrefs(SettingsModel& settings, ol::NameSpacePtr nameSpace, QWidget* parent)
+    : QDialog(parent), mSettings(settings), mNameSpace(std::move(nameSpace)) {
+    start();
+}
+
 frmPrefs::frmPrefs(ol::NameSpacePtr nameSpace, QWidget* parent)
-    : QDialog(parent), mNameSpace(std::move(nameSpace)) {
+    : QDialog(parent), mOwnSettings(std::make_unique<SettingsModel>()), mSettings(*mOwnSettings),
+      mNameSpace(std::move(nameSpace)) {
+    mOwnSettings->load();
+    start();
+}
+
+void frmPrefs::start() {
     buildUi();
     Form_Load();
+    connect(&mSettings, &SettingsModel::meChanged, this, &frmPrefs::showMe);
     setDebugCarrier(this);
 }
 
@@ -698,105 +708,70 @@ void frmPrefs::Form_Load() {
     cmbColor[1]->setCurrentIndex(9);
     cmbColor[2]->setCurrentIndex(2);
 
-    const QString general = QStringLiteral("General");
-    chkConfirm->setChecked(storedYes(general, QStringLiteral("ConfirmExit")));
-    chkSubFolders->setChecked(storedYes(general, QStringLiteral("SubFolders")));
-    chkHotkey->setChecked(storedYes(general, QStringLiteral("UseHotkey")));
-    const char* modifierKeys[4] = {"WinKeyMod", "ShiftMod", "AltMod", "CtrlMod"};
-    for (size_t i = 0; i < 4; ++i)
-        chkMod[i]->setChecked(storedYes(general, QLatin1String(modifierKeys[i])));
-    loadIndex(cmbHotkey, general, QStringLiteral("HotKey"));
-    loadIndex(cmbWebEmail, general, QStringLiteral("WebEmail"));
-    chkInvert->setChecked(storedYes(general, QStringLiteral("InvertWebEmail")));
+    const SettingsModel& m = mSettings;
+    chkConfirm->setChecked(m.confirmExit);
+    chkSubFolders->setChecked(m.subFolders);
+    loadHotKey(m.restoreKey, chkHotkey, chkMod, cmbHotkey);
+    loadIndex(cmbWebEmail, m.webEmail);
+    chkInvert->setChecked(m.invertWebEmail);
 
-    const QString folders = QStringLiteral("DataFolders");
-    loadText(txtCalendarRoot, folders, QStringLiteral("CalendarRoot"));
-    loadText(txtCalendar, folders, QStringLiteral("Calendar"));
-    loadText(txtTaskRoot, folders, QStringLiteral("TasksRoot"));
-    loadText(txtTask, folders, QStringLiteral("Tasks"));
-    // The notes keys are crossed: "Notes" holds the root and "NotesRoot" the folder.
-    loadText(txtNotesRoot, folders, QStringLiteral("Notes"));
-    loadText(txtNotes, folders, QStringLiteral("NotesRoot"));
+    txtCalendarRoot->setText(m.calendarFolder.root);
+    txtCalendar->setText(m.calendarFolder.folder);
+    txtTaskRoot->setText(m.tasksFolder.root);
+    txtTask->setText(m.tasksFolder.folder);
+    txtNotesRoot->setText(m.notesFolder.root);
+    txtNotes->setText(m.notesFolder.folder);
 
-    const QString days = QStringLiteral("QELDays");
-    loadIndex(cmbField, days, QStringLiteral("CustomField"));
-    chkQel->setChecked(storedNotNo(days, QStringLiteral("CheckForQELDay")));
-    chkRemind->setChecked(storedNotNo(days, QStringLiteral("QELDayRemind")));
-    chkAutoScan->setChecked(storedYes(days, QStringLiteral("QELDayScan")));
-    chkSubject->setChecked(storedYes(days, QStringLiteral("QELDaySubject")));
-    chkPast->setChecked(storedYes(days, QStringLiteral("QELDayPast")));
-    loadIndex(cmbColor[0], days, QStringLiteral("BirthdayColor"));
-    loadIndex(cmbColor[1], days, QStringLiteral("AnniversaryColor"));
-    loadIndex(cmbColor[2], days, QStringLiteral("OtherColor"));
+    loadIndex(cmbField, m.customField);
+    chkQel->setChecked(m.checkForQELDay);
+    chkRemind->setChecked(m.qelDayRemind);
+    chkAutoScan->setChecked(m.qelDayScan);
+    chkSubject->setChecked(m.qelDaySubject);
+    chkPast->setChecked(m.qelDayPast);
+    for (size_t i = 0; i < cmbColor.size(); ++i)
+        loadIndex(cmbColor[i], m.specialDayColours[i]);
 
-    chkDebug->setChecked(storedYes(QStringLiteral("DebugMode"), QStringLiteral("DebugMode")));
+    chkDebug->setChecked(m.debugMode());
 
-    const QString sync = QStringLiteral("OutlookDataSync");
-    chkSync->setChecked(storedYes(sync, QStringLiteral("Sync")));
-    if (GetSetting(sync, QStringLiteral("SyncFireMode")) == "Interval")
-        optSyncTimer[0]->setChecked(true);
-    else
-        optSyncTimer[1]->setChecked(true);
-    loadText(txtSync, sync, QStringLiteral("Interval"));
-    const int timeAt = cmbSyncTime->findText(GetSetting(sync, QStringLiteral("Time")).trimmed());
+    chkSync->setChecked(m.sync);
+    optSyncTimer[m.intervalSync ? 0 : 1]->setChecked(true);
+    txtSync->setText(m.interval);
+    const int timeAt = cmbSyncTime->findText(m.syncTime);
     if (timeAt >= 0)
         cmbSyncTime->setCurrentIndex(timeAt);
-    if (GetSetting(sync, QStringLiteral("SyncMode")) == "Master")
-        optMode[0]->setChecked(true);
-    else
-        optMode[1]->setChecked(true);
-    chkData[0]->setChecked(storedNotNo(sync, QStringLiteral("ContactSync")));
-    chkData[1]->setChecked(storedYes(sync, QStringLiteral("CalendarSync")));
-    chkData[2]->setChecked(storedYes(sync, QStringLiteral("TasksSync")));
-    chkData[3]->setChecked(storedYes(sync, QStringLiteral("NotesSync")));
-    loadText(txtHost, sync, QStringLiteral("Host"));
-    loadText(txtUser, sync, QStringLiteral("User"));
-    const QString olvex = GetSetting(sync, QStringLiteral("Olvex"));
-    if (!olvex.isEmpty())
-        txtOlvex->setText(unscramblePassword(olvex));
-    loadText(txtPort, sync, QStringLiteral("Port"));
-    chkPassive->setChecked(storedYes(sync, QStringLiteral("PassiveMode")));
-    loadText(txtExportContactSQL, sync, QStringLiteral("SQLConE"));
-    loadText(txtImportContactSQL, sync, QStringLiteral("SQLConI"));
-    loadText(txtExportCalendarSQL, sync, QStringLiteral("SQLCalE"));
-    loadText(txtImportCalendarSQL, sync, QStringLiteral("SQLCalI"));
-    loadText(txtExportTasksSQL, sync, QStringLiteral("SQLTaskE"));
-    loadText(txtImportTasksSQL, sync, QStringLiteral("SQLTaskI"));
-    loadText(txtExportNotesSQL, sync, QStringLiteral("SQLNoteE"));
-    loadText(txtImportNotesSQL, sync, QStringLiteral("SQLNoteI"));
-    loadText(txtCalendarRange, sync, QStringLiteral("DateRange"));
+    optMode[m.master ? 0 : 1]->setChecked(true);
+    for (size_t i = 0; i < chkData.size(); ++i)
+        chkData[i]->setChecked(m.syncData[i]);
+    txtHost->setText(m.host);
+    txtUser->setText(m.user);
+    txtOlvex->setText(m.password);
+    txtPort->setText(m.port);
+    chkPassive->setChecked(m.passiveMode);
+    for (size_t i = 0; i < 4; ++i) {
+        exportFilterBoxes()[i]->setText(m.filters.exportFilter[i]);
+        importFilterBoxes()[i]->setText(m.filters.importFilter[i]);
+    }
+    txtCalendarRange->setText(m.filters.dateRange);
 
-    const QString colours = QStringLiteral("AppointmentColors");
-    chkApptColor->setChecked(storedYes(colours, QStringLiteral("ApptColorSync")));
+    chkApptColor->setChecked(m.apptColorSync);
     for (size_t i = 0; i < txtApptSQL.size(); ++i)
-        loadText(txtApptSQL[i], colours, QStringLiteral("Color%1").arg(i));
+        txtApptSQL[i]->setText(m.colourFilters[i]);
 
-    const QString voip = QStringLiteral("VOIP");
-    chkVonage->setChecked(storedYes(voip, QStringLiteral("EnableVonage")));
-    loadText(txtUserName, voip, QStringLiteral("UserName"));
-    const QString pardine = GetSetting(voip, QStringLiteral("Pardine"));
-    if (!pardine.isEmpty())
-        txtPardine->setText(unscramblePassword(pardine));
-    loadText(txtPhoneNumber, voip, QStringLiteral("PhoneNumber"));
-    chkCopy2Call->setChecked(storedYes(voip, QStringLiteral("EnableCopy2Call")));
-    for (size_t i = 0; i < 4; ++i)
-        chkModCopy[i]->setChecked(storedYes(voip, QLatin1String(modifierKeys[i])));
-    loadIndex(cmbHotkeyCopy, voip, QStringLiteral("HotKey"));
+    chkVonage->setChecked(m.enableVonage);
+    txtUserName->setText(m.voipUserName);
+    txtPardine->setText(m.voipPassword);
+    txtPhoneNumber->setText(m.phoneNumber);
+    loadHotKey(m.copy2CallKey, chkCopy2Call, chkModCopy, cmbHotkeyCopy);
 
-    const QString cell = QStringLiteral("CellPhone");
     for (size_t i = 0; i < chkCell.size(); ++i)
-        chkCell[i]->setChecked(storedYes(cell, QStringLiteral("CellField%1").arg(i)));
-    loadText(txtCellSQL, cell, QStringLiteral("CellSQL"));
+        chkCell[i]->setChecked(m.cellFields[i]);
+    txtCellSQL->setText(m.cellSQL);
 
-    const QString misc = QStringLiteral("Misc");
-    chkEmail->setChecked(storedYes(misc, QStringLiteral("UseEmailHotkey")));
-    for (size_t i = 0; i < 4; ++i)
-        chkModEmail[i]->setChecked(storedYes(misc, QLatin1String(modifierKeys[i]) + QStringLiteral("Email")));
-    loadIndex(cmbHotkeyEmail, misc, QStringLiteral("EmailHotKey"));
-    loadIndex(cmbFromAddress, misc, QStringLiteral("FromAddressType"));
-    chkRelease->setChecked(storedYes(misc, QStringLiteral("Release")));
+    loadHotKey(m.emailKey, chkEmail, chkModEmail, cmbHotkeyEmail);
+    loadIndex(cmbFromAddress, m.fromAddressType);
+    chkRelease->setChecked(m.release);
 
-    showMe(GetSetting(misc, QStringLiteral("Me")));
+    showMe(m.me());
 
     // Setting a value fires its handler only when the value changes; run them all once so that
     // every dependent control matches the loaded values.
@@ -804,6 +779,73 @@ void frmPrefs::Form_Load() {
     cmdPickCalendar->setEnabled(mNameSpace != nullptr);
     cmdPickTask->setEnabled(mNameSpace != nullptr);
     cmdPickNotes->setEnabled(mNameSpace != nullptr);
+}
+
+void frmPrefs::storeControls() {
+    SettingsModel& m = mSettings;
+    m.confirmExit = chkConfirm->isChecked();
+    m.subFolders = chkSubFolders->isChecked();
+    m.restoreKey = hotKeyOf(chkHotkey, chkMod, cmbHotkey);
+    m.webEmail = cmbWebEmail->currentIndex();
+    m.invertWebEmail = chkInvert->isChecked();
+
+    m.calendarFolder = {txtCalendarRoot->text(), txtCalendar->text()};
+    m.tasksFolder = {txtTaskRoot->text(), txtTask->text()};
+    m.notesFolder = {txtNotesRoot->text(), txtNotes->text()};
+
+    m.customField = cmbField->currentIndex();
+    m.checkForQELDay = chkQel->isChecked();
+    m.qelDayRemind = chkRemind->isChecked();
+    m.qelDayScan = chkAutoScan->isChecked();
+    m.qelDaySubject = chkSubject->isChecked();
+    m.qelDayPast = chkPast->isChecked();
+    m.specialDayColours = specialDayColours();
+
+    m.setDebugMode(chkDebug->isChecked());
+
+    m.sync = chkSync->isChecked();
+    m.intervalSync = optSyncTimer[0]->isChecked();
+    m.interval = txtSync->text();
+    m.syncTime = cmbSyncTime->currentText();
+    m.master = optMode[0]->isChecked();
+    for (size_t i = 0; i < chkData.size(); ++i)
+        m.syncData[i] = chkData[i]->isChecked();
+    m.host = txtHost->text();
+    m.user = txtUser->text();
+    m.password = txtOlvex->text();
+    m.port = txtPort->text();
+    m.passiveMode = chkPassive->isChecked();
+    for (size_t i = 0; i < 4; ++i) {
+        m.filters.exportFilter[i] = exportFilterBoxes()[i]->text();
+        m.filters.importFilter[i] = importFilterBoxes()[i]->text();
+    }
+    m.filters.dateRange = txtCalendarRange->text();
+
+    m.apptColorSync = chkApptColor->isChecked();
+    for (size_t i = 0; i < txtApptSQL.size(); ++i)
+        m.colourFilters[i] = txtApptSQL[i]->text();
+
+    m.enableVonage = chkVonage->isChecked();
+    m.voipUserName = txtUserName->text();
+    m.voipPassword = txtPardine->text();
+    m.phoneNumber = txtPhoneNumber->text();
+    m.copy2CallKey = hotKeyOf(chkCopy2Call, chkModCopy, cmbHotkeyCopy);
+
+    for (size_t i = 0; i < chkCell.size(); ++i)
+        m.cellFields[i] = chkCell[i]->isChecked();
+    m.cellSQL = txtCellSQL->text();
+
+    m.emailKey = hotKeyOf(chkEmail, chkModEmail, cmbHotkeyEmail);
+    m.fromAddressType = cmbFromAddress->currentIndex();
+    m.release = chkRelease->isChecked();
+}
+
+std::array<QLineEdit*, 4> frmPrefs::exportFilterBoxes() const {
+    return {txtExportContactSQL, txtExportCalendarSQL, txtExportTasksSQL, txtExportNotesSQL};
+}
+
+std::array<QLineEdit*, 4> frmPrefs::importFilterBoxes() const {
+    return {txtImportContactSQL, txtImportCalendarSQL, txtImportTasksSQL, txtImportNotesSQL};
 }
 
 void frmPrefs::runDependencies() {
@@ -872,6 +914,7 @@ void frmPrefs::optSyncTimer_Click() {
 }
 
 void frmPrefs::chkDebug_Click() {
+    mSettings.setDebugMode(chkDebug->isChecked());
     Q_EMIT debugModeChanged(chkDebug->isChecked());
 }
 
@@ -913,7 +956,7 @@ int frmPrefs::hotkeyCode(const QComboBox* list) {
 // --- Debug carrier ---------------------------------------------------------------------------
 
 bool frmPrefs::debugModeOn() const {
-    return chkDebug->isChecked();
+    return mSettings.debugMode();
 }
 
 void frmPrefs::setCarrierText(const QString& text) {
@@ -1089,106 +1132,8 @@ void frmPrefs::cmdOK_Click() {
 }
 
 QString frmPrefs::writeSettings() {
-    // Every key goes into one batch, so the file is written once; a write that did not reach the
-    // file is reported when the batch ends, so OK can say so.
-    {
-        SettingsBatch batch;
-        writeEveryKey();
-    }
-    return settingsProblem();
-}
-
-void frmPrefs::writeEveryKey() {
-    const auto save = [](const QString& section) {
-        return [section](const QString& key, const QString& value) { SaveSetting(section, key, value); };
-    };
-    const char* modifierKeys[4] = {"WinKeyMod", "ShiftMod", "AltMod", "CtrlMod"};
-
-    auto general = save(QStringLiteral("General"));
-    general(QStringLiteral("ConfirmExit"), yesNo(chkConfirm));
-    general(QStringLiteral("SubFolders"), yesNo(chkSubFolders));
-    general(QStringLiteral("UseHotkey"), yesNo(chkHotkey));
-    for (size_t i = 0; i < 4; ++i)
-        general(QLatin1String(modifierKeys[i]), yesNo(chkMod[i]));
-    general(QStringLiteral("HotKey"), QString::number(cmbHotkey->currentIndex()));
-    general(QStringLiteral("WebEmail"), QString::number(cmbWebEmail->currentIndex()));
-    general(QStringLiteral("InvertWebEmail"), yesNo(chkInvert));
-
-    auto folders = save(QStringLiteral("DataFolders"));
-    folders(QStringLiteral("CalendarRoot"), txtCalendarRoot->text());
-    folders(QStringLiteral("Calendar"), txtCalendar->text());
-    folders(QStringLiteral("TasksRoot"), txtTaskRoot->text());
-    folders(QStringLiteral("Tasks"), txtTask->text());
-    folders(QStringLiteral("Notes"), txtNotesRoot->text()); // crossed on purpose, as stored data has it
-    folders(QStringLiteral("NotesRoot"), txtNotes->text());
-
-    auto days = save(QStringLiteral("QELDays"));
-    days(QStringLiteral("CustomField"), QString::number(cmbField->currentIndex()));
-    days(QStringLiteral("CheckForQELDay"), yesNo(chkQel));
-    days(QStringLiteral("QELDayRemind"), yesNo(chkRemind));
-    days(QStringLiteral("QELDayScan"), yesNo(chkAutoScan));
-    days(QStringLiteral("QELDaySubject"), yesNo(chkSubject));
-    days(QStringLiteral("QELDayPast"), yesNo(chkPast));
-    days(QStringLiteral("BirthdayColor"), QString::number(cmbColor[0]->currentIndex()));
-    days(QStringLiteral("AnniversaryColor"), QString::number(cmbColor[1]->currentIndex()));
-    days(QStringLiteral("OtherColor"), QString::number(cmbColor[2]->currentIndex()));
-
-    save(QStringLiteral("DebugMode"))(QStringLiteral("DebugMode"), yesNo(chkDebug));
-
-    auto sync = save(QStringLiteral("OutlookDataSync"));
-    sync(QStringLiteral("Sync"), yesNo(chkSync));
-    sync(QStringLiteral("SyncFireMode"),
-         optSyncTimer[0]->isChecked() ? QStringLiteral("Interval") : QStringLiteral("Timed"));
-    sync(QStringLiteral("Interval"), txtSync->text());
-    sync(QStringLiteral("Time"), cmbSyncTime->currentText());
-    sync(QStringLiteral("SyncMode"),
-         optMode[0]->isChecked() ? QStringLiteral("Master") : QStringLiteral("Slave"));
-    sync(QStringLiteral("ContactSync"), yesNo(chkData[0]));
-    sync(QStringLiteral("CalendarSync"), yesNo(chkData[1]));
-    sync(QStringLiteral("TasksSync"), yesNo(chkData[2]));
-    sync(QStringLiteral("NotesSync"), yesNo(chkData[3]));
-    sync(QStringLiteral("Host"), txtHost->text());
-    sync(QStringLiteral("User"), txtUser->text());
-    sync(QStringLiteral("Olvex"), scramblePassword(txtOlvex->text()));
-    sync(QStringLiteral("Port"), txtPort->text());
-    sync(QStringLiteral("PassiveMode"), yesNo(chkPassive));
-    sync(QStringLiteral("SQLConE"), txtExportContactSQL->text());
-    sync(QStringLiteral("SQLConI"), txtImportContactSQL->text());
-    sync(QStringLiteral("SQLCalE"), txtExportCalendarSQL->text());
-    sync(QStringLiteral("SQLCalI"), txtImportCalendarSQL->text());
-    sync(QStringLiteral("SQLTaskE"), txtExportTasksSQL->text());
-    sync(QStringLiteral("SQLTaskI"), txtImportTasksSQL->text());
-    sync(QStringLiteral("SQLNoteE"), txtExportNotesSQL->text());
-    sync(QStringLiteral("SQLNoteI"), txtImportNotesSQL->text());
-    sync(QStringLiteral("DateRange"), txtCalendarRange->text());
-
-    auto colours = save(QStringLiteral("AppointmentColors"));
-    colours(QStringLiteral("ApptColorSync"), yesNo(chkApptColor));
-    for (size_t i = 0; i < txtApptSQL.size(); ++i)
-        colours(QStringLiteral("Color%1").arg(i), txtApptSQL[i]->text());
-
-    auto voip = save(QStringLiteral("VOIP"));
-    voip(QStringLiteral("EnableVonage"), yesNo(chkVonage));
-    voip(QStringLiteral("UserName"), txtUserName->text());
-    voip(QStringLiteral("Pardine"), scramblePassword(txtPardine->text()));
-    voip(QStringLiteral("PhoneNumber"), txtPhoneNumber->text());
-    voip(QStringLiteral("EnableCopy2Call"), yesNo(chkCopy2Call));
-    for (size_t i = 0; i < 4; ++i)
-        voip(QLatin1String(modifierKeys[i]), yesNo(chkModCopy[i]));
-    voip(QStringLiteral("HotKey"), QString::number(cmbHotkeyCopy->currentIndex()));
-
-    auto cell = save(QStringLiteral("CellPhone"));
-    for (size_t i = 0; i < chkCell.size(); ++i)
-        cell(QStringLiteral("CellField%1").arg(i), yesNo(chkCell[i]));
-    cell(QStringLiteral("CellSQL"), txtCellSQL->text());
-
-    auto misc = save(QStringLiteral("Misc"));
-    misc(QStringLiteral("UseEmailHotkey"), yesNo(chkEmail));
-    for (size_t i = 0; i < 4; ++i)
-        misc(QLatin1String(modifierKeys[i]) + QStringLiteral("Email"), yesNo(chkModEmail[i]));
-    misc(QStringLiteral("EmailHotKey"), QString::number(cmbHotkeyEmail->currentIndex()));
-    misc(QStringLiteral("FromAddressType"), QString::number(cmbFromAddress->currentIndex()));
-    misc(QStringLiteral("Release"), yesNo(chkRelease));
+    storeControls();
+    return mSettings.save();
 }
 
 // --- Cancel ----------------------------------------------------------------------------------
@@ -1198,13 +1143,8 @@ void frmPrefs::cmdCancel_Click() {
 }
 
 void frmPrefs::reject() {
-    // Put the colour-row marking back to the stored special-day colours; a missing colour counts
-    // as the colour the dialog shows for it (purple, blue-grey, blue).
-    const auto stored = [](const char* key, int missing) {
-        const auto value = wholeNumberValue(GetSetting(QStringLiteral("QELDays"), QLatin1String(key)));
-        return value && *value >= 0 && *value <= 10 ? static_cast<int>(*value) : missing;
-    };
-    markColourRows({stored("BirthdayColor", 8), stored("AnniversaryColor", 9), stored("OtherColor", 2)});
+    // Put the colour-row marking back to the special-day colours of the settings.
+    markColourRows(mSettings.specialDayColours);
     QDialog::reject();
 }
 
