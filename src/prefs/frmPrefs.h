@@ -198,6 +198,35 @@ protected:
 private:
     void start();
     void buildUi();
+    // One file per tab (Prefs<Tab>.cpp): its controls, their load from the settings and their way
+    // back into the settings.
+    void buildGeneralTab(QWidget* tab);
+    void loadGeneralTab();
+    void storeGeneralTab();
+    void buildDataFoldersTab(QWidget* tab);
+    void loadDataFoldersTab();
+    void storeDataFoldersTab();
+    void buildQELDaysTab(QWidget* tab);
+    void loadQELDaysTab();
+    void storeQELDaysTab();
+    void buildDebugModeTab(QWidget* tab);
+    void loadDebugModeTab();
+    void storeDebugModeTab();
+    void buildDataSyncTab(QWidget* tab);
+    void loadDataSyncTab();
+    void storeDataSyncTab();
+    void buildAppointmentColorsTab(QWidget* tab);
+    void loadAppointmentColorsTab();
+    void storeAppointmentColorsTab();
+    void buildVOIPTab(QWidget* tab);
+    void loadVOIPTab();
+    void storeVOIPTab();
+    void buildCellPhoneTab(QWidget* tab);
+    void loadCellPhoneTab();
+    void storeCellPhoneTab();
+    void buildMiscTab(QWidget* tab);
+    void loadMiscTab();
+    void storeMiscTab();
     // Puts the controls' values into the settings.
     void storeControls();
     std::array<QLineEdit*, 4> exportFilterBoxes() const; // contacts, calendar, tasks, notes
