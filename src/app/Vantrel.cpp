@@ -263,10 +263,11 @@ void Vantrel::buildEditor() {
     hooks.setKeyPreview = [this](bool on) { setKeyPreview(on); };
     hooks.composeMail = [this](int entry) { composeMail(entry); };
     hooks.meChanged = [this](const QString& name) { settings().setMe(name); };
-    mEditor = std::make_unique<ContactEditor>(
-        *this, *this,
-        EditorMembers{gOlContactFolder, gOlContacts, gSafeContact, gNoRedemption, mLetterCode, mContactName},
-        *mBrowser, this, SyncTimer, hooks);
+    mEditor = std::make_unique<ContactEditor>(*this, *this,
+                                              BrowserMembers{gOlNameSpace, gOlContactFolder, gOlContacts,
+                                                             gSafeContact, gNoRedemption, mLetterCode,
+                                                             mContactName},
+                                              *mBrowser, this, SyncTimer, hooks);
 }
 
 void Vantrel::menuSearch_Click() {

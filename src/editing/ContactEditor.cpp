@@ -34,7 +34,7 @@ QString entryText(const QListWidget* list, int row) {
 
 } // namespace
 
-ContactEditor::ContactEditor(BrowserControls& card, EditorControls& ui, EditorMembers members,
+ContactEditor::ContactEditor(BrowserControls& card, EditorControls& ui, BrowserMembers members,
                              ContactBrowser& browser, QWidget* window, QObject* syncMark, EditorHooks hooks,
                              QObject* parent)
     : QObject(parent), mCard(card), mUi(ui), m(members), mBrowser(browser), mWindow(window),

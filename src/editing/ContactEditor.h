@@ -4,10 +4,11 @@
 // Edits, Remove Contact) and the contact's side data (e-mail addresses and web page, notes, user
 // fields, categories, the store's own window of the contact, the "me" contact). It works on the
 // card's controls (BrowserControls) and the editing controls (EditorControls) it is given, on the
-// main window's run-time members (EditorMembers), with the contact browser that fills the card,
-// and reaches the rest of the program through EditorHooks.
+// main window's run-time members (BrowserMembers, the same as the browser's), with the contact
+// browser that fills the card, and reaches the rest of the program through EditorHooks.
 
 #include "EditorControls.h"
+#include "browser/ContactBrowser.h"
 #include "outlook/Outlook.h"
 #include "platform/Dialogs.h"
 
@@ -19,20 +20,8 @@ class QWidget;
 
 namespace qel {
 
-class ContactBrowser;
 class frmNotes;
 class frmUser;
-
-// The main window's run-time members that the editor reads and writes; the editor holds
-// references to them.
-struct EditorMembers {
-    ol::FolderPtr& gOlContactFolder;
-    ol::ItemsPtr& gOlContacts;
-    std::shared_ptr<ol::SafeItem>& gSafeContact;
-    bool& gNoRedemption;
-    qint16& mLetterCode;
-    QString& mContactName;
-};
 
 // What the editor needs of the rest of the program. Every hook may be left empty.
 struct EditorHooks {
@@ -50,7 +39,7 @@ class ContactEditor : public QObject {
 public:
     // `window` is the parent of the notes and user-field windows; `syncMark` the object carrying
     // the "Syncing" mark while a command works on the store (the main window's sync timer).
-    ContactEditor(BrowserControls& card, EditorControls& ui, EditorMembers members, ContactBrowser& browser,
+    ContactEditor(BrowserControls& card, EditorControls& ui, BrowserMembers members, ContactBrowser& browser,
                   QWidget* window, QObject* syncMark, EditorHooks hooks, QObject* parent = nullptr);
 
     // A contact is being edited: the card's boxes are open for typing (its Save and Cancel
@@ -102,7 +91,7 @@ private:
 
     BrowserControls& mCard;
     EditorControls& mUi;
-    EditorMembers m;
+    BrowserMembers m;
     ContactBrowser& mBrowser;
     QWidget* mWindow;
     QPointer<QObject> mSyncMark;
