@@ -131,7 +131,7 @@ bool Vantrel::notYet(const QString& command) {
     if (commands::isBuilt(command))
         return false;
     const QString text = commands::notYetText(command);
-    LogDebug(kName, QLatin1Char(':') + text);
+    debug(QLatin1Char(':') + text);
     lblMisc->setText(text);
     mMiscTicks = 0;
     MISCTimer->start();

@@ -53,9 +53,8 @@ void HotKeyControl::setEnabled(bool on) {
     // registerHotKey gives up a key held under the same id first.
     mArmed = keys.registerHotKey(mId, virtualKey, modifiers);
     if (!mArmed) {
-        LogDebug(Vantrel::kName, QStringLiteral(":Hotkey ") + objectName() + QStringLiteral(" (") +
-                                     describe() + QStringLiteral(") could not be registered: ") +
-                                     keys.lastError());
+        debug(QStringLiteral(":Hotkey ") + objectName() + QStringLiteral(" (") + describe() +
+              QStringLiteral(") could not be registered: ") + keys.lastError());
     }
 }
 

@@ -2,8 +2,8 @@
 // double-click has a Shift variant, Ctrl turns on the first-name mode, Esc leaves (to the tray
 // when "Confirm exit" is on), and the browser's keys move between the letters and views.
 
-#include "Tag.h"
 #include "Vantrel.h"
+#include "core/Tag.h"
 
 #include "prefs/frmPrefs.h"
 
@@ -77,7 +77,7 @@ bool Vantrel::Form_KeyUp(int key, Qt::KeyboardModifiers modifiers) {
         // Never while a contact is being edited: leaving would lose the edit.
         if (isEditing() || !mPrefs)
             return true;
-        if (mPrefs->chkConfirm->isChecked())
+        if (settings().confirmExit)
             showMinimized(); // to the tray
         else
             ExitProgram(false);

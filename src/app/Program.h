@@ -1,6 +1,7 @@
 #pragma once
 
 #include "CommandLine.h"
+#include "core/SettingsModel.h"
 #include "outlook/Outlook.h"
 
 #include <QList>
@@ -58,6 +59,10 @@ public:
     // Ends a still loaded window as its close would (the session is ending).
     void shutDown();
 
+    // The program's settings for the whole run: every window and subsystem reads them; the
+    // preferences dialog edits and saves them.
+    SettingsModel& settings() { return mSettings; }
+
 Q_SIGNALS:
     void windowLoaded(qel::Vantrel* window);
     void finished();
@@ -68,6 +73,7 @@ private:
     void releaseInstance();
 
     CommandLine mCommandLine;
+    SettingsModel mSettings;
     CommandLine mNoCommandLine;
     QString mLockPath;
     std::unique_ptr<QLockFile> mLock;

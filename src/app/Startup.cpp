@@ -2,8 +2,8 @@
 // and the two ways into the preferences.
 
 #include "Program.h"
-#include "Tag.h"
 #include "Vantrel.h"
+#include "core/Tag.h"
 #include "frmWait.h"
 
 #include "core/DebugLog.h"
@@ -38,10 +38,6 @@ const QString kWebsiteMessage = QStringLiteral(
     "the 'Download Developer version' link. Open this file and follow instructions. You can then run Vantrel "
     "without the security warnings!");
 constexpr int kTabCount = 5;
-
-void debug(const QString& text, bool withTime = false) {
-    LogDebug(Vantrel::kName, text, withTime);
-}
 
 QString cache(const char* key) {
     return GetSetting(QLatin1String(sections::Cache), QLatin1String(key));
@@ -102,7 +98,7 @@ void Vantrel::Form_Load() {
         return;
     gOlCalendarItems = gOlCalendarFolder->Items();
     // 15. Special days coming up, told only when there are some.
-    if (mPrefs->chkQel->isChecked()) {
+    if (settings().checkForQELDay) {
         debug(QStringLiteral(":QEL Day scan"));
         setTag(menuUpcomingQELDay, QStringLiteral("No Message"));
         menuUpcomingQELDay_Click();
@@ -116,7 +112,7 @@ void Vantrel::Form_Load() {
     // 18. Timed sync.
     armSyncTimer();
     // 19. Phone tool tips.
-    mBrowser->appendPhoneTooltips(mPrefs->chkVonage->isChecked());
+    mBrowser->appendPhoneTooltips(settings().enableVonage);
     // 20. Detail panes.
     mBrowser->restoreContainer(containerState, containerTab);
     // 21.
@@ -190,7 +186,9 @@ void Vantrel::listenToStore(ol::Application& store, bool tell) {
 }
 
 frmPrefs* Vantrel::loadPrefs() {
-    auto* prefs = new frmPrefs(gOlNameSpace, this);
+    // The live settings start again from the store, as the dialog that edits them does.
+    settings().load();
+    auto* prefs = new frmPrefs(settings(), gOlNameSpace, this);
     prefs->rebuildMainWindow = [program = &mProgram] { program->reload(); };
     connect(prefs, &frmPrefs::debugModeChanged, lblDebug, &QWidget::setVisible);
     // The load step has already applied chkDebug; the label follows it from here on.
@@ -266,8 +264,8 @@ void Vantrel::readCache(int& containerState, int& containerTab) {
 }
 
 bool Vantrel::openCalendarFolder() {
-    const QString root = mPrefs->txtCalendarRoot->text();
-    const QString name = mPrefs->txtCalendar->text();
+    const QString root = settings().calendarFolder.root;
+    const QString name = settings().calendarFolder.folder;
     debug(QStringLiteral(":Setting Calendar Folder to:") + root + QLatin1Char('\\') + name);
     try {
         gOlCalendarRootFolder = gOlNameSpace->Folders()->Item(root);
@@ -313,19 +311,19 @@ bool Vantrel::openCalendarFolder() {
     const ol::FolderPtr parent = picked->Parent();
     debug(QStringLiteral(":Setting calendar folders to:") + parent->Name() + QStringLiteral(" @") +
           picked->Name());
-    mPrefs->txtCalendarRoot->setText(parent->Name());
-    mPrefs->txtCalendar->setText(picked->Name());
-    saveCalendarFolder({parent->Name(), picked->Name()});
+    settings().calendarFolder = {parent->Name(), picked->Name()};
+    saveCalendarFolder(settings().calendarFolder);
+    mPrefs->Form_Load(); // the dialog shows the folder picked
     gOlCalendarRootFolder = parent;
     gOlCalendarFolder = picked;
     return true;
 }
 
 void Vantrel::armSyncTimer() {
-    if (!mPrefs->chkSync->isChecked())
+    if (!settings().sync)
         return;
     debug(QStringLiteral(":Turned on sync timer"));
-    if (mPrefs->optSyncTimer[1]->isChecked() || mPrefs->txtSync->text() != QLatin1String("0"))
+    if (!settings().intervalSync || settings().interval != QLatin1String("0"))
         SyncTimer->start();
 }
 
@@ -392,7 +390,7 @@ void Vantrel::ExitProgram(bool dontUnload) {
         debug(QStringLiteral(":Program unloading..."), true);
         unloadPrefs();
         frmWait::unload();
-        unloadSideDialogs();
+        mEditor->unloadSideDialogs();
     }
     // 3. The store, in this order.
     gSafeContact.reset();
@@ -419,7 +417,7 @@ void Vantrel::ExitProgram(bool dontUnload) {
 void Vantrel::Form_QueryUnload(bool& cancel, int unloadMode) {
     if (unloadMode != 0)
         return;
-    if (mPrefs && mPrefs->chkConfirm->isChecked() &&
+    if (mPrefs && settings().confirmExit &&
         dialogs().ask(QStringLiteral("Are you sure you want to close Vantrel?"), MsgButtons::YesNo,
                       MsgIcon::Question, QString()) != MsgResult::Yes) {
         cancel = true;

@@ -3,13 +3,14 @@
 // restore key, armed while the window is in the tray, and the arming of the two clipboard keys.
 
 #include "Program.h"
-#include "Tag.h"
 #include "Vantrel.h"
+#include "core/Tag.h"
 #include "frmWait.h"
 
 #include "core/DebugLog.h"
 #include "platform/Clock.h"
 #include "platform/Dialogs.h"
+#include "prefs/PrefsLists.h"
 #include "prefs/frmPrefs.h"
 
 #include <QAction>
@@ -29,30 +30,26 @@ const QString kIgnoreKey = QStringLiteral("Ignore Key");
 constexpr int kIgnoreKeyMs = 1000;
 constexpr int kIgnoreKeyPollMs = 50;
 
-void debug(const QString& text) {
-    LogDebug(Vantrel::kName, text);
-}
-
-// The modifier boxes of a hot key: 0 Windows key, 1 Shift, 2 Alt, 3 Ctrl.
-HotKeyModifiers modifiersOf(const std::array<QCheckBox*, 4>& boxes) {
+// The modifiers of a hot key of the settings: 0 Windows key, 1 Shift, 2 Alt, 3 Ctrl.
+HotKeyModifiers modifiersOf(const HotKeyChoice& choice) {
     HotKeyModifiers modifiers;
-    modifiers.win = boxes[0]->isChecked();
-    modifiers.shift = boxes[1]->isChecked();
-    modifiers.alt = boxes[2]->isChecked();
-    modifiers.ctrl = boxes[3]->isChecked();
+    modifiers.win = choice.modifiers[0];
+    modifiers.shift = choice.modifiers[1];
+    modifiers.alt = choice.modifiers[2];
+    modifiers.ctrl = choice.modifiers[3];
     return modifiers;
 }
 
-// The virtual-key code the hidden twin list holds at the position chosen in the visible list.
-int chosenKey(const QComboBox* list, const QComboBox* codes) {
-    const int at = list->currentIndex();
-    return at >= 0 && at < codes->count() ? codes->itemText(at).toInt() : 0;
+// The virtual-key code of the hot-key list's entry the settings name (0 when none).
+int chosenKey(const HotKeyChoice& choice) {
+    return choice.key >= 0 && choice.key < prefs::kHotKeyCount
+               ? prefs::hotKeyList()[static_cast<size_t>(choice.key)].code
+               : 0;
 }
 
-void setUp(HotKeyControl* key, const std::array<QCheckBox*, 4>& modifiers, const QComboBox* list,
-           const QComboBox* codes) {
-    key->modifiers = modifiersOf(modifiers);
-    key->virtualKey = chosenKey(list, codes);
+void setUp(HotKeyControl* key, const HotKeyChoice& choice) {
+    key->modifiers = modifiersOf(choice);
+    key->virtualKey = chosenKey(choice);
 }
 
 } // namespace
@@ -84,15 +81,15 @@ void Vantrel::buildHotKeys() {
 
 void Vantrel::setUpRestoreHotKey() {
     // Set up only: the key is armed when the window goes to the tray.
-    setUp(VBHotKey1, mPrefs->chkMod, mPrefs->cmbHotkey, mPrefs->cmbHotkeyValue);
+    setUp(VBHotKey1, settings().restoreKey);
 }
 
 void Vantrel::armClipboardHotKeys() {
-    setUp(hotCopy2Call, mPrefs->chkModCopy, mPrefs->cmbHotkeyCopy, mPrefs->cmbHotkeyValueCopy);
-    if (mPrefs->chkCopy2Call->isChecked() && mPrefs->chkVonage->isChecked())
+    setUp(hotCopy2Call, settings().copy2CallKey);
+    if (settings().copy2CallKey.use && settings().enableVonage)
         hotCopy2Call->setEnabled(true);
-    setUp(hotEmail, mPrefs->chkModEmail, mPrefs->cmbHotkeyEmail, mPrefs->cmbHotkeyEmailValue);
-    if (mPrefs->chkEmail->isChecked())
+    setUp(hotEmail, settings().emailKey);
+    if (settings().emailKey.use)
         hotEmail->setEnabled(true);
 }
 
@@ -145,12 +142,12 @@ void Vantrel::Form_Resize() {
     if (tray().isAvailable())
         hide();
     // 3.
-    if (mPrefs && mPrefs->chkHotkey->isChecked())
+    if (mPrefs && settings().restoreKey.use)
         VBHotKey1->setEnabled(true);
     // 4. Not during a timed sync, and not while a command is still at work (a dialog of its own
     // open, or its progress window): it may be using the store this very moment.
     const bool busy = QApplication::activeModalWidget() != nullptr || frmWait::loaded() != nullptr;
-    if (Tag(menuSync).isEmpty() && mPrefs && mPrefs->chkRelease->isChecked() && !busy)
+    if (Tag(menuSync).isEmpty() && mPrefs && settings().release && !busy)
         releaseStore();
 }
 
@@ -211,8 +208,8 @@ void Vantrel::reconnectStore() {
     }
     if (gOlNameSpace && mPrefs) {
         try {
-            ol::FolderPtr root = gOlNameSpace->Folders()->Item(mPrefs->txtCalendarRoot->text());
-            ol::FolderPtr calendar = root->Folders()->Item(mPrefs->txtCalendar->text());
+            ol::FolderPtr root = gOlNameSpace->Folders()->Item(settings().calendarFolder.root);
+            ol::FolderPtr calendar = root->Folders()->Item(settings().calendarFolder.folder);
             ol::ItemsPtr items = calendar->Items();
             gOlCalendarRootFolder = std::move(root);
             gOlCalendarFolder = std::move(calendar);

@@ -6,6 +6,7 @@
 #include "core/Named.h"
 #include "editing/frmNotes.h"
 #include "editing/frmUser.h"
+#include "platform/MenuItem.h"
 #include "platform/TrayIcons.h"
 #include "prefs/frmPrefs.h"
 
@@ -29,7 +30,6 @@
 
 namespace qel {
 
-const QString Vantrel::kName = QStringLiteral("Vantrel");
 const QString Vantrel::kRedemptionSite = QStringLiteral("https://www.dimastr.com/redemption/");
 
 namespace {
@@ -68,7 +68,7 @@ Qt::KeyboardModifiers heldModifiers(const QKeyEvent& key) {
 } // namespace
 
 Vantrel::Vantrel(Program& program, QWidget* parent) : QMainWindow(parent), mProgram(program) {
-    setObjectName(kName);
+    setObjectName(kMainWindowName);
     setWindowTitle(QStringLiteral("Vantrel"));
     setWindowIcon(icons::programIcon());
     buildMenus();
@@ -84,6 +84,7 @@ Vantrel::Vantrel(Program& program, QWidget* parent) : QMainWindow(parent), mProg
     connect(SyncTimer, &QTimer::timeout, this, &Vantrel::SyncTimer_Timer);
     connect(RemindTimer, &QTimer::timeout, this, &Vantrel::RemindTimer_Timer);
     buildHotKeys();
+    buildEditor();
     showCommandStates();
 
     tray().setIcon(windowIcon());
@@ -100,14 +101,10 @@ Vantrel::~Vantrel() {
 void Vantrel::buildMenus() {
     QMenuBar* bar = menuBar();
     const auto menu = [&](const char* name, const QString& caption) {
-        QMenu* m = named(bar->addMenu(caption), QLatin1String(name));
-        m->menuAction()->setObjectName(QLatin1String(name));
-        return m;
+        return namedMenu(bar->addMenu(caption), QLatin1String(name));
     };
     const auto item = [this](QMenu* parent, const char* name, const QString& caption, auto handler) {
-        QAction* action = named(parent->addAction(caption), QLatin1String(name));
-        connect(action, &QAction::triggered, this, handler);
-        return action;
+        return menuItem(parent, QLatin1String(name), caption, this, handler);
     };
 
     menuFile = menu("menuFile", QStringLiteral("File"));
@@ -173,14 +170,11 @@ void Vantrel::buildMenus() {
 void Vantrel::buildTrayMenu() {
     menuTray = named(new QMenu(QStringLiteral("TrayIconMenu"), this), QStringLiteral("menuTray"));
     const auto item = [this](QMenu* parent, const char* name, const QString& caption, auto handler) {
-        QAction* action = named(parent->addAction(caption), QLatin1String(name));
-        connect(action, &QAction::triggered, this, handler);
-        return action;
+        return menuItem(parent, QLatin1String(name), caption, this, handler);
     };
     menuTrayShow = item(menuTray, "menuTrayShow", QStringLiteral("Show"), &Vantrel::menuTrayShow_Click);
     menuTray->setDefaultAction(menuTrayShow);
-    menuGoto = named(menuTray->addMenu(QStringLiteral("Go to...")), QStringLiteral("menuGoto"));
-    menuGoto->menuAction()->setObjectName(QStringLiteral("menuGoto"));
+    menuGoto = namedMenu(menuTray->addMenu(QStringLiteral("Go to...")), QStringLiteral("menuGoto"));
     for (int i = 1; i <= 27; ++i) {
         const QString caption = i <= 26 ? QString(QChar('A' + i - 1)) : QStringLiteral("MISC");
         QAction* letter = named(menuGoto->addAction(caption), QStringLiteral("menuTrayGotoLetter%1").arg(i));
@@ -252,9 +246,31 @@ void Vantrel::buildControls() {
                                                 BrowserMembers{gOlNameSpace, gOlContactFolder, gOlContacts,
                                                                gSafeContact, gNoRedemption, mLetterCode,
                                                                mContactName},
-                                                mPrefs, hooks);
-    connectEditor();
+                                                settings(), hooks);
     qApp->installEventFilter(this);
+}
+
+SettingsModel& Vantrel::settings() const {
+    return mProgram.settings();
+}
+
+void Vantrel::buildEditor() {
+    EditorHooks hooks;
+    hooks.unloaded = [this] { return mUnloaded; };
+    hooks.reload = [this] { mProgram.reload(); };
+    hooks.closeWindowParts = [this] {
+        for (QMenu* menu : {menuFile, menuTools, menuQEL, menuHelp})
+            menu->menuAction()->setEnabled(false);
+        cmdRedemption->hide();
+    };
+    hooks.setKeyPreview = [this](bool on) { setKeyPreview(on); };
+    hooks.composeMail = [this](int entry) { composeMail(entry); };
+    hooks.meChanged = [this](const QString& name) { settings().setMe(name); };
+    mEditor = std::make_unique<ContactEditor>(*this, *this,
+                                              BrowserMembers{gOlNameSpace, gOlContactFolder, gOlContacts,
+                                                             gSafeContact, gNoRedemption, mLetterCode,
+                                                             mContactName},
+                                              *mBrowser, this, SyncTimer, hooks);
 }
 
 void Vantrel::menuSearch_Click() {

@@ -2,6 +2,7 @@
 
 #include "HotKeyControl.h"
 #include "browser/ContactBrowser.h"
+#include "editing/ContactEditor.h"
 #include "editing/EditorControls.h"
 #include "outlook/Outlook.h"
 #include "platform/Dialogs.h"
@@ -38,16 +39,14 @@ class frmUser;
 // The main window. It is the program: Form_Load starts everything, ExitProgram ends it. It owns
 // the widgets and the run-time members that every part of the program reads; the parts' own
 // logic lives in their folders and works on these members. The card file's controls
-// (BrowserControls) are the window's own members, worked by the contact browser; so are the
-// editor's (EditorControls).
+// (BrowserControls) are the window's own members, worked by the contact browser; the editing
+// controls (EditorControls) are worked by the contact editor.
 class Vantrel : public QMainWindow, public TrayListener, public BrowserControls, public EditorControls {
     Q_OBJECT
 public:
     explicit Vantrel(Program& program, QWidget* parent = nullptr);
     ~Vantrel() override;
 
-    // The window's design name: the object name and the name in front of its debug messages.
-    static const QString kName;
     // The safe-item library's public home page.
     static const QString kRedemptionSite;
 
@@ -68,18 +67,21 @@ public:
     Program& program() const { return mProgram; }
     // The contact browser working the card file.
     ContactBrowser& browser() const { return *mBrowser; }
+    // The contact editor working the card and its side data.
+    ContactEditor& editor() const { return *mEditor; }
     // A contact is being edited: the card's boxes are open for typing (its Save and Cancel
     // buttons show).
-    bool isEditing() const;
-    // The shown contact's side windows, loaded on first use and kept filled by the card: the
-    // notes and the user fields.
-    frmNotes* notesWindow();
-    frmUser* userWindow();
+    bool isEditing() const { return mEditor && mEditor->isEditing(); }
+    // The shown contact's side windows (the editor's).
+    frmNotes* notesWindow() { return mEditor->notesWindow(); }
+    frmUser* userWindow() { return mEditor->userWindow(); }
     // The window's key preview: while on, the window sees the keys typed into its controls first
     // (letters move between the tabs, and so on).
     bool keyPreview() const { return mKeyPreview; }
     void setKeyPreview(bool on) { mKeyPreview = on; }
-    // The hidden preferences dialog whose controls are the live settings (null once unloaded).
+    // The program's live settings.
+    SettingsModel& settings() const;
+    // The hidden preferences dialog, which edits the settings (null once unloaded).
     frmPrefs* prefs() const { return mPrefs; }
 
     // --- Run-time members ---------------------------------------------------------------------
@@ -192,27 +194,24 @@ public Q_SLOTS:
     void menuDebug_Click();
     void menuExit_Click();
 
+    // The editor's commands on the window's menus.
+    void menuNotes_Click() { mEditor->menuNotes_Click(); }
+    void menuCategory_Click() { mEditor->menuCategory_Click(); }
+    void menuUser_Click() { mEditor->menuUser_Click(); }
+    void menuOutlook_Click() { mEditor->menuOutlook_Click(); }
+    void menuEdit_Click() { mEditor->menuEdit_Click(); }
+    void menuAdd_Click() { mEditor->menuAdd_Click(); }
+    void menuRemove_Click() { mEditor->menuRemove_Click(); }
+    void menuMe_Click() { mEditor->menuMe_Click(); }
+    void cmdCancel_Click() { mEditor->cmdCancel_Click(); }
+
     // Handlers whose commands are built elsewhere (an empty one does nothing yet).
-    void menuNotes_Click();
-    void menuCategory_Click();
-    void menuUser_Click();
-    void menuOutlook_Click();
-    void menuEdit_Click();
-    void menuAdd_Click();
-    void menuRemove_Click();
-    void cmdSave_Click();
-    void cmdCancel_Click();
-    void lstEmail_DblClick();
-    void lstWebSite_DblClick();
-    void txtName_DblClick();
-    void txtMe_DblClick();
     void menuPrint_Click();
     void menuSearch_Click();
     void menuRemind_Click();
     void menuCopy_Click();
     void menuCopyText_Click();
     void menuAppointments_Click();
-    void menuMe_Click();
     void menuCell_Click();
     void menuExport_Click();
     void menuImport_Click();
@@ -285,27 +284,9 @@ private:
     // Start-up steps whose parts are built elsewhere.
     void setUpImageList();
     void registerHelpFile();
-    void unloadSideDialogs();
 
-    // Contact editing.
-    void connectEditor();
-    void enterEditMode();
-    // Ends this window and loads it again at mLetterCode and mContactName.
-    void rebuildWindow();
-    // The items of the current contact folder; throws when no folder is open.
-    ol::ItemsPtr contactItems() const;
-    // The contact of that name in the current contact folder (the one the card shows when several
-    // share it). Throws ol::kErrNotFound when it is not there.
-    ol::ItemPtr shownContact(const QString& name) const;
-    // The contact has gone from the folder behind the window's back: says so and rebuilds.
-    void contactVanished(const QString& name);
-    // A store error while working on the shown contact `name`: a contact gone meanwhile is
-    // contactVanished; anything else is told as failure + the store's reason.
-    void storeFailed(const ol::Error& e, const QString& name, const QString& failure,
-                     const QString& title = QString(), MsgIcon icon = MsgIcon::None);
-    void saveUserFields();
-    // Writes the "me" contact (the empty name removes it) and shows the letter again.
-    void storeMe(const QString& name);
+    // The contact editor, made once the sync timer that carries its "Syncing" mark exists.
+    void buildEditor();
     // Browse mode's double-click on an e-mail address: composing is built elsewhere.
     void composeMail(int entry);
     // The card's double-clicks on a phone number and on an address (outside editing).
@@ -320,9 +301,8 @@ private:
 
     Program& mProgram;
     QPointer<frmPrefs> mPrefs;
-    QPointer<frmNotes> mNotes;
-    QPointer<frmUser> mUser;
     std::unique_ptr<ContactBrowser> mBrowser;
+    std::unique_ptr<ContactEditor> mEditor;
     bool mKeyPreview = true;
     bool mCacheLoaded = false; // the start-up has read Cache: ExitProgram may write it back
     bool mUnloaded = false;

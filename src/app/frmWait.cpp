@@ -1,7 +1,7 @@
 #include "frmWait.h"
 
-#include "Tag.h"
 #include "core/DebugLog.h"
+#include "core/Tag.h"
 #include "platform/Tray.h"
 
 #include <QCoreApplication>

@@ -209,6 +209,24 @@ int dropDownWidthFor(const QComboBox* list, const QString& text) {
 } // namespace
 
 void BrowserControls::buildBrowserControls(QWidget* form) {
+    // The card file is built in parts, from the bottom of the picture to the panes on top.
+    buildCardPicture(form);
+    buildCardHead(form);
+    buildPhoneBoxes(form);
+    buildMailAndAddress(form);
+    buildDetailPanes(form);
+
+    // Stacking: the picture lowest, the back tabs under the front tabs, the container on top.
+    picCardFile->lower();
+    for (LetterTabBox* tab : letterButtons())
+        tab->raise();
+    for (QFrame* pane : fmeQuick)
+        pane->raise();
+    TabStrip1->raise();
+    cmdHide->raise();
+}
+
+void BrowserControls::buildCardPicture(QWidget* form) {
     // --- The picture and the tabs ---------------------------------------------------------------
     picCardFile = named(new CardFilePicture(form), QStringLiteral("picCardFile"));
     picCardFile->setGeometry(0, 0, kWidth, kHeight);
@@ -241,7 +259,9 @@ void BrowserControls::buildBrowserControls(QWidget* form) {
     cmdRight = arrow(form, QStringLiteral("cmdRight"), Qt::RightArrow,
                      QStringLiteral("Click here to advance to the next letter"));
     cmdRight->setGeometry(kWidth - 34, kCardTop - 30, 28, 28);
+}
 
+void BrowserControls::buildCardHead(QWidget* form) {
     // --- The head of the card: name, "you" marker, special day, list ------------------------------
     txtName = cardBox(form, QStringLiteral("txtName"));
     QFont nameFont = txtName->font();
@@ -289,7 +309,9 @@ void BrowserControls::buildBrowserControls(QWidget* form) {
     chkExtra = named(new QCheckBox(QStringLiteral("Extra Info"), form), QStringLiteral("chkExtra"));
     chkExtra->setGeometry(kCardInnerRight - 84, kCardTop + 52, 86, 24);
     onCard(chkExtra);
+}
 
+void BrowserControls::buildPhoneBoxes(QWidget* form) {
     // --- Phones: two columns of four; 8..15 lie over 0..7 in the "Extra Info" view ----------------
     const QStringList tips = browsertext::phoneTooltips();
     for (int i = 0; i < 16; ++i) {
@@ -322,7 +344,9 @@ void BrowserControls::buildBrowserControls(QWidget* form) {
     lblMobile = firstLabels[1];
     lblWork = firstLabels[2];
     lblFax = firstLabels[3];
+}
 
+void BrowserControls::buildMailAndAddress(QWidget* form) {
     // --- E-mail and web (normal view) or one address (Extra Info view) ---------------------------
     lblAddress = cardLabel(form, QStringLiteral("lblAddress"), QStringLiteral("E-mail:"));
     lblAddress->setGeometry(kLabelLeft - 8, kMailTop, 64, kRow - 2);
@@ -365,7 +389,9 @@ void BrowserControls::buildBrowserControls(QWidget* form) {
         rules << kMailTop + row * kRow - 1;
     rules << kWebTop + kRow - 1;
     picCardFile->setRules(rules, kCardTop + 84);
+}
 
+void BrowserControls::buildDetailPanes(QWidget* form) {
     // --- The container of detail panes ------------------------------------------------------------
     TabStrip1 = named(new QTabBar(form), QStringLiteral("TabStrip1"));
     TabStrip1->setDrawBase(false);
@@ -452,15 +478,6 @@ void BrowserControls::buildBrowserControls(QWidget* form) {
     txtCategory = named(new QLineEdit(QStringLiteral(" AND ") + browsertext::kContactClass, categories),
                         QStringLiteral("txtCategory"));
     txtCategory->hide();
-
-    // Stacking: the picture lowest, the back tabs under the front tabs, the container on top.
-    picCardFile->lower();
-    for (LetterTabBox* tab : letterButtons())
-        tab->raise();
-    for (QFrame* pane : fmeQuick)
-        pane->raise();
-    TabStrip1->raise();
-    cmdHide->raise();
 }
 
 // --- Sorted lists ---------------------------------------------------------------------------------

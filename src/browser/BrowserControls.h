@@ -113,6 +113,12 @@ struct BrowserControls {
     // Creates every control above as a child of `form` (the area of browserlayout::kWidth by
     // kHeight pixels) in its design state: normal card view, container open on tab 1.
     void buildBrowserControls(QWidget* form);
+    // The parts of the card file, in the order buildBrowserControls makes them.
+    void buildCardPicture(QWidget* form);    // the picture, the letter tabs and their arrows
+    void buildCardHead(QWidget* form);       // the name, the "you" marker, the special day, the list
+    void buildPhoneBoxes(QWidget* form);     // the sixteen phone boxes and their labels
+    void buildMailAndAddress(QWidget* form); // e-mail and web, or one address, and the hidden holders
+    void buildDetailPanes(QWidget* form);    // the container of detail panes
 
     std::array<QPlainTextEdit*, 3> addressBoxes() const {
         return {txtBusinessAddress, txtHomeAddress, txtOtherAddress};

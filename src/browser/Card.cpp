@@ -3,10 +3,10 @@
 
 #include "ContactBrowser.h"
 
-#include "app/Tag.h"
 #include "core/DebugLog.h"
 #include "core/Settings.h"
-#include "prefs/frmPrefs.h"
+#include "core/SettingsModel.h"
+#include "core/Tag.h"
 
 #include <QCheckBox>
 #include <QComboBox>
@@ -135,7 +135,7 @@ void ContactBrowser::cmbContacts_Click() {
     if (mHooks.setNotes)
         mHooks.setNotes(body);
 
-    const bool noMe = mPrefs->lblMe->text().right(8) == QLatin1String("Not Set!");
+    const bool noMe = mSettings.me().isEmpty();
     const std::array<int, 3> addressProps = {ol::prop::BusinessAddress, ol::prop::HomeAddress,
                                              ol::prop::OtherAddress};
     const auto boxes = mUi.addressBoxes();
@@ -154,7 +154,7 @@ void ContactBrowser::cmbContacts_Click() {
     if (mUi.chkExtra->isChecked())
         pickAddressOption();
 
-    const int field = mPrefs->cmbField->currentIndex();
+    const int field = mSettings.customField;
     const QString days = field >= 0 && field < 4 ? user[static_cast<size_t>(field)] : QString();
     if (!days.isEmpty()) {
         mUi.cmdQELDay->show();

@@ -50,9 +50,9 @@ int letterCodeOf(const QString& lastName) {
     return key.at(0).unicode() - u'a' + 1;
 }
 
-ContactBrowser::ContactBrowser(BrowserControls& ui, BrowserMembers members, const QPointer<frmPrefs>& prefs,
+ContactBrowser::ContactBrowser(BrowserControls& ui, BrowserMembers members, const SettingsModel& settings,
                                BrowserHooks hooks, QObject* parent)
-    : QObject(parent), mUi(ui), m(members), mPrefs(prefs), mHooks(std::move(hooks)) {
+    : QObject(parent), mUi(ui), m(members), mSettings(settings), mHooks(std::move(hooks)) {
     connectControls();
 }
 

@@ -14,7 +14,7 @@
 
 namespace qel {
 
-class frmPrefs;
+class SettingsModel;
 
 // The main window's run-time members that the browser reads and writes. They stay the window's;
 // the browser holds references to them.
@@ -41,9 +41,6 @@ struct BrowserHooks {
     std::function<bool(const QString&)> commandBuilt;
 };
 
-// The debug log's name for the messages of the main window.
-inline const QString kMainWindowName = QStringLiteral("Vantrel");
-
 // The letter codes: 1..26 the letters A..Z, 27 MISC.
 constexpr int kMiscCode = 27;
 // The restriction that lists one letter under a category suffix (which begins with " AND ").
@@ -61,9 +58,8 @@ const std::array<int, 16>& phoneProperties();
 class ContactBrowser : public QObject {
     Q_OBJECT
 public:
-    // `prefs` is the window's pointer to its live settings, which it replaces when the preferences
-    // are reloaded: the browser reads through it every time.
-    ContactBrowser(BrowserControls& ui, BrowserMembers members, const QPointer<frmPrefs>& prefs,
+    // `settings` are the program's live settings, read every time they are needed.
+    ContactBrowser(BrowserControls& ui, BrowserMembers members, const SettingsModel& settings,
                    BrowserHooks hooks, QObject* parent = nullptr);
 
     BrowserControls& ui() const { return mUi; }
@@ -166,7 +162,7 @@ private:
 
     BrowserControls& mUi;
     BrowserMembers m;
-    const QPointer<frmPrefs>& mPrefs;
+    const SettingsModel& mSettings;
     BrowserHooks mHooks;
     bool mRecovering = false; // a folder-gone recovery is running
     bool mCacheSavePending = false;

@@ -4,9 +4,9 @@
 #include "ContactBrowser.h"
 
 #include "core/DebugLog.h"
+#include "core/SettingsModel.h"
 #include "outlook/Collation.h"
 #include "platform/Dialogs.h"
-#include "prefs/frmPrefs.h"
 
 #include <QApplication>
 #include <QCheckBox>
@@ -19,10 +19,6 @@ namespace qel {
 namespace {
 
 const QString kDeletedItems = QStringLiteral("Deleted Items");
-
-void debug(const QString& text, bool withTime = false) {
-    LogDebug(kMainWindowName, text, withTime);
-}
 
 // The hourglass for the length of one command, restored on every way out.
 class BusyCursor {
@@ -101,7 +97,7 @@ void ContactBrowser::ProcessSubFolder(const ol::FolderPtr& folder) {
     debug(QStringLiteral(":Searching folder:") + folder->FolderPath());
     if (folder->DefaultItemType() == ol::olContactItem)
         insertSorted(mUi.cmbFolders, folder->path());
-    if (mPrefs->chkSubFolders->isChecked()) {
+    if (mSettings.subFolders) {
         for (const ol::FolderPtr& child : folder->Folders()) {
             if (child->Name() != kDeletedItems)
                 ProcessSubFolder(child);

@@ -13,10 +13,6 @@ namespace qel {
 
 namespace {
 
-void debug(const QString& text) {
-    LogDebug(kMainWindowName, text);
-}
-
 // The letters form a ring A … Z, MISC.
 int ringed(int code) {
     return ((code - 1) % kMiscCode + kMiscCode) % kMiscCode + 1;

@@ -2,8 +2,8 @@
 
 #include "ContactBrowser.h"
 
-#include "app/Tag.h"
 #include "core/DebugLog.h"
+#include "core/Tag.h"
 #include "outlook/Collation.h"
 #include "platform/Dialogs.h"
 

@@ -24,6 +24,15 @@ bool debugOn();
 // window + text (which begins with ":") + the date-time when withTime + CR LF, through the carrier.
 void LogDebug(const QString& window, const QString& text, bool withTime = false);
 
+// The main window's design name: its object name and the name in front of the debug messages of
+// the main window and of the subsystems working on its controls.
+inline const QString kMainWindowName = QStringLiteral("Vantrel");
+
+// A debug message of the main window (LogDebug under kMainWindowName).
+inline void debug(const QString& text, bool withTime = false) {
+    LogDebug(kMainWindowName, text, withTime);
+}
+
 // The carrier's change handler: appends text + CR LF to Debug.txt (created when missing),
 // opening and closing the file for this one message; 8-bit text.
 void appendDebugText(const QString& text);

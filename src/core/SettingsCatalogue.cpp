@@ -28,6 +28,9 @@ constexpr SettingSpec number(const char* section, const char* key, const char* f
     return {section, key, K::Number, fallback, minimum, maximum};
 }
 
+// The hot keys are positions in the hot-key list of 124 keys.
+constexpr int kLastHotKey = 123;
+
 constexpr std::array kColorKeys{"Color0", "Color1", "Color2", "Color3", "Color4", "Color5",
                                 "Color6", "Color7", "Color8", "Color9", "Color10"};
 constexpr std::array kCellFieldKeys{"CellField0",  "CellField1",  "CellField2",  "CellField3",  "CellField4",
@@ -45,7 +48,7 @@ constexpr std::array kFixedEntries{
     flagYes(s::General, k::ShiftMod),
     flagYes(s::General, k::AltMod),
     flagYes(s::General, k::CtrlMod),
-    number(s::General, k::HotKey, "0", 0),
+    number(s::General, k::HotKey, "0", 0, kLastHotKey),
     number(s::General, k::WebEmail, "0", 0, 2), // 0 Gmail, 1 Hotmail, 2 AOL
     flagYes(s::General, k::InvertWebEmail),
     // DataFolders
@@ -103,7 +106,7 @@ constexpr std::array kFixedEntries{
     flagYes(s::VOIP, k::ShiftMod),
     flagYes(s::VOIP, k::AltMod),
     flagYes(s::VOIP, k::CtrlMod),
-    number(s::VOIP, k::HotKey, "0", 0),
+    number(s::VOIP, k::HotKey, "0", 0, kLastHotKey),
     // CellPhone (CellField0 .. CellField18 are added below)
     text(s::CellPhone, k::CellSQL),
     // Misc
@@ -112,8 +115,8 @@ constexpr std::array kFixedEntries{
     flagYes(s::Misc, k::ShiftModEmail),
     flagYes(s::Misc, k::AltModEmail),
     flagYes(s::Misc, k::CtrlModEmail),
-    number(s::Misc, k::EmailHotKey, "", 0),         // missing: no hot key chosen
-    number(s::Misc, k::FromAddressType, "0", 0, 2), // 0 Business, 1 Home, 2 Other Address
+    number(s::Misc, k::EmailHotKey, "", 0, kLastHotKey), // missing: no hot key chosen
+    number(s::Misc, k::FromAddressType, "0", 0, 2),      // 0 Business, 1 Home, 2 Other Address
     text(s::Misc, k::Me),
     flagYes(s::Misc, k::Release),
     // SMS

@@ -3,9 +3,10 @@
 // Cancel Edits throws them away, Remove Contact deletes the shown contact. Every way out of edit
 // mode rebuilds the main window from the store.
 
+#include "ContactEditor.h"
+
 #include "EditingSupport.h"
-#include "app/Program.h"
-#include "app/Vantrel.h"
+#include "browser/ContactBrowser.h"
 #include "core/DebugLog.h"
 #include "platform/Dialogs.h"
 
@@ -26,10 +27,6 @@ namespace {
 
 const QString kLF = QStringLiteral("\n");
 
-void debug(const QString& text) {
-    LogDebug(Vantrel::kName, text);
-}
-
 QString entryText(const QListWidget* list, int row) {
     const QListWidgetItem* item = list->item(row);
     return item ? item->text() : QString();
@@ -37,38 +34,50 @@ QString entryText(const QListWidget* list, int row) {
 
 } // namespace
 
-bool Vantrel::isEditing() const {
-    return cmdSave && !cmdSave->isHidden();
+ContactEditor::ContactEditor(BrowserControls& card, EditorControls& ui, BrowserMembers members,
+                             ContactBrowser& browser, QWidget* window, QObject* syncMark, EditorHooks hooks,
+                             QObject* parent)
+    : QObject(parent), mCard(card), mUi(ui), m(members), mBrowser(browser), mWindow(window),
+      mSyncMark(syncMark), mHooks(std::move(hooks)) {
+    connectEditor();
 }
 
-void Vantrel::connectEditor() {
-    connect(cmdSave, &QPushButton::clicked, this, &Vantrel::cmdSave_Click);
-    connect(cmdCancel, &QPushButton::clicked, this, &Vantrel::cmdCancel_Click);
-    connect(lstEmail, &QListWidget::itemDoubleClicked, this, [this](QListWidgetItem* item) {
-        lstEmail->setCurrentItem(item);
+bool ContactEditor::unloaded() const {
+    return mHooks.unloaded && mHooks.unloaded();
+}
+
+bool ContactEditor::isEditing() const {
+    return mUi.cmdSave && !mUi.cmdSave->isHidden();
+}
+
+void ContactEditor::connectEditor() {
+    connect(mUi.cmdSave, &QPushButton::clicked, this, &ContactEditor::cmdSave_Click);
+    connect(mUi.cmdCancel, &QPushButton::clicked, this, &ContactEditor::cmdCancel_Click);
+    connect(mCard.lstEmail, &QListWidget::itemDoubleClicked, this, [this](QListWidgetItem* item) {
+        mCard.lstEmail->setCurrentItem(item);
         lstEmail_DblClick();
     });
-    connect(lstWebSite, &QListWidget::itemDoubleClicked, this, [this](QListWidgetItem* item) {
-        lstWebSite->setCurrentItem(item);
+    connect(mCard.lstWebSite, &QListWidget::itemDoubleClicked, this, [this](QListWidgetItem* item) {
+        mCard.lstWebSite->setCurrentItem(item);
         lstWebSite_DblClick();
     });
     auto* doubleClicks = new DoubleClickFilter(this);
-    doubleClicks->watch(txtName, [this] { txtName_DblClick(); });
-    doubleClicks->watch(txtMe, [this] { txtMe_DblClick(); });
+    doubleClicks->watch(mCard.txtName, [this] { txtName_DblClick(); });
+    doubleClicks->watch(mCard.txtMe, [this] { txtMe_DblClick(); });
 }
 
-ol::ItemsPtr Vantrel::contactItems() const {
-    if (gOlContactFolder)
-        return gOlContactFolder->Items();
-    if (gOlContacts)
-        return gOlContacts;
+ol::ItemsPtr ContactEditor::contactItems() const {
+    if (m.gOlContactFolder)
+        return m.gOlContactFolder->Items();
+    if (m.gOlContacts)
+        return m.gOlContacts;
     throw ol::Error(ol::kErrObjectRequired, QStringLiteral("No contact folder is open."));
 }
 
-ol::ItemPtr Vantrel::shownContact(const QString& name) const {
+ol::ItemPtr ContactEditor::shownContact(const QString& name) const {
     const ol::ItemsPtr items = contactItems();
     // Contacts may share a display name: the card keeps the EntryID of the one it shows.
-    const QString id = txtID->text();
+    const QString id = mCard.txtID->text();
     if (!id.isEmpty()) {
         ol::ItemPtr contact = items->ItemWithID(id);
         if (contact && contact->Subject().compare(name, Qt::CaseInsensitive) == 0)
@@ -77,18 +86,18 @@ ol::ItemPtr Vantrel::shownContact(const QString& name) const {
     return items->Item(name);
 }
 
-void Vantrel::contactVanished(const QString& name) {
+void ContactEditor::contactVanished(const QString& name) {
     debug(QStringLiteral(":Contact not found: ") + name);
     dialogs().message(name + QStringLiteral(" could not be found in the contact folder ") +
-                          lblFolders->caption() +
+                          mCard.lblFolders->caption() +
                           QStringLiteral(". It may have been removed or renamed meanwhile; nothing was "
                                          "changed. The contact list is read again now."),
                       QStringLiteral("Contact not found"), MsgIcon::Exclamation);
     rebuildWindow();
 }
 
-void Vantrel::storeFailed(const ol::Error& e, const QString& name, const QString& failure,
-                          const QString& title, MsgIcon icon) {
+void ContactEditor::storeFailed(const ol::Error& e, const QString& name, const QString& failure,
+                                const QString& title, MsgIcon icon) {
     if (e.number() == ol::kErrNotFound) {
         contactVanished(name);
         return;
@@ -98,111 +107,113 @@ void Vantrel::storeFailed(const ol::Error& e, const QString& name, const QString
     dialogs().message(failure + e.message(), title, icon);
 }
 
-void Vantrel::rebuildWindow() {
-    if (mUnloaded)
+void ContactEditor::rebuildWindow() {
+    if (unloaded())
         return;
     // The detail panes come back as they were before editing closed them.
-    if (isEditing() && containerOpenBeforeEdit)
-        mBrowser->selectTab(containerTabBeforeEdit);
-    mProgram.reload();
+    if (isEditing() && mUi.containerOpenBeforeEdit)
+        mBrowser.selectTab(mUi.containerTabBeforeEdit);
+    if (mHooks.reload)
+        mHooks.reload();
 }
 
 // --- Entering edit mode --------------------------------------------------------------------------
 
-void Vantrel::menuAdd_Click() {
-    if (mUnloaded || isEditing())
+void ContactEditor::menuAdd_Click() {
+    if (unloaded() || isEditing())
         return;
-    cmdSave->setText(editortext::kAddContact);
-    txtName->setFocus();
+    mUi.cmdSave->setText(editortext::kAddContact);
+    mCard.txtName->setFocus();
     menuEdit_Click();
 }
 
-void Vantrel::menuEdit_Click() {
-    if (mUnloaded || isEditing())
+void ContactEditor::menuEdit_Click() {
+    if (unloaded() || isEditing())
         return;
     enterEditMode();
 }
 
-void Vantrel::enterEditMode() {
-    const bool add = adding();
+void ContactEditor::enterEditMode() {
+    const bool add = mUi.adding();
     // Nothing to edit: refused before the sync timer is marked, so no mark stays behind.
-    if (!add && txtName->text() == browsertext::kNoContacts) {
+    if (!add && mCard.txtName->text() == browsertext::kNoContacts) {
         dialogs().message(editortext::kSelectContact);
         return;
     }
     // No timed sync until the rebuild that ends edit mode (the new window starts unmarked).
-    setTag(SyncTimer, kSyncingTag);
+    setTag(mSyncMark, kSyncingTag);
 
     if (add) {
-        for (QLineEdit* box : txtNumber)
+        for (QLineEdit* box : mCard.txtNumber)
             box->clear();
-        txtName->clear();
-        lstEmail->clear();
+        mCard.txtName->clear();
+        mCard.lstEmail->clear();
         for (int i = 0; i < 3; ++i)
-            lstEmail->addItem(QString());
-        for (QPlainTextEdit* box : addressBoxes())
+            mCard.lstEmail->addItem(QString());
+        for (QPlainTextEdit* box : mCard.addressBoxes())
             box->clear();
-        if (lstWebSite->count() == 0)
-            lstWebSite->addItem(QString());
+        if (mCard.lstWebSite->count() == 0)
+            mCard.lstWebSite->addItem(QString());
         else
-            lstWebSite->item(0)->setText(QString());
-        txtMe->hide(); // the blank card is nobody yet
+            mCard.lstWebSite->item(0)->setText(QString());
+        mCard.txtMe->hide(); // the blank card is nobody yet
     } else {
-        txtName2->setText(txtName->text());
+        mUi.txtName2->setText(mCard.txtName->text());
     }
 
-    lstEmail->setToolTip(QStringLiteral("Double-click an e-mail to edit it."));
-    lstWebSite->setToolTip(QStringLiteral("Double-click to edit Web Page."));
-    for (QPlainTextEdit* box : addressBoxes())
+    mCard.lstEmail->setToolTip(QStringLiteral("Double-click an e-mail to edit it."));
+    mCard.lstWebSite->setToolTip(QStringLiteral("Double-click to edit Web Page."));
+    for (QPlainTextEdit* box : mCard.addressBoxes())
         box->setToolTip(QString());
 
-    cmdSave->show();
-    cmdCancel->show();
-    cmdSave->raise();
-    cmdCancel->raise();
-    for (QMenu* menu : {menuFile, menuTools, menuQEL, menuHelp})
-        menu->menuAction()->setEnabled(false);
-    for (QToolButton* arrow : {cmdRight, cmdLeft, cmdUp, cmdDown})
+    mUi.cmdSave->show();
+    mUi.cmdCancel->show();
+    mUi.cmdSave->raise();
+    mUi.cmdCancel->raise();
+    for (QToolButton* arrow : {mCard.cmdRight, mCard.cmdLeft, mCard.cmdUp, mCard.cmdDown})
         arrow->hide();
-    containerOpenBeforeEdit = mBrowser->containerOpen();
-    containerTabBeforeEdit = mBrowser->selectedTab();
-    mBrowser->cmdHide_Click();
-    TabStrip1->setEnabled(false);
-    cmbContacts->hide();
-    for (LetterTabBox* tab : letterButtons())
+    mUi.containerOpenBeforeEdit = mBrowser.containerOpen();
+    mUi.containerTabBeforeEdit = mBrowser.selectedTab();
+    mBrowser.cmdHide_Click();
+    mCard.TabStrip1->setEnabled(false);
+    mCard.cmbContacts->hide();
+    for (LetterTabBox* tab : mCard.letterButtons())
         tab->hide();
-    for (BackTabPicture* tab : backTabs())
+    for (BackTabPicture* tab : mCard.backTabs())
         tab->hide();
-    setKeyPreview(false);
+    if (mHooks.closeWindowParts)
+        mHooks.closeWindowParts();
+    if (mHooks.setKeyPreview)
+        mHooks.setKeyPreview(false);
 
-    txtName->setReadOnly(false);
-    for (QLineEdit* box : txtNumber) {
+    mCard.txtName->setReadOnly(false);
+    for (QLineEdit* box : mCard.txtNumber) {
         box->setReadOnly(false);
         box->setFrame(true);
         box->setFocusPolicy(Qt::StrongFocus);
     }
-    for (QPlainTextEdit* box : addressBoxes())
+    for (QPlainTextEdit* box : mCard.addressBoxes())
         box->setReadOnly(false);
-    cmdQELDay->hide();
-    cmdRedemption->hide();
-    txtName->setFocus();
-    debug(add ? QStringLiteral(":Adding a contact") : QStringLiteral(":Editing contact: ") + txtName->text());
+    mCard.cmdQELDay->hide();
+    mCard.txtName->setFocus();
+    debug(add ? QStringLiteral(":Adding a contact")
+              : QStringLiteral(":Editing contact: ") + mCard.txtName->text());
 }
 
 // --- Save, cancel, remove ------------------------------------------------------------------------
 
-void Vantrel::cmdSave_Click() {
-    if (mUnloaded || !isEditing())
+void ContactEditor::cmdSave_Click() {
+    if (unloaded() || !isEditing())
         return;
-    const bool add = adding();
-    const QString name = txtName->text();
+    const bool add = mUi.adding();
+    const QString name = mCard.txtName->text();
     if (name.trimmed().isEmpty()) {
         dialogs().message(QStringLiteral("Please enter the contact's name."));
-        txtName->setFocus();
+        mCard.txtName->setFocus();
         return;
     }
-    const bool renamed = !add && txtName2->text() != name;
-    const QString lookupName = renamed ? txtName2->text() : name;
+    const bool renamed = !add && mUi.txtName2->text() != name;
+    const QString lookupName = renamed ? mUi.txtName2->text() : name;
 
     try {
         const ol::ItemsPtr items = contactItems();
@@ -223,12 +234,12 @@ void Vantrel::cmdSave_Click() {
             if (others > 0) {
                 dialogs().message(QStringLiteral("A contact already exists with the name ") + name +
                                   QStringLiteral(".  Please use a different name."));
-                txtName->setFocus();
+                mCard.txtName->setFocus();
                 return;
             }
         }
 
-        const QString category = lblCategories->caption();
+        const QString category = mCard.lblCategories->caption();
         const bool filtered = category != browsertext::kAllCategories;
         QString question;
         QString title;
@@ -251,51 +262,51 @@ void Vantrel::cmdSave_Click() {
 
         // Every field, empty ones too: clearing a box clears the property.
         const auto& phones = phoneProperties();
-        const auto phone = [&](size_t index) { contact->set(phones[index], txtNumber[index]->text()); };
+        const auto phone = [&](size_t index) { contact->set(phones[index], mCard.txtNumber[index]->text()); };
         contact->set(ol::prop::FullName, name);
         for (size_t i = 0; i <= 3; ++i)
             phone(i);
-        contact->set(ol::prop::Email1Address, entryText(lstEmail, 0));
-        contact->set(ol::prop::Email2Address, entryText(lstEmail, 1));
-        contact->set(ol::prop::Email3Address, entryText(lstEmail, 2));
+        contact->set(ol::prop::Email1Address, entryText(mCard.lstEmail, 0));
+        contact->set(ol::prop::Email2Address, entryText(mCard.lstEmail, 1));
+        contact->set(ol::prop::Email3Address, entryText(mCard.lstEmail, 2));
         for (size_t i = 4; i <= 7; ++i)
             phone(i);
-        contact->set(ol::prop::BusinessAddress, txtBusinessAddress->toPlainText());
-        contact->set(ol::prop::HomeAddress, txtHomeAddress->toPlainText());
-        contact->set(ol::prop::OtherAddress, txtOtherAddress->toPlainText());
+        contact->set(ol::prop::BusinessAddress, mCard.txtBusinessAddress->toPlainText());
+        contact->set(ol::prop::HomeAddress, mCard.txtHomeAddress->toPlainText());
+        contact->set(ol::prop::OtherAddress, mCard.txtOtherAddress->toPlainText());
         for (size_t i = 8; i <= 15; ++i)
             phone(i);
-        contact->set(ol::prop::WebPage, entryText(lstWebSite, 0));
+        contact->set(ol::prop::WebPage, entryText(mCard.lstWebSite, 0));
         if (add && filtered)
             contact->set(ol::prop::Categories, category);
         contact->Save();
 
-        mLetterCode = static_cast<qint16>(letterCodeOf(contact->text(ol::prop::LastName)));
-        mContactName = contact->Subject();
+        m.mLetterCode = static_cast<qint16>(letterCodeOf(contact->text(ol::prop::LastName)));
+        m.mContactName = contact->Subject();
     } catch (const ol::Error& e) {
         storeFailed(e, lookupName, QStringLiteral("The contact could not be saved: "),
                     QStringLiteral("Save Edits"), MsgIcon::Critical);
         return;
     }
-    debug(QStringLiteral(":Saved contact: ") + mContactName);
+    debug(QStringLiteral(":Saved contact: ") + m.mContactName);
     rebuildWindow();
 }
 
-void Vantrel::cmdCancel_Click() {
-    if (mUnloaded)
+void ContactEditor::cmdCancel_Click() {
+    if (unloaded())
         return;
     rebuildWindow();
 }
 
-void Vantrel::menuRemove_Click() {
-    if (mUnloaded || isEditing())
+void ContactEditor::menuRemove_Click() {
+    if (unloaded() || isEditing())
         return;
-    const QString name = txtName->text();
+    const QString name = mCard.txtName->text();
     if (name == browsertext::kNoContacts) {
         dialogs().message(editortext::kSelectContact);
         return;
     }
-    const SyncingScope busy(SyncTimer);
+    const SyncingScope busy(mSyncMark);
     const QString question = QStringLiteral("This will remove ") + name +
                              QStringLiteral(" from your contacts folder in Outlook.") + kLF +
                              QStringLiteral("Are you sure?");

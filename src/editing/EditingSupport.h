@@ -3,7 +3,7 @@
 // Small helpers of the editing commands.
 
 #include "EditorControls.h"
-#include "app/Tag.h"
+#include "core/Tag.h"
 
 #include <QEvent>
 #include <QHash>

@@ -2,8 +2,9 @@
 // its notes and user fields (in their own windows), its categories and its own window in the
 // store, and the "me" contact that stands for the user.
 
+#include "ContactEditor.h"
 #include "EditingSupport.h"
-#include "app/Vantrel.h"
+#include "browser/ContactBrowser.h"
 #include "core/DebugLog.h"
 #include "core/Settings.h"
 #include "core/SettingsCatalogue.h"
@@ -11,7 +12,6 @@
 #include "frmUser.h"
 #include "platform/Dialogs.h"
 #include "platform/Shell.h"
-#include "prefs/frmPrefs.h"
 
 #include <QComboBox>
 #include <QLabel>
@@ -25,16 +25,6 @@ namespace qel {
 namespace {
 
 const QString kLF = QStringLiteral("\n");
-const QString kMeNotSet = QStringLiteral("Not Set!");
-
-void debug(const QString& text) {
-    LogDebug(Vantrel::kName, text);
-}
-
-QString storedMe() {
-    return GetSetting(QLatin1String(sections::Misc), QLatin1String(keys::Me));
-}
-
 } // namespace
 
 QString webPageLink(const QString& page) {
@@ -54,21 +44,21 @@ QString webPageLink(const QString& page) {
 
 // --- The side windows ------------------------------------------------------------------------------
 
-frmNotes* Vantrel::notesWindow() {
+frmNotes* ContactEditor::notesWindow() {
     if (!mNotes)
-        mNotes = new frmNotes(this);
+        mNotes = new frmNotes(mWindow);
     return mNotes;
 }
 
-frmUser* Vantrel::userWindow() {
+frmUser* ContactEditor::userWindow() {
     if (!mUser) {
-        mUser = new frmUser(this);
+        mUser = new frmUser(mWindow);
         mUser->saveFields = [this] { saveUserFields(); };
     }
     return mUser;
 }
 
-void Vantrel::unloadSideDialogs() {
+void ContactEditor::unloadSideDialogs() {
     for (QDialog* dialog : std::initializer_list<QDialog*>{mNotes, mUser}) {
         if (!dialog)
             continue;
@@ -81,16 +71,17 @@ void Vantrel::unloadSideDialogs() {
 
 // --- E-mail addresses and web page ------------------------------------------------------------------
 
-void Vantrel::lstEmail_DblClick() {
-    const int entry = lstEmail->currentRow();
-    QListWidgetItem* item = lstEmail->item(entry);
+void ContactEditor::lstEmail_DblClick() {
+    const int entry = mCard.lstEmail->currentRow();
+    QListWidgetItem* item = mCard.lstEmail->item(entry);
     if (!item)
         return;
     if (!isEditing()) {
-        composeMail(entry);
+        if (mHooks.composeMail)
+            mHooks.composeMail(entry);
         return;
     }
-    const QString prompt = QStringLiteral("Please enter a new e-mail address for ") + txtName->text() +
+    const QString prompt = QStringLiteral("Please enter a new e-mail address for ") + mCard.txtName->text() +
                            QStringLiteral("'s E-mail #") + QString::number(entry + 1) +
                            QStringLiteral(" Clicking cancel will remove the address.");
     const QString answer = dialogs()
@@ -106,13 +97,13 @@ void Vantrel::lstEmail_DblClick() {
                    QStringLiteral("Remove or cancel?")) == MsgResult::Yes) {
         item->setText(QString());
     }
-    mBrowser->keyUp(0, Qt::NoModifier);
+    mBrowser.keyUp(0, Qt::NoModifier);
 }
 
-void Vantrel::lstWebSite_DblClick() {
-    if (lstWebSite->count() == 0)
-        lstWebSite->addItem(QString());
-    QListWidgetItem* page = lstWebSite->item(0);
+void ContactEditor::lstWebSite_DblClick() {
+    if (mCard.lstWebSite->count() == 0)
+        mCard.lstWebSite->addItem(QString());
+    QListWidgetItem* page = mCard.lstWebSite->item(0);
     if (!isEditing()) {
         if (!page->text().isEmpty()) {
             const QString link = webPageLink(page->text());
@@ -122,32 +113,32 @@ void Vantrel::lstWebSite_DblClick() {
             else
                 shell().open(link);
         }
-        cmbContacts->setFocus();
+        mCard.cmbContacts->setFocus();
         return;
     }
     const std::optional<QString> answer =
-        dialogs().input(QStringLiteral("Please enter a new web page for ") + txtName->text(),
+        dialogs().input(QStringLiteral("Please enter a new web page for ") + mCard.txtName->text(),
                         QStringLiteral("Edit Web Page"), page->text());
     page->setText(answer.value_or(QString()).trimmed());
 }
 
 // --- Notes and user fields ----------------------------------------------------------------------
 
-void Vantrel::menuNotes_Click() {
-    if (mUnloaded)
+void ContactEditor::menuNotes_Click() {
+    if (unloaded())
         return;
-    const SyncingScope busy(SyncTimer);
-    if (cmbContacts->currentText() == browsertext::kNoContacts) {
+    const SyncingScope busy(mSyncMark);
+    if (mCard.cmbContacts->currentText() == browsertext::kNoContacts) {
         dialogs().message(QStringLiteral("Please select a contact."));
         return;
     }
-    const QString name = txtName->text();
+    const QString name = mCard.txtName->text();
     const QPointer<frmNotes> notes = notesWindow();
     notes->setContactName(name);
     setTag(notes->cmdSave, QString());
-    const QPointer<Vantrel> self(this);
+    const QPointer<ContactEditor> self(this);
     dialogs().exec(*notes);
-    if (!self || mUnloaded || !notes || Tag(notes->cmdSave) != frmNotes::kSaveTag)
+    if (!self || unloaded() || !notes || Tag(notes->cmdSave) != frmNotes::kSaveTag)
         return;
     setTag(notes->cmdSave, QString());
 
@@ -161,9 +152,9 @@ void Vantrel::menuNotes_Click() {
     // A refused write of the notes does not stop the save.
     const QString text = notes->notes();
     try {
-        if (!gNoRedemption && gSafeContact) {
-            gSafeContact->setItem(contact); // the wrapper writes through this handle, which is saved
-            gSafeContact->Set(QStringLiteral("Body"), text);
+        if (!m.gNoRedemption && m.gSafeContact) {
+            m.gSafeContact->setItem(contact); // the wrapper writes through this handle, which is saved
+            m.gSafeContact->Set(QStringLiteral("Body"), text);
         } else {
             contact->set(ol::prop::Body, text);
         }
@@ -177,21 +168,21 @@ void Vantrel::menuNotes_Click() {
     }
 }
 
-void Vantrel::menuUser_Click() {
-    if (mUnloaded)
+void ContactEditor::menuUser_Click() {
+    if (unloaded())
         return;
-    const SyncingScope busy(SyncTimer);
-    if (cmbContacts->currentText() == browsertext::kNoContacts) {
+    const SyncingScope busy(mSyncMark);
+    if (mCard.cmbContacts->currentText() == browsertext::kNoContacts) {
         dialogs().message(QStringLiteral("Please select a contact!."));
         return;
     }
     dialogs().exec(*userWindow());
 }
 
-void Vantrel::saveUserFields() {
-    if (mUnloaded || !mUser)
+void ContactEditor::saveUserFields() {
+    if (unloaded() || !mUser)
         return;
-    const QString name = txtName->text();
+    const QString name = mCard.txtName->text();
     try {
         const ol::ItemPtr contact = shownContact(name);
         for (int i = 1; i <= 4; ++i)
@@ -206,11 +197,11 @@ void Vantrel::saveUserFields() {
 
 // --- Categories and the store's own window ------------------------------------------------------
 
-void Vantrel::menuCategory_Click() {
-    if (mUnloaded)
+void ContactEditor::menuCategory_Click() {
+    if (unloaded())
         return;
-    const SyncingScope busy(SyncTimer);
-    const QString name = txtName->text();
+    const SyncingScope busy(mSyncMark);
+    const QString name = mCard.txtName->text();
     if (name == browsertext::kNoContacts) {
         dialogs().message(QStringLiteral("Please select a contact!."));
         return;
@@ -222,17 +213,17 @@ void Vantrel::menuCategory_Click() {
     }
 }
 
-void Vantrel::menuOutlook_Click() {
-    if (mUnloaded)
+void ContactEditor::menuOutlook_Click() {
+    if (unloaded())
         return;
-    cmbContacts->setFocus();
-    const QString name = txtName->text();
+    mCard.cmbContacts->setFocus();
+    const QString name = mCard.txtName->text();
     if (name == browsertext::kNoContacts) {
         dialogs().message(QStringLiteral("Please select a contact to view in Outlook."));
         return;
     }
     // The item's window edits the contact: no timed sync meanwhile.
-    const SyncingScope busy(SyncTimer);
+    const SyncingScope busy(mSyncMark);
     ol::ItemPtr contact;
     try {
         contact = shownContact(name);
@@ -251,7 +242,7 @@ void Vantrel::menuOutlook_Click() {
     }
 }
 
-void Vantrel::txtName_DblClick() {
+void ContactEditor::txtName_DblClick() {
     // While editing, a double-click selects a word of the name.
     if (!isEditing())
         menuOutlook_Click();
@@ -259,23 +250,18 @@ void Vantrel::txtName_DblClick() {
 
 // --- The "me" contact -------------------------------------------------------------------------------
 
-void Vantrel::storeMe(const QString& name) {
-    const QString previous = storedMe();
+void ContactEditor::storeMe(const QString& name) {
     SaveSetting(QLatin1String(sections::Misc), QLatin1String(keys::Me), name);
     // The live settings name the "me" contact too (the map links read it).
-    if (mPrefs) {
-        const QString shown = previous.isEmpty() ? kMeNotSet : previous;
-        const QString caption = mPrefs->lblMe->text();
-        if (caption.endsWith(shown))
-            mPrefs->lblMe->setText(caption.chopped(shown.size()) + (name.isEmpty() ? kMeNotSet : name));
-    }
-    mBrowser->LetterChange();
+    if (mHooks.meChanged)
+        mHooks.meChanged(name);
+    mBrowser.LetterChange();
 }
 
-void Vantrel::menuMe_Click() {
-    if (mUnloaded || isEditing())
+void ContactEditor::menuMe_Click() {
+    if (unloaded() || isEditing())
         return;
-    const QString name = txtName->text();
+    const QString name = mCard.txtName->text();
     if (name.isEmpty() || name == browsertext::kNoContacts) {
         dialogs().message(QStringLiteral("Please select a contact first."));
         return;
@@ -285,15 +271,15 @@ void Vantrel::menuMe_Click() {
     storeMe(name);
 }
 
-void Vantrel::txtMe_DblClick() {
-    if (mUnloaded || isEditing())
+void ContactEditor::txtMe_DblClick() {
+    if (unloaded() || isEditing())
         return;
-    const QString question = txtName->text() + QStringLiteral("  will no longer be stored as 'you'.") + kLF +
-                             QStringLiteral("Are you sure?");
+    const QString question = mCard.txtName->text() + QStringLiteral("  will no longer be stored as 'you'.") +
+                             kLF + QStringLiteral("Are you sure?");
     if (dialogs().ask(question, MsgButtons::YesNo, MsgIcon::Question, QStringLiteral("Confirm Delete!!!")) ==
         MsgResult::Yes)
         storeMe(QString());
-    cmbContacts->setFocus();
+    mCard.cmbContacts->setFocus();
 }
 
 } // namespace qel

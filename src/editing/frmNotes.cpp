@@ -1,6 +1,6 @@
 #include "frmNotes.h"
 
-#include "app/Tag.h"
+#include "core/Tag.h"
 #include "platform/Dialogs.h"
 
 #include <QHBoxLayout>

@@ -1,6 +1,6 @@
 #include "frmFilter.h"
 
-#include "NumberText.h"
+#include "core/NumberText.h"
 #include "platform/Dialogs.h"
 
 #include <QGridLayout>

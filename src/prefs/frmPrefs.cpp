@@ -2,10 +2,11 @@
 
 #include "Autostart.h"
 #include "PrefsLists.h"
+#include "PrefsUi.h"
 #include "core/Named.h"
+#include "core/NumberText.h"
 #include "core/Passwords.h"
 #include "core/Settings.h"
-#include "exchange/NumberText.h"
 #include "exchange/frmFilter.h"
 #include "platform/Dialogs.h"
 #include "platform/Shell.h"
@@ -31,102 +32,31 @@
 
 namespace qel {
 
-const QString frmPrefs::kVonageSite = QStringLiteral("https://www.vonage.com/");
+using namespace prefsui;
 
 namespace {
 
 const QString kFolderTail = QStringLiteral(
     ". Please try a different folder. Click the Data Folders tab and click the appropriate Select Button.");
-const QString kHotkeyCaution =
-    QStringLiteral("Be sure to choose a hotkey that is not aleady in use. Not all have been tested.");
-const QString kLoadCaption = QStringLiteral("Load with Windows");
-const QString kDontLoadCaption = QStringLiteral("Don't load with Windows");
-
-QString yesNo(const QCheckBox* box) {
-    return box->isChecked() ? QStringLiteral("Yes") : QStringLiteral("No");
-}
-
-void say(const QString& text) {
-    dialogs().message(text);
-}
-
-QCheckBox* checkBox(QWidget* parent, const QString& name, const QString& caption) {
-    return named(new QCheckBox(caption, parent), name);
-}
-
-QLineEdit* lineEdit(QWidget* parent, const QString& name) {
-    return named(new QLineEdit(parent), name);
-}
-
-QComboBox* comboBox(QWidget* parent, const QString& name, const QStringList& entries) {
-    auto* combo = named(new QComboBox(parent), name);
-    combo->addItems(entries);
-    return combo;
-}
-
-QLabel* label(QWidget* parent, const QString& caption, const QString& name = QString()) {
-    auto* l = new QLabel(caption, parent);
-    if (!name.isEmpty())
-        l->setObjectName(name);
-    return l;
-}
-
-QGroupBox* group(QWidget* parent, const QString& title, const QString& name) {
-    return named(new QGroupBox(title, parent), name);
-}
-
-// Settings: flags and texts as the store keeps them.
-bool storedYes(const QString& section, const QString& key) {
-    return GetSetting(section, key) == "Yes";
-}
-bool storedNotNo(const QString& section, const QString& key) {
-    return GetSetting(section, key) != "No";
-}
-
-// A stored text replaces the box's text only when it is not empty.
-void loadText(QLineEdit* box, const QString& section, const QString& key) {
-    const QString value = GetSetting(section, key);
-    if (!value.isEmpty())
-        box->setText(value);
-}
-
-// A stored list position is applied only when it names an entry of the list; anything else
-// (empty, not a number, out of range) leaves the list as it is.
-void loadIndex(QComboBox* list, const QString& section, const QString& key) {
-    const auto value = wholeNumberValue(GetSetting(section, key));
-    if (value && *value >= 0 && *value < list->count())
-        list->setCurrentIndex(static_cast<int>(*value));
-}
-
-void enableAll(const std::initializer_list<QWidget*>& widgets, bool enabled) {
-    for (QWidget* w : widgets)
-        w->setEnabled(enabled);
-}
-template <size_t N> void enableAll(const std::array<QCheckBox*, N>& boxes, bool enabled) {
-    for (QCheckBox* box : boxes)
-        box->setEnabled(enabled);
-}
-template <size_t N> bool anyChecked(const std::array<QCheckBox*, N>& boxes) {
-    for (QCheckBox* box : boxes) {
-        if (box->isChecked())
-            return true;
-    }
-    return false;
-}
-
-QFrame* frameLine(QWidget* parent) {
-    auto* line = new QFrame(parent);
-    line->setFrameShape(QFrame::HLine);
-    line->setFrameShadow(QFrame::Sunken);
-    return line;
-}
 
 } // namespace
 
+frmPrefs::frmPrefs(SettingsModel& settings, ol::NameSpacePtr nameSpace, QWidget* parent)
+    : QDialog(parent), mSettings(settings), mNameSpace(std::move(nameSpace)) {
+    start();
+}
+
 frmPrefs::frmPrefs(ol::NameSpacePtr nameSpace, QWidget* parent)
-    : QDialog(parent), mNameSpace(std::move(nameSpace)) {
+    : QDialog(parent), mOwnSettings(std::make_unique<SettingsModel>()), mSettings(*mOwnSettings),
+      mNameSpace(std::move(nameSpace)) {
+    mOwnSettings->load();
+    start();
+}
+
+void frmPrefs::start() {
     buildUi();
     Form_Load();
+    connect(&mSettings, &SettingsModel::meChanged, this, &frmPrefs::showMe);
     setDebugCarrier(this);
 }
 
@@ -167,460 +97,16 @@ void frmPrefs::buildUi() {
         mFrames->addWidget(fmeTab[static_cast<size_t>(i)]);
     }
 
-    QStringList hotkeyTexts, hotkeyCodes;
-    for (const auto& entry : prefs::hotKeyList()) {
-        hotkeyTexts << entry.description;
-        hotkeyCodes << QString::number(entry.code);
-    }
-    // A hot-key block: the enable box, the modifiers, "+", the key list and the caution.
-    const auto hotkeyBlock = [&](QWidget* parent, QCheckBox* enable, std::array<QCheckBox*, 4>& modifiers,
-                                 const QString& modifierName, QComboBox*& list, const QString& listName,
-                                 QComboBox*& codes, const QString& codesName) {
-        auto* grid = new QGridLayout;
-        if (enable)
-            grid->addWidget(enable, 0, 0, 1, 6);
-        const QString captions[4] = {QStringLiteral("Windows Key"), QStringLiteral("Shift"),
-                                     QStringLiteral("Alt"), QStringLiteral("Ctrl")};
-        for (int i = 0; i < 4; ++i) {
-            modifiers[static_cast<size_t>(i)] =
-                checkBox(parent, modifierName + QString::number(i), captions[i]);
-            grid->addWidget(modifiers[static_cast<size_t>(i)], 1, i);
-        }
-        grid->addWidget(label(parent, QStringLiteral("+")), 1, 4);
-        list = comboBox(parent, listName, hotkeyTexts);
-        list->setSizeAdjustPolicy(QComboBox::AdjustToMinimumContentsLengthWithIcon);
-        list->setMinimumContentsLength(26);
-        list->setMaxVisibleItems(16);
-        grid->addWidget(list, 1, 5);
-        grid->setColumnStretch(5, 1);
-        codes = comboBox(parent, codesName, hotkeyCodes);
-        codes->hide();
-        auto* caution = label(parent, kHotkeyCaution);
-        caution->setWordWrap(true);
-        grid->addWidget(caution, 2, 0, 1, 6);
-        // The twin follows the visible list position for position.
-        QComboBox* twin = codes;
-        connect(list, &QComboBox::currentIndexChanged, twin,
-                [twin](int index) { twin->setCurrentIndex(index); });
-        return grid;
-    };
-
-    // General
-    {
-        QWidget* tab = fmeTab[0];
-        auto* hotkey = group(tab, QStringLiteral("Hotkey"), QStringLiteral("fraHotkey"));
-        chkHotkey = checkBox(hotkey, QStringLiteral("chkHotkey"),
-                             QStringLiteral("Enable hotkey to restore Vantrel visible when minimized"));
-        hotkey->setLayout(hotkeyBlock(hotkey, chkHotkey, chkMod, QStringLiteral("chkMod"), cmbHotkey,
-                                      QStringLiteral("cmbHotkey"), cmbHotkeyValue,
-                                      QStringLiteral("cmbHotkeyValue")));
-
-        auto* basic = group(tab, QStringLiteral("Basic"), QStringLiteral("fraBasic"));
-        chkSubFolders = checkBox(
-            basic, QStringLiteral("chkSubFolders"),
-            QStringLiteral("Check for Contact folders in all subfolders on load (may cause QEL to hang)"));
-        cmdStartup = named(new QPushButton(kLoadCaption, basic), QStringLiteral("cmdStartup"));
-        chkConfirm = checkBox(basic, QStringLiteral("chkConfirm"), QStringLiteral("Confirm exit"));
-        auto* basicLayout = new QGridLayout(basic);
-        basicLayout->addWidget(chkSubFolders, 0, 0, 1, 2);
-        basicLayout->addWidget(chkConfirm, 1, 0);
-        basicLayout->addWidget(cmdStartup, 1, 1, Qt::AlignRight);
-
-        auto* web = group(tab, QStringLiteral("Web Based Email"), QStringLiteral("fraWebEmail"));
-        cmbWebEmail = comboBox(web, QStringLiteral("cmbWebEmail"), prefs::webEmailNames());
-        chkInvert = checkBox(
-            web, QStringLiteral("chkInvert"),
-            QStringLiteral("Invert behavior (holding down shift opens default email client instead)"));
-        auto* webLayout = new QGridLayout(web);
-        webLayout->addWidget(label(web, QStringLiteral("Compose e-mail with:")), 0, 0);
-        webLayout->addWidget(cmbWebEmail, 0, 1);
-        webLayout->setColumnStretch(2, 1);
-        webLayout->addWidget(chkInvert, 1, 0, 1, 3);
-
-        auto* layout = new QVBoxLayout(tab);
-        layout->addWidget(hotkey);
-        layout->addWidget(basic);
-        layout->addWidget(web);
-        layout->addStretch(1);
-    }
-
-    // Data Folders
-    {
-        QWidget* tab = fmeTab[1];
-        const auto folderGroup = [&](const QString& title, const QString& name, QLineEdit*& root,
-                                     const QString& rootName, QLineEdit*& folder, const QString& folderName,
-                                     QPushButton*& pick, const QString& pickName,
-                                     const QString& pickCaption) {
-            auto* box = group(tab, title, name);
-            root = lineEdit(box, rootName);
-            folder = lineEdit(box, folderName);
-            for (QLineEdit* edit : {root, folder}) {
-                // Set through the pick buttons only, and looking like it.
-                edit->setReadOnly(true);
-                edit->setMinimumWidth(220);
-                QPalette look = edit->palette();
-                look.setColor(QPalette::Base, look.color(QPalette::Window));
-                edit->setPalette(look);
-            }
-            pick = named(new QPushButton(pickCaption, box), pickName);
-            auto* grid = new QGridLayout(box);
-            grid->addWidget(label(box, QStringLiteral("Current Root:")), 0, 0);
-            grid->addWidget(root, 0, 1);
-            grid->addWidget(label(box, QStringLiteral("Current Folder:")), 1, 0);
-            grid->addWidget(folder, 1, 1);
-            grid->addWidget(pick, 0, 2, 2, 1, Qt::AlignVCenter);
-            grid->setColumnStretch(1, 1);
-            return box;
-        };
-        auto* layout = new QVBoxLayout(tab);
-        layout->addWidget(folderGroup(
-            QStringLiteral("Calendar Folder"), QStringLiteral("fraCalendarFolder"), txtCalendarRoot,
-            QStringLiteral("txtCalendarRoot"), txtCalendar, QStringLiteral("txtCalendar"), cmdPickCalendar,
-            QStringLiteral("cmdPickCalendar"), QStringLiteral("Select Calendar Folder")));
-        layout->addWidget(folderGroup(QStringLiteral("Task Folder"), QStringLiteral("fraTaskFolder"),
-                                      txtTaskRoot, QStringLiteral("txtTaskRoot"), txtTask,
-                                      QStringLiteral("txtTask"), cmdPickTask, QStringLiteral("cmdPickTask"),
-                                      QStringLiteral("Select Task Folder")));
-        layout->addWidget(folderGroup(QStringLiteral("Notes Folder"), QStringLiteral("fraNotesFolder"),
-                                      txtNotesRoot, QStringLiteral("txtNotesRoot"), txtNotes,
-                                      QStringLiteral("txtNotes"), cmdPickNotes,
-                                      QStringLiteral("cmdPickNotes"), QStringLiteral("Select Notes Folder")));
-        layout->addStretch(1);
-        int buttonWidth = 0;
-        for (QPushButton* pick : {cmdPickCalendar, cmdPickTask, cmdPickNotes})
-            buttonWidth = std::max(buttonWidth, pick->sizeHint().width());
-        for (QPushButton* pick : {cmdPickCalendar, cmdPickTask, cmdPickNotes})
-            pick->setMinimumWidth(buttonWidth);
-        txtCalendarRoot->setText(QStringLiteral("Personal Folders"));
-        txtCalendar->setText(QStringLiteral("Calendar"));
-        txtTaskRoot->setText(QStringLiteral("Personal Folders"));
-        txtTask->setText(QStringLiteral("Tasks"));
-        txtNotesRoot->setText(QStringLiteral("Personal Folders"));
-        txtNotes->setText(QStringLiteral("Notes"));
-    }
-
-    // QEL Days
-    {
-        QWidget* tab = fmeTab[2];
-        cmbField = comboBox(tab, QStringLiteral("cmbField"), prefs::customFieldNames());
-        const QString colourCaptions[3] = {QStringLiteral("Choose the label color for Birthdays"),
-                                           QStringLiteral("Choose the label color for Anniversaries"),
-                                           QStringLiteral("Choose the label color for Other")};
-        auto* grid = new QGridLayout;
-        grid->addWidget(label(tab, QStringLiteral("Custom Field")), 0, 0);
-        grid->addWidget(cmbField, 0, 1);
-        const QStringList colours = prefs::labelColourNames();
-        for (int i = 0; i < 3; ++i) {
-            QComboBox* combo = comboBox(tab, QStringLiteral("cmbColor%1").arg(i), {});
-            for (int c = 0; c < colours.size(); ++c) {
-                QPixmap swatch(12, 12);
-                swatch.fill(QColor(prefs::labelColourHex(c)));
-                combo->addItem(QIcon(swatch), colours[c]);
-            }
-            combo->setToolTip(colourCaptions[i]);
-            cmbColor[static_cast<size_t>(i)] = combo;
-            grid->addWidget(label(tab, colourCaptions[i]), i + 1, 0);
-            grid->addWidget(combo, i + 1, 1);
-        }
-        grid->setColumnStretch(2, 1);
-        chkQel = checkBox(
-            tab, QStringLiteral("chkQel"),
-            QStringLiteral(
-                "Check for a QEL Day event in the calendar in the next 7 days on load and every sync."));
-        chkRemind =
-            checkBox(tab, QStringLiteral("chkRemind"),
-                     QStringLiteral("Enable a fifteen minute reminder for QEL Days (appointment reminder)"));
-        chkAutoScan = checkBox(
-            tab, QStringLiteral("chkAutoScan"),
-            QStringLiteral(
-                "Automatically scan QEL Days during Outlook Data Sync (requires Outlook Redemption)"));
-        chkSubject = checkBox(tab, QStringLiteral("chkSubject"),
-                              QStringLiteral("Dont show event name in subject line (better for PDAs)"));
-        chkPast = checkBox(
-            tab, QStringLiteral("chkPast"),
-            QStringLiteral("Remove only future QEL Days. This will also be applied when \"remove all QEL "
-                           "Days\" is called from the file menu."));
-        auto* layout = new QVBoxLayout(tab);
-        layout->addLayout(grid);
-        layout->addWidget(frameLine(tab));
-        for (QCheckBox* box : {chkQel, chkRemind, chkAutoScan, chkSubject, chkPast})
-            layout->addWidget(box);
-        layout->addStretch(1);
-    }
-
-    // Debug Mode
-    {
-        QWidget* tab = fmeTab[3];
-        chkDebug = checkBox(tab, QStringLiteral("chkDebug"), QStringLiteral("Enter debugging mode"));
-        txtDebug = lineEdit(tab, QStringLiteral("txtDebug"));
-        txtDebug->hide();
-        txtDebug->setEnabled(false);
-        auto* note =
-            label(tab, QStringLiteral("While debugging mode is on, Vantrel writes what it does to the file "
-                                      "Debug.txt in its program folder."));
-        note->setWordWrap(true);
-        auto* layout = new QVBoxLayout(tab);
-        layout->addWidget(chkDebug);
-        layout->addWidget(note);
-        layout->addWidget(txtDebug);
-        layout->addStretch(1);
-    }
-
-    // Outlook Data Sync
-    {
-        QWidget* tab = fmeTab[4];
-        chkSync = checkBox(tab, QStringLiteral("chkSync"), QStringLiteral("Enable Outlook Data Sync"));
-
-        auto* server = group(tab, QStringLiteral("FTP Server"), QStringLiteral("fraFTP"));
-        txtHost = lineEdit(server, QStringLiteral("txtHost"));
-        txtUser = lineEdit(server, QStringLiteral("txtUser"));
-        txtOlvex = lineEdit(server, QStringLiteral("txtOlvex"));
-        txtPort = lineEdit(server, QStringLiteral("txtPort"));
-        txtPort->setText(QStringLiteral("21"));
-        txtPort->setMaximumWidth(80);
-        chkPassive = checkBox(server, QStringLiteral("chkPassive"), QStringLiteral("Passive Mode"));
-        cmdTestFTP =
-            named(new QPushButton(QStringLiteral("Test FTP Settings"), server), QStringLiteral("cmdTestFTP"));
-        auto* testNote =
-            label(server, QStringLiteral("*This may take a few minutes if the host name is not found."));
-        testNote->setWordWrap(true);
-        auto* serverGrid = new QGridLayout(server);
-        serverGrid->addWidget(label(server, QStringLiteral("Host:")), 0, 0);
-        serverGrid->addWidget(txtHost, 0, 1);
-        serverGrid->addWidget(label(server, QStringLiteral("User name:")), 1, 0);
-        serverGrid->addWidget(txtUser, 1, 1);
-        serverGrid->addWidget(label(server, QStringLiteral("Password:")), 2, 0);
-        serverGrid->addWidget(txtOlvex, 2, 1);
-        serverGrid->addWidget(label(server, QStringLiteral("Port (usually 21):")), 3, 0);
-        serverGrid->addWidget(txtPort, 3, 1, Qt::AlignLeft);
-        serverGrid->addWidget(chkPassive, 4, 0, 1, 2);
-        serverGrid->addWidget(cmdTestFTP, 5, 0, 1, 2, Qt::AlignLeft);
-        serverGrid->addWidget(testNote, 6, 0, 1, 2);
-        serverGrid->setRowStretch(7, 1);
-
-        auto* items = group(tab, QStringLiteral("Items"), QStringLiteral("fraItems"));
-        auto* itemsLayout = new QGridLayout(items);
-        auto* itemsCaption =
-            label(items, QStringLiteral("Choose what items to sync (check all that apply):"));
-        itemsCaption->setWordWrap(true);
-        itemsLayout->addWidget(itemsCaption, 0, 0, 1, 2);
-        const QString dataCaptions[4] = {QStringLiteral("Contacts"), QStringLiteral("Calendar"),
-                                         QStringLiteral("Tasks"), QStringLiteral("Notes")};
-        for (int i = 0; i < 4; ++i) {
-            chkData[static_cast<size_t>(i)] =
-                checkBox(items, QStringLiteral("chkData%1").arg(i), dataCaptions[i]);
-            itemsLayout->addWidget(chkData[static_cast<size_t>(i)], 1 + i / 2, i % 2);
-        }
-
-        auto* mode = group(tab, QStringLiteral("Mode"), QStringLiteral("fraMode"));
-        optMode[0] = named(new QRadioButton(QStringLiteral("Master"), mode), QStringLiteral("optMode0"));
-        optMode[0]->setToolTip(QStringLiteral("The Outlook data on this computer will be editable"));
-        optMode[1] = named(new QRadioButton(QStringLiteral("Slave"), mode), QStringLiteral("optMode1"));
-        optMode[1]->setToolTip(
-            QStringLiteral("The Outlook data on this computer will be downloaded from the master"));
-        auto* modeGroup = new QButtonGroup(mode);
-        modeGroup->addButton(optMode[0], 0);
-        modeGroup->addButton(optMode[1], 1);
-        auto* modeLayout = new QHBoxLayout(mode);
-        modeLayout->addWidget(optMode[0]);
-        modeLayout->addWidget(optMode[1]);
-        modeLayout->addStretch(1);
-
-        auto* timer = group(tab, QStringLiteral("Sync Timer"), QStringLiteral("fraSyncTimer"));
-        optSyncTimer[0] =
-            named(new QRadioButton(QStringLiteral("Interval Sync"), timer), QStringLiteral("optSyncTimer0"));
-        optSyncTimer[0]->setToolTip(QStringLiteral("This option will sync at a set interval (in minutes)"));
-        optSyncTimer[1] =
-            named(new QRadioButton(QStringLiteral("Timed Sync"), timer), QStringLiteral("optSyncTimer1"));
-        optSyncTimer[1]->setToolTip(QStringLiteral("This option will sync at a set time each day"));
-        auto* timerGroup = new QButtonGroup(timer);
-        timerGroup->addButton(optSyncTimer[0], 0);
-        timerGroup->addButton(optSyncTimer[1], 1);
-        txtSync = lineEdit(timer, QStringLiteral("txtSync"));
-        txtSync->setText(QStringLiteral("30"));
-        txtSync->setMaximumWidth(80);
-        lblSync = label(
-            timer,
-            QStringLiteral("Sync interval (between 0 and 40320, in minutes).  Enter zero if you want to sync "
-                           "manually. No decimals."),
-            QStringLiteral("lblSync"));
-        lblSync->setWordWrap(true);
-        cmbSyncTime = comboBox(timer, QStringLiteral("cmbSyncTime"), prefs::syncTimeList());
-        cmbSyncTime->setMaxVisibleItems(16);
-        lblSyncTime = label(timer, QStringLiteral("Sync Time"), QStringLiteral("lblSyncTime"));
-        auto* timerLayout = new QGridLayout(timer);
-        timerLayout->addWidget(optSyncTimer[0], 0, 0);
-        timerLayout->addWidget(optSyncTimer[1], 0, 1);
-        timerLayout->addWidget(lblSync, 1, 0, 1, 3);
-        timerLayout->addWidget(txtSync, 2, 0);
-        timerLayout->addWidget(lblSyncTime, 3, 0);
-        timerLayout->addWidget(cmbSyncTime, 3, 1);
-        timerLayout->setColumnStretch(2, 1);
-
-        auto* filters =
-            group(tab, QStringLiteral("Sync and Import/Export Filters"), QStringLiteral("fraFilters"));
-        cmdModify = named(new QPushButton(QStringLiteral("Modify"), filters), QStringLiteral("cmdModify"));
-        cmdModify->setToolTip(QStringLiteral("Click here to define your own criteria for private records"));
-        auto* filtersLayout = new QHBoxLayout(filters);
-        filtersLayout->addWidget(cmdModify);
-        filtersLayout->addStretch(1);
-        const auto hiddenBox = [&](const QString& name) {
-            QLineEdit* box = lineEdit(filters, name);
-            box->hide();
-            return box;
-        };
-        txtExportContactSQL = hiddenBox(QStringLiteral("txtExportContactSQL"));
-        txtExportCalendarSQL = hiddenBox(QStringLiteral("txtExportCalendarSQL"));
-        txtExportTasksSQL = hiddenBox(QStringLiteral("txtExportTasksSQL"));
-        txtExportNotesSQL = hiddenBox(QStringLiteral("txtExportNotesSQL"));
-        txtImportContactSQL = hiddenBox(QStringLiteral("txtImportContactSQL"));
-        txtImportCalendarSQL = hiddenBox(QStringLiteral("txtImportCalendarSQL"));
-        txtImportTasksSQL = hiddenBox(QStringLiteral("txtImportTasksSQL"));
-        txtImportNotesSQL = hiddenBox(QStringLiteral("txtImportNotesSQL"));
-        txtCalendarRange = hiddenBox(QStringLiteral("txtCalendarRange"));
-        txtCalendarRange->setText(QStringLiteral("6"));
-
-        auto* right = new QVBoxLayout;
-        right->addWidget(items);
-        right->addWidget(mode);
-        right->addWidget(timer);
-        right->addWidget(filters);
-        right->addStretch(1);
-        auto* columns = new QHBoxLayout;
-        columns->addWidget(server, 1);
-        columns->addLayout(right, 1);
-        auto* layout = new QVBoxLayout(tab);
-        layout->addWidget(chkSync);
-        layout->addLayout(columns, 1);
-    }
-
-    // Appointment Colors
-    {
-        QWidget* tab = fmeTab[5];
-        chkApptColor =
-            checkBox(tab, QStringLiteral("chkApptColor"), QStringLiteral("Color appointments on every sync"));
-        auto* grid = new QGridLayout;
-        const QStringList colours = prefs::labelColourNames();
-        for (int i = 0; i <= 10; ++i) {
-            const size_t at = static_cast<size_t>(i);
-            lblColor[at] = label(tab, i == 0 ? QStringLiteral("#0 No Color") : QStringLiteral("#%1").arg(i),
-                                 QStringLiteral("lblColor%1").arg(i));
-            lblColor[at]->setToolTip(colours[i]);
-            lblColor[at]->setMinimumWidth(90);
-            auto* swatch = new QLabel(tab);
-            QPixmap pixmap(14, 14);
-            pixmap.fill(QColor(prefs::labelColourHex(i)));
-            swatch->setPixmap(pixmap);
-            swatch->setToolTip(colours[i]);
-            txtApptSQL[at] = lineEdit(tab, QStringLiteral("txtApptSQL%1").arg(i));
-            txtApptSQL[at]->setMinimumWidth(360);
-            grid->addWidget(swatch, i, 0);
-            grid->addWidget(lblColor[at], i, 1);
-            grid->addWidget(txtApptSQL[at], i, 2);
-        }
-        grid->setColumnStretch(2, 1);
-        auto* note = label(tab, QStringLiteral("Rows in bold are the label colors used by QEL Days."));
-        auto* layout = new QVBoxLayout(tab);
-        layout->addWidget(chkApptColor);
-        layout->addLayout(grid);
-        layout->addWidget(note);
-        layout->addStretch(1);
-    }
-
-    // VOIP
-    {
-        QWidget* tab = fmeTab[6];
-        chkVonage =
-            checkBox(tab, QStringLiteral("chkVonage"),
-                     QStringLiteral(
-                         "Enable Vonage Click-2-Call integration.  Double click a phone number to invoke."));
-        txtUserName = lineEdit(tab, QStringLiteral("txtUserName"));
-        txtPardine = lineEdit(tab, QStringLiteral("txtPardine"));
-        txtPhoneNumber = lineEdit(tab, QStringLiteral("txtPhoneNumber"));
-        Vonage = label(tab, QStringLiteral("<a href=\"%1\">www.vonage.com</a>").arg(kVonageSite),
-                       QStringLiteral("Vonage"));
-        Vonage->setTextFormat(Qt::RichText);
-        Vonage->setCursor(Qt::PointingHandCursor);
-        auto* account = new QGridLayout;
-        account->addWidget(label(tab, QStringLiteral("User Name")), 0, 0);
-        account->addWidget(txtUserName, 0, 1);
-        account->addWidget(label(tab, QStringLiteral("Password")), 1, 0);
-        account->addWidget(txtPardine, 1, 1);
-        account->addWidget(label(tab, QStringLiteral("Vonage Number")), 2, 0);
-        account->addWidget(txtPhoneNumber, 2, 1);
-        account->addWidget(
-            label(tab, QStringLiteral("Must include 1 + area code + seven digit number with NO spaces")), 3,
-            1);
-        account->setColumnStretch(2, 1);
-
-        auto* copy = group(tab, QStringLiteral("Copy-2-Call Hotkey"), QStringLiteral("fraCopy2Call"));
-        chkCopy2Call = checkBox(copy, QStringLiteral("chkCopy2Call"), QStringLiteral("Enable Copy-2-Call"));
-        copy->setLayout(hotkeyBlock(copy, chkCopy2Call, chkModCopy, QStringLiteral("chkModCopy"),
-                                    cmbHotkeyCopy, QStringLiteral("cmbHotkeyCopy"), cmbHotkeyValueCopy,
-                                    QStringLiteral("cmbHotkeyValueCopy")));
-
-        auto* layout = new QVBoxLayout(tab);
-        layout->addWidget(chkVonage);
-        layout->addLayout(account);
-        layout->addWidget(copy);
-        layout->addWidget(Vonage);
-        layout->addStretch(1);
-    }
-
-    // Cell Phone
-    {
-        QWidget* tab = fmeTab[7];
-        const QStringList captions = prefs::cellFieldCaptions();
-        auto* fields = group(tab, QStringLiteral("Fields"), QStringLiteral("fraCellFields"));
-        auto* grid = new QGridLayout(fields);
-        for (int i = 0; i < 19; ++i) {
-            chkCell[static_cast<size_t>(i)] =
-                checkBox(fields, QStringLiteral("chkCell%1").arg(i), captions[i]);
-            grid->addWidget(chkCell[static_cast<size_t>(i)], i % 7, i / 7);
-        }
-        txtCellSQL = lineEdit(tab, QStringLiteral("txtCellSQL"));
-        auto* layout = new QVBoxLayout(tab);
-        layout->addWidget(fields);
-        layout->addWidget(label(tab, QStringLiteral("Additional Criteria (use an SQL-style filter)")));
-        layout->addWidget(txtCellSQL);
-        layout->addWidget(
-            label(tab, QStringLiteral("e.g. [Categories] = 'Work', would only include your work contacts")));
-        layout->addStretch(1);
-    }
-
-    // MISC
-    {
-        QWidget* tab = fmeTab[8];
-        auto* other = group(tab, QStringLiteral("Other Settings"), QStringLiteral("fraOtherSettings"));
-        chkRelease = checkBox(other, QStringLiteral("chkRelease"),
-                              QStringLiteral("Release the connection to Outlook while Vantrel is minimized"));
-        auto* otherLayout = new QVBoxLayout(other);
-        otherLayout->addWidget(chkRelease);
-
-        auto* email = group(tab, QStringLiteral("Click2Email Hotkey"), QStringLiteral("fraClick2Email"));
-        chkEmail = checkBox(email, QStringLiteral("chkEmail"), QStringLiteral("Turn on Copy2Email hotkey"));
-        email->setLayout(hotkeyBlock(email, chkEmail, chkModEmail, QStringLiteral("chkModEmail"),
-                                     cmbHotkeyEmail, QStringLiteral("cmbHotkeyEmail"), cmbHotkeyEmailValue,
-                                     QStringLiteral("cmbHotkeyEmailValue")));
-
-        auto* directions =
-            group(tab, QStringLiteral("Driving Directions"), QStringLiteral("fraDrivingDirections"));
-        cmbFromAddress = comboBox(directions, QStringLiteral("cmbFromAddress"), prefs::fromAddressNames());
-        lblMe = label(directions, QStringLiteral("The contact currently set as 'you' is: "),
-                      QStringLiteral("lblMe"));
-        lblMe->setWordWrap(true);
-        auto* directionsLayout = new QGridLayout(directions);
-        directionsLayout->addWidget(label(directions, QStringLiteral("Start directions from your:")), 0, 0);
-        directionsLayout->addWidget(cmbFromAddress, 0, 1);
-        directionsLayout->setColumnStretch(2, 1);
-        directionsLayout->addWidget(lblMe, 1, 0, 1, 3);
-
-        auto* layout = new QVBoxLayout(tab);
-        layout->addWidget(other);
-        layout->addWidget(email);
-        layout->addWidget(directions);
-        layout->addStretch(1);
-    }
+    // The tabs, each built by its own file (Prefs<Tab>.cpp).
+    buildGeneralTab(fmeTab[0]);
+    buildDataFoldersTab(fmeTab[1]);
+    buildQELDaysTab(fmeTab[2]);
+    buildDebugModeTab(fmeTab[3]);
+    buildDataSyncTab(fmeTab[4]);
+    buildAppointmentColorsTab(fmeTab[5]);
+    buildVOIPTab(fmeTab[6]);
+    buildCellPhoneTab(fmeTab[7]);
+    buildMiscTab(fmeTab[8]);
 
     // The two password boxes mask with "*".
     for (QLineEdit* secret : {txtOlvex, txtPardine}) {
@@ -687,9 +173,6 @@ void frmPrefs::buildUi() {
 // --- Load ------------------------------------------------------------------------------------
 
 void frmPrefs::Form_Load() {
-    if (autostart::isEnabled())
-        cmdStartup->setText(kDontLoadCaption);
-
     for (QComboBox* list : {cmbHotkey, cmbHotkeyCopy, cmbSyncTime, cmbWebEmail, cmbField, cmbFromAddress})
         list->setCurrentIndex(0);
     // The copy-to-e-mail hot key starts with no key chosen.
@@ -698,113 +181,31 @@ void frmPrefs::Form_Load() {
     cmbColor[1]->setCurrentIndex(9);
     cmbColor[2]->setCurrentIndex(2);
 
-    const QString general = QStringLiteral("General");
-    chkConfirm->setChecked(storedYes(general, QStringLiteral("ConfirmExit")));
-    chkSubFolders->setChecked(storedYes(general, QStringLiteral("SubFolders")));
-    chkHotkey->setChecked(storedYes(general, QStringLiteral("UseHotkey")));
-    const char* modifierKeys[4] = {"WinKeyMod", "ShiftMod", "AltMod", "CtrlMod"};
-    for (size_t i = 0; i < 4; ++i)
-        chkMod[i]->setChecked(storedYes(general, QLatin1String(modifierKeys[i])));
-    loadIndex(cmbHotkey, general, QStringLiteral("HotKey"));
-    loadIndex(cmbWebEmail, general, QStringLiteral("WebEmail"));
-    chkInvert->setChecked(storedYes(general, QStringLiteral("InvertWebEmail")));
-
-    const QString folders = QStringLiteral("DataFolders");
-    loadText(txtCalendarRoot, folders, QStringLiteral("CalendarRoot"));
-    loadText(txtCalendar, folders, QStringLiteral("Calendar"));
-    loadText(txtTaskRoot, folders, QStringLiteral("TasksRoot"));
-    loadText(txtTask, folders, QStringLiteral("Tasks"));
-    // The notes keys are crossed: "Notes" holds the root and "NotesRoot" the folder.
-    loadText(txtNotesRoot, folders, QStringLiteral("Notes"));
-    loadText(txtNotes, folders, QStringLiteral("NotesRoot"));
-
-    const QString days = QStringLiteral("QELDays");
-    loadIndex(cmbField, days, QStringLiteral("CustomField"));
-    chkQel->setChecked(storedNotNo(days, QStringLiteral("CheckForQELDay")));
-    chkRemind->setChecked(storedNotNo(days, QStringLiteral("QELDayRemind")));
-    chkAutoScan->setChecked(storedYes(days, QStringLiteral("QELDayScan")));
-    chkSubject->setChecked(storedYes(days, QStringLiteral("QELDaySubject")));
-    chkPast->setChecked(storedYes(days, QStringLiteral("QELDayPast")));
-    loadIndex(cmbColor[0], days, QStringLiteral("BirthdayColor"));
-    loadIndex(cmbColor[1], days, QStringLiteral("AnniversaryColor"));
-    loadIndex(cmbColor[2], days, QStringLiteral("OtherColor"));
-
-    chkDebug->setChecked(storedYes(QStringLiteral("DebugMode"), QStringLiteral("DebugMode")));
-
-    const QString sync = QStringLiteral("OutlookDataSync");
-    chkSync->setChecked(storedYes(sync, QStringLiteral("Sync")));
-    if (GetSetting(sync, QStringLiteral("SyncFireMode")) == "Interval")
-        optSyncTimer[0]->setChecked(true);
-    else
-        optSyncTimer[1]->setChecked(true);
-    loadText(txtSync, sync, QStringLiteral("Interval"));
-    const int timeAt = cmbSyncTime->findText(GetSetting(sync, QStringLiteral("Time")).trimmed());
-    if (timeAt >= 0)
-        cmbSyncTime->setCurrentIndex(timeAt);
-    if (GetSetting(sync, QStringLiteral("SyncMode")) == "Master")
-        optMode[0]->setChecked(true);
-    else
-        optMode[1]->setChecked(true);
-    chkData[0]->setChecked(storedNotNo(sync, QStringLiteral("ContactSync")));
-    chkData[1]->setChecked(storedYes(sync, QStringLiteral("CalendarSync")));
-    chkData[2]->setChecked(storedYes(sync, QStringLiteral("TasksSync")));
-    chkData[3]->setChecked(storedYes(sync, QStringLiteral("NotesSync")));
-    loadText(txtHost, sync, QStringLiteral("Host"));
-    loadText(txtUser, sync, QStringLiteral("User"));
-    const QString olvex = GetSetting(sync, QStringLiteral("Olvex"));
-    if (!olvex.isEmpty())
-        txtOlvex->setText(unscramblePassword(olvex));
-    loadText(txtPort, sync, QStringLiteral("Port"));
-    chkPassive->setChecked(storedYes(sync, QStringLiteral("PassiveMode")));
-    loadText(txtExportContactSQL, sync, QStringLiteral("SQLConE"));
-    loadText(txtImportContactSQL, sync, QStringLiteral("SQLConI"));
-    loadText(txtExportCalendarSQL, sync, QStringLiteral("SQLCalE"));
-    loadText(txtImportCalendarSQL, sync, QStringLiteral("SQLCalI"));
-    loadText(txtExportTasksSQL, sync, QStringLiteral("SQLTaskE"));
-    loadText(txtImportTasksSQL, sync, QStringLiteral("SQLTaskI"));
-    loadText(txtExportNotesSQL, sync, QStringLiteral("SQLNoteE"));
-    loadText(txtImportNotesSQL, sync, QStringLiteral("SQLNoteI"));
-    loadText(txtCalendarRange, sync, QStringLiteral("DateRange"));
-
-    const QString colours = QStringLiteral("AppointmentColors");
-    chkApptColor->setChecked(storedYes(colours, QStringLiteral("ApptColorSync")));
-    for (size_t i = 0; i < txtApptSQL.size(); ++i)
-        loadText(txtApptSQL[i], colours, QStringLiteral("Color%1").arg(i));
-
-    const QString voip = QStringLiteral("VOIP");
-    chkVonage->setChecked(storedYes(voip, QStringLiteral("EnableVonage")));
-    loadText(txtUserName, voip, QStringLiteral("UserName"));
-    const QString pardine = GetSetting(voip, QStringLiteral("Pardine"));
-    if (!pardine.isEmpty())
-        txtPardine->setText(unscramblePassword(pardine));
-    loadText(txtPhoneNumber, voip, QStringLiteral("PhoneNumber"));
-    chkCopy2Call->setChecked(storedYes(voip, QStringLiteral("EnableCopy2Call")));
-    for (size_t i = 0; i < 4; ++i)
-        chkModCopy[i]->setChecked(storedYes(voip, QLatin1String(modifierKeys[i])));
-    loadIndex(cmbHotkeyCopy, voip, QStringLiteral("HotKey"));
-
-    const QString cell = QStringLiteral("CellPhone");
-    for (size_t i = 0; i < chkCell.size(); ++i)
-        chkCell[i]->setChecked(storedYes(cell, QStringLiteral("CellField%1").arg(i)));
-    loadText(txtCellSQL, cell, QStringLiteral("CellSQL"));
-
-    const QString misc = QStringLiteral("Misc");
-    chkEmail->setChecked(storedYes(misc, QStringLiteral("UseEmailHotkey")));
-    for (size_t i = 0; i < 4; ++i)
-        chkModEmail[i]->setChecked(storedYes(misc, QLatin1String(modifierKeys[i]) + QStringLiteral("Email")));
-    loadIndex(cmbHotkeyEmail, misc, QStringLiteral("EmailHotKey"));
-    loadIndex(cmbFromAddress, misc, QStringLiteral("FromAddressType"));
-    chkRelease->setChecked(storedYes(misc, QStringLiteral("Release")));
-
-    const QString me = GetSetting(misc, QStringLiteral("Me"));
-    lblMe->setText(lblMe->text() + (me.isEmpty() ? QStringLiteral("Not Set!") : me));
+    loadGeneralTab();
+    loadDataFoldersTab();
+    loadQELDaysTab();
+    loadDebugModeTab();
+    loadDataSyncTab();
+    loadAppointmentColorsTab();
+    loadVOIPTab();
+    loadCellPhoneTab();
+    loadMiscTab();
 
     // Setting a value fires its handler only when the value changes; run them all once so that
     // every dependent control matches the loaded values.
     runDependencies();
-    cmdPickCalendar->setEnabled(mNameSpace != nullptr);
-    cmdPickTask->setEnabled(mNameSpace != nullptr);
-    cmdPickNotes->setEnabled(mNameSpace != nullptr);
+}
+
+void frmPrefs::storeControls() {
+    storeGeneralTab();
+    storeDataFoldersTab();
+    storeQELDaysTab();
+    storeDebugModeTab();
+    storeDataSyncTab();
+    storeAppointmentColorsTab();
+    storeVOIPTab();
+    storeCellPhoneTab();
+    storeMiscTab();
 }
 
 void frmPrefs::runDependencies() {
@@ -828,77 +229,6 @@ void frmPrefs::TabStrip1_Click() {
     mFrames->setCurrentIndex(TabStrip1->currentIndex());
 }
 
-void frmPrefs::chkHotkey_Click() {
-    const bool on = chkHotkey->isChecked();
-    enableAll(chkMod, on);
-    cmbHotkey->setEnabled(on);
-}
-
-void frmPrefs::chkEmail_Click() {
-    const bool on = chkEmail->isChecked();
-    enableAll(chkModEmail, on);
-    cmbHotkeyEmail->setEnabled(on);
-}
-
-void frmPrefs::chkVonage_Click() {
-    const bool on = chkVonage->isChecked();
-    enableAll({txtUserName, txtPardine, txtPhoneNumber, chkCopy2Call}, on);
-    chkCopy2Call_Click();
-}
-
-void frmPrefs::chkCopy2Call_Click() {
-    const bool on = chkCopy2Call->isEnabled() && chkCopy2Call->isChecked();
-    enableAll(chkModCopy, on);
-    cmbHotkeyCopy->setEnabled(on);
-}
-
-void frmPrefs::chkSync_Click() {
-    const bool on = chkSync->isChecked();
-    enableAll({txtSync, optMode[0], optMode[1], txtHost, txtUser, txtOlvex, chkPassive, chkData[0],
-               chkData[1], optSyncTimer[0], optSyncTimer[1], cmbSyncTime, chkAutoScan, txtPort},
-              on);
-    // The connection test needs the sync client, which the program hands in through testFtp.
-    cmdTestFTP->setEnabled(on && static_cast<bool>(testFtp));
-    // Tasks and notes are not synced (yet): their boxes are never enabled.
-    chkData[2]->setEnabled(false);
-    chkData[3]->setEnabled(false);
-}
-
-void frmPrefs::optSyncTimer_Click() {
-    const bool interval = optSyncTimer[0]->isChecked();
-    lblSync->setVisible(interval);
-    txtSync->setVisible(interval);
-    cmbSyncTime->setVisible(!interval);
-    lblSyncTime->setVisible(!interval);
-}
-
-void frmPrefs::chkDebug_Click() {
-    Q_EMIT debugModeChanged(chkDebug->isChecked());
-}
-
-void frmPrefs::cmbColor_Click() {
-    markColourRows(specialDayColours());
-}
-
-std::array<int, 3> frmPrefs::specialDayColours() const {
-    return {cmbColor[0]->currentIndex(), cmbColor[1]->currentIndex(), cmbColor[2]->currentIndex()};
-}
-
-void frmPrefs::markColourRows(const std::array<int, 3>& colours) {
-    for (int colour = 1; colour <= 10; ++colour) {
-        const bool used = std::find(colours.begin(), colours.end(), colour) != colours.end();
-        QLabel* caption = lblColor[static_cast<size_t>(colour)];
-        caption->setFrameShape(used ? QFrame::Box : QFrame::NoFrame);
-        QFont font = caption->font();
-        font.setBold(used);
-        caption->setFont(font);
-        QLineEdit* filter = txtApptSQL[static_cast<size_t>(colour)];
-        QPalette palette = filter->palette();
-        palette.setColor(QPalette::Text, used ? QColor(Qt::red) : QColor(Qt::black));
-        filter->setPalette(palette);
-    }
-}
-
 int frmPrefs::hotkeyCode(const QComboBox* list) {
     const int at = list->currentIndex();
     if (at < 0 || at >= prefs::kHotKeyCount)
@@ -907,28 +237,6 @@ int frmPrefs::hotkeyCode(const QComboBox* list) {
 }
 
 // --- Debug carrier ---------------------------------------------------------------------------
-
-bool frmPrefs::debugModeOn() const {
-    return chkDebug->isChecked();
-}
-
-void frmPrefs::setCarrierText(const QString& text) {
-    // Each message is one change of the box, also when it repeats the one before.
-    if (txtDebug->text() == text) {
-        const QSignalBlocker quiet(txtDebug);
-        txtDebug->clear();
-    }
-    txtDebug->setText(text);
-}
-
-void frmPrefs::txtDebug_Change() {
-    if (!txtDebug->text().isEmpty())
-        appendDebugText(txtDebug->text());
-}
-
-void frmPrefs::writeDebugLine(const QString& text) {
-    setCarrierText(text + QStringLiteral("\r\n"));
-}
 
 // --- OK --------------------------------------------------------------------------------------
 
@@ -954,19 +262,6 @@ bool frmPrefs::checkFolder(const QString& root, const QString& folder, const QSt
         }
     }
     return true;
-}
-
-std::optional<int> frmPrefs::checkedPort() {
-    const auto port = wholeNumberValue(txtPort->text());
-    if (!port) {
-        say(QStringLiteral("Please choose a number for the FTP port!  This is typically port 21."));
-        return std::nullopt;
-    }
-    if (*port < 1 || *port > 65535) {
-        say(QStringLiteral("Please choose a port number between 1 and 65535!"));
-        return std::nullopt;
-    }
-    return static_cast<int>(*port);
 }
 
 void frmPrefs::cmdOK_Click() {
@@ -1085,106 +380,8 @@ void frmPrefs::cmdOK_Click() {
 }
 
 QString frmPrefs::writeSettings() {
-    // Every key goes into one batch, so the file is written once; a write that did not reach the
-    // file is reported when the batch ends, so OK can say so.
-    {
-        SettingsBatch batch;
-        writeEveryKey();
-    }
-    return settingsProblem();
-}
-
-void frmPrefs::writeEveryKey() {
-    const auto save = [](const QString& section) {
-        return [section](const QString& key, const QString& value) { SaveSetting(section, key, value); };
-    };
-    const char* modifierKeys[4] = {"WinKeyMod", "ShiftMod", "AltMod", "CtrlMod"};
-
-    auto general = save(QStringLiteral("General"));
-    general(QStringLiteral("ConfirmExit"), yesNo(chkConfirm));
-    general(QStringLiteral("SubFolders"), yesNo(chkSubFolders));
-    general(QStringLiteral("UseHotkey"), yesNo(chkHotkey));
-    for (size_t i = 0; i < 4; ++i)
-        general(QLatin1String(modifierKeys[i]), yesNo(chkMod[i]));
-    general(QStringLiteral("HotKey"), QString::number(cmbHotkey->currentIndex()));
-    general(QStringLiteral("WebEmail"), QString::number(cmbWebEmail->currentIndex()));
-    general(QStringLiteral("InvertWebEmail"), yesNo(chkInvert));
-
-    auto folders = save(QStringLiteral("DataFolders"));
-    folders(QStringLiteral("CalendarRoot"), txtCalendarRoot->text());
-    folders(QStringLiteral("Calendar"), txtCalendar->text());
-    folders(QStringLiteral("TasksRoot"), txtTaskRoot->text());
-    folders(QStringLiteral("Tasks"), txtTask->text());
-    folders(QStringLiteral("Notes"), txtNotesRoot->text()); // crossed on purpose, as stored data has it
-    folders(QStringLiteral("NotesRoot"), txtNotes->text());
-
-    auto days = save(QStringLiteral("QELDays"));
-    days(QStringLiteral("CustomField"), QString::number(cmbField->currentIndex()));
-    days(QStringLiteral("CheckForQELDay"), yesNo(chkQel));
-    days(QStringLiteral("QELDayRemind"), yesNo(chkRemind));
-    days(QStringLiteral("QELDayScan"), yesNo(chkAutoScan));
-    days(QStringLiteral("QELDaySubject"), yesNo(chkSubject));
-    days(QStringLiteral("QELDayPast"), yesNo(chkPast));
-    days(QStringLiteral("BirthdayColor"), QString::number(cmbColor[0]->currentIndex()));
-    days(QStringLiteral("AnniversaryColor"), QString::number(cmbColor[1]->currentIndex()));
-    days(QStringLiteral("OtherColor"), QString::number(cmbColor[2]->currentIndex()));
-
-    save(QStringLiteral("DebugMode"))(QStringLiteral("DebugMode"), yesNo(chkDebug));
-
-    auto sync = save(QStringLiteral("OutlookDataSync"));
-    sync(QStringLiteral("Sync"), yesNo(chkSync));
-    sync(QStringLiteral("SyncFireMode"),
-         optSyncTimer[0]->isChecked() ? QStringLiteral("Interval") : QStringLiteral("Timed"));
-    sync(QStringLiteral("Interval"), txtSync->text());
-    sync(QStringLiteral("Time"), cmbSyncTime->currentText());
-    sync(QStringLiteral("SyncMode"),
-         optMode[0]->isChecked() ? QStringLiteral("Master") : QStringLiteral("Slave"));
-    sync(QStringLiteral("ContactSync"), yesNo(chkData[0]));
-    sync(QStringLiteral("CalendarSync"), yesNo(chkData[1]));
-    sync(QStringLiteral("TasksSync"), yesNo(chkData[2]));
-    sync(QStringLiteral("NotesSync"), yesNo(chkData[3]));
-    sync(QStringLiteral("Host"), txtHost->text());
-    sync(QStringLiteral("User"), txtUser->text());
-    sync(QStringLiteral("Olvex"), scramblePassword(txtOlvex->text()));
-    sync(QStringLiteral("Port"), txtPort->text());
-    sync(QStringLiteral("PassiveMode"), yesNo(chkPassive));
-    sync(QStringLiteral("SQLConE"), txtExportContactSQL->text());
-    sync(QStringLiteral("SQLConI"), txtImportContactSQL->text());
-    sync(QStringLiteral("SQLCalE"), txtExportCalendarSQL->text());
-    sync(QStringLiteral("SQLCalI"), txtImportCalendarSQL->text());
-    sync(QStringLiteral("SQLTaskE"), txtExportTasksSQL->text());
-    sync(QStringLiteral("SQLTaskI"), txtImportTasksSQL->text());
-    sync(QStringLiteral("SQLNoteE"), txtExportNotesSQL->text());
-    sync(QStringLiteral("SQLNoteI"), txtImportNotesSQL->text());
-    sync(QStringLiteral("DateRange"), txtCalendarRange->text());
-
-    auto colours = save(QStringLiteral("AppointmentColors"));
-    colours(QStringLiteral("ApptColorSync"), yesNo(chkApptColor));
-    for (size_t i = 0; i < txtApptSQL.size(); ++i)
-        colours(QStringLiteral("Color%1").arg(i), txtApptSQL[i]->text());
-
-    auto voip = save(QStringLiteral("VOIP"));
-    voip(QStringLiteral("EnableVonage"), yesNo(chkVonage));
-    voip(QStringLiteral("UserName"), txtUserName->text());
-    voip(QStringLiteral("Pardine"), scramblePassword(txtPardine->text()));
-    voip(QStringLiteral("PhoneNumber"), txtPhoneNumber->text());
-    voip(QStringLiteral("EnableCopy2Call"), yesNo(chkCopy2Call));
-    for (size_t i = 0; i < 4; ++i)
-        voip(QLatin1String(modifierKeys[i]), yesNo(chkModCopy[i]));
-    voip(QStringLiteral("HotKey"), QString::number(cmbHotkeyCopy->currentIndex()));
-
-    auto cell = save(QStringLiteral("CellPhone"));
-    for (size_t i = 0; i < chkCell.size(); ++i)
-        cell(QStringLiteral("CellField%1").arg(i), yesNo(chkCell[i]));
-    cell(QStringLiteral("CellSQL"), txtCellSQL->text());
-
-    auto misc = save(QStringLiteral("Misc"));
-    misc(QStringLiteral("UseEmailHotkey"), yesNo(chkEmail));
-    for (size_t i = 0; i < 4; ++i)
-        misc(QLatin1String(modifierKeys[i]) + QStringLiteral("Email"), yesNo(chkModEmail[i]));
-    misc(QStringLiteral("EmailHotKey"), QString::number(cmbHotkeyEmail->currentIndex()));
-    misc(QStringLiteral("FromAddressType"), QString::number(cmbFromAddress->currentIndex()));
-    misc(QStringLiteral("Release"), yesNo(chkRelease));
+    storeControls();
+    return mSettings.save();
 }
 
 // --- Cancel ----------------------------------------------------------------------------------
@@ -1194,123 +391,11 @@ void frmPrefs::cmdCancel_Click() {
 }
 
 void frmPrefs::reject() {
-    // Put the colour-row marking back to the stored special-day colours; a missing colour counts
-    // as the colour the dialog shows for it (purple, blue-grey, blue).
-    const auto stored = [](const char* key, int missing) {
-        const auto value = wholeNumberValue(GetSetting(QStringLiteral("QELDays"), QLatin1String(key)));
-        return value && *value >= 0 && *value <= 10 ? static_cast<int>(*value) : missing;
-    };
-    markColourRows({stored("BirthdayColor", 8), stored("AnniversaryColor", 9), stored("OtherColor", 2)});
+    // Put the colour-row marking back to the special-day colours of the settings.
+    markColourRows(mSettings.specialDayColours);
     QDialog::reject();
 }
 
 // --- Test FTP, start with the desktop, pick buttons, filters, web site ---------------------
-
-void frmPrefs::cmdTestFTP_Click() {
-    if (!testFtp)
-        return;
-    if (!checkedPort())
-        return;
-    cmdTestFTP->setEnabled(false);
-    setEnabled(false);
-    QApplication::setOverrideCursor(Qt::WaitCursor);
-    const bool connected = testFtp();
-    QApplication::restoreOverrideCursor();
-    setEnabled(true);
-    cmdTestFTP->setEnabled(true);
-    if (connected)
-        say(QStringLiteral("FTP settings are okay!"));
-    else
-        say(QStringLiteral(
-            "Could not connect to the FTP: Please check the host, user name, port number or password. "
-            "Also try toggling passive mode."));
-}
-
-void frmPrefs::cmdStartup_Click() {
-    QString error;
-    if (cmdStartup->text() == kLoadCaption) {
-        if (!autostart::enable(&error)) {
-            say(QStringLiteral("Vantrel could not be set to load when Windows starts: ") + error);
-            return;
-        }
-        cmdStartup->setText(kDontLoadCaption);
-        say(QStringLiteral("Vantrel will now load when Windows starts."));
-    } else {
-        if (!autostart::disable(&error)) {
-            say(QStringLiteral("Vantrel could not be kept from loading when Windows starts: ") + error);
-            return;
-        }
-        cmdStartup->setText(kLoadCaption);
-        say(QStringLiteral("Vantrel will not load when Windows starts."));
-    }
-}
-
-void frmPrefs::pickFolder(int itemType, QLineEdit* rootBox, QLineEdit* folderBox, const QString& wrongType) {
-    if (!mNameSpace)
-        return;
-    ol::FolderPtr folder;
-    try {
-        folder = mNameSpace->PickFolder();
-    } catch (const ol::Error& e) {
-        say(e.message());
-        return;
-    }
-    if (!folder)
-        return;
-    if (folder->DefaultItemType() != itemType) {
-        say(wrongType);
-        return;
-    }
-    // The settings name a folder by its top-level folder and its name inside it; a folder deeper
-    // down could not be found again, so it is refused here rather than by OK.
-    const ol::FolderPtr parent = folder->Parent();
-    if (!parent || !parent->isTopLevel()) {
-        say(QStringLiteral(
-            "Please select a folder directly inside a top-level folder (such as Personal Folders)."));
-        return;
-    }
-    rootBox->setText(parent->Name());
-    folderBox->setText(folder->Name());
-}
-
-void frmPrefs::cmdPickCalendar_Click() {
-    pickFolder(ol::olAppointmentItem, txtCalendarRoot, txtCalendar,
-               QStringLiteral("Please select a calendar folder type."));
-}
-
-void frmPrefs::cmdPickTask_Click() {
-    pickFolder(ol::olTaskItem, txtTaskRoot, txtTask, QStringLiteral("Please select a task folder type."));
-}
-
-void frmPrefs::cmdPickNotes_Click() {
-    pickFolder(ol::olNoteItem, txtNotesRoot, txtNotes, QStringLiteral("Please select a notes folder type."));
-}
-
-void frmPrefs::cmdModify_Click() {
-    frmFilter filter(this);
-    const std::pair<QLineEdit*, QLineEdit*> boxes[] = {
-        {txtExportContactSQL, filter.txtExportContactSQL},
-        {txtExportCalendarSQL, filter.txtExportCalendarSQL},
-        {txtExportTasksSQL, filter.txtExportTasksSQL},
-        {txtExportNotesSQL, filter.txtExportNotesSQL},
-        {txtImportContactSQL, filter.txtImportContactSQL},
-        {txtImportCalendarSQL, filter.txtImportCalendarSQL},
-        {txtImportTasksSQL, filter.txtImportTasksSQL},
-        {txtImportNotesSQL, filter.txtImportNotesSQL},
-    };
-    for (const auto& [mine, theirs] : boxes)
-        theirs->setText(mine->text());
-    filter.txtDateRange->setText(txtCalendarRange->text());
-    if (dialogs().exec(filter) != QDialog::Accepted)
-        return;
-    for (const auto& [mine, theirs] : boxes)
-        mine->setText(theirs->text());
-    txtCalendarRange->setText(QString::number(filter.months()));
-}
-
-void frmPrefs::Vonage_Click() {
-    if (!shell().open(kVonageSite))
-        say(QStringLiteral("The web site ") + kVonageSite + QStringLiteral(" could not be opened."));
-}
 
 } // namespace qel

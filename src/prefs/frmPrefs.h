@@ -1,11 +1,13 @@
 #pragma once
 
 #include "core/DebugLog.h"
+#include "core/SettingsModel.h"
 #include "outlook/Outlook.h"
 
 #include <QDialog>
 #include <array>
 #include <functional>
+#include <memory>
 #include <optional>
 
 class QCheckBox;
@@ -20,22 +22,30 @@ class QFrame;
 
 namespace qel {
 
-// The preferences dialog. Besides being the dialog in which the user edits the settings, it is
-// the program's live settings: the program keeps one hidden instance whose controls the other
-// parts read (chkVonage, txtHost, ...). Creating it loads the settings store into the controls;
-// OK checks and writes them back; Cancel writes nothing. While it exists it is the debug log's
-// carrier: chkDebug is the debugging mode and the hidden txtDebug box carries each message.
+// The preferences dialog: the user edits the program's settings (SettingsModel) in it. Creating it
+// loads the settings into the controls; OK checks them, puts them back into the settings and
+// writes the store; Cancel writes nothing. The program keeps one hidden instance for its run.
+// While it exists it is the debug log's carrier: chkDebug switches the debugging mode of the
+// settings at once, and the hidden txtDebug box carries each message.
 class frmPrefs : public QDialog, public DebugCarrier {
     Q_OBJECT
 public:
-    // nameSpace: the store, for the folder checks of OK and the pick buttons; without one the
-    // folder checks are skipped and the pick buttons are disabled.
+    // settings: the program's settings, loaded by the caller. nameSpace: the store, for the folder
+    // checks of OK and the pick buttons; without one the folder checks are skipped and the pick
+    // buttons are disabled.
+    frmPrefs(SettingsModel& settings, ol::NameSpacePtr nameSpace, QWidget* parent = nullptr);
+    // A dialog on settings of its own, loaded from the store now.
     explicit frmPrefs(ol::NameSpacePtr nameSpace = nullptr, QWidget* parent = nullptr);
     ~frmPrefs() override;
 
     // DebugCarrier
     bool debugModeOn() const override;
     void setCarrierText(const QString& text) override;
+
+    // The settings the dialog edits.
+    SettingsModel& settings() const { return mSettings; }
+    // Loads the controls from the settings (again, after a change made elsewhere).
+    void Form_Load();
 
     // --- Hooks set by the program ------------------------------------------------------------
     // Makes this computer the sync master on the FTP server (connect, replace LastSync.dat,
@@ -152,6 +162,8 @@ public:
     std::array<int, 3> specialDayColours() const;
     // Marks the appointment-colour rows of these label colours (bold, boxed, red filter text).
     void markColourRows(const std::array<int, 3>& colours);
+    // Names the "me" contact in lblMe ("Not Set!" for none).
+    void showMe(const QString& name);
 
     static const QString kVonageSite;
 
@@ -184,17 +196,51 @@ protected:
     void showEvent(QShowEvent* event) override;
 
 private:
+    void start();
     void buildUi();
-    void Form_Load();
+    // One file per tab (Prefs<Tab>.cpp): its controls, their load from the settings and their way
+    // back into the settings.
+    void buildGeneralTab(QWidget* tab);
+    void loadGeneralTab();
+    void storeGeneralTab();
+    void buildDataFoldersTab(QWidget* tab);
+    void loadDataFoldersTab();
+    void storeDataFoldersTab();
+    void buildQELDaysTab(QWidget* tab);
+    void loadQELDaysTab();
+    void storeQELDaysTab();
+    void buildDebugModeTab(QWidget* tab);
+    void loadDebugModeTab();
+    void storeDebugModeTab();
+    void buildDataSyncTab(QWidget* tab);
+    void loadDataSyncTab();
+    void storeDataSyncTab();
+    void buildAppointmentColorsTab(QWidget* tab);
+    void loadAppointmentColorsTab();
+    void storeAppointmentColorsTab();
+    void buildVOIPTab(QWidget* tab);
+    void loadVOIPTab();
+    void storeVOIPTab();
+    void buildCellPhoneTab(QWidget* tab);
+    void loadCellPhoneTab();
+    void storeCellPhoneTab();
+    void buildMiscTab(QWidget* tab);
+    void loadMiscTab();
+    void storeMiscTab();
+    // Puts the controls' values into the settings.
+    void storeControls();
+    std::array<QLineEdit*, 4> exportFilterBoxes() const; // contacts, calendar, tasks, notes
+    std::array<QLineEdit*, 4> importFilterBoxes() const;
     void runDependencies();
     bool checkFolder(const QString& root, const QString& folder, const QString& kind);
     std::optional<int> checkedPort();
     QString writeSettings(); // the problem met, "" when every key was written
-    void writeEveryKey();
     void writeDebugLine(const QString& text);
     void pickFolder(int itemType, QLineEdit* rootBox, QLineEdit* folderBox, const QString& wrongType);
     void txtDebug_Change();
 
+    std::unique_ptr<SettingsModel> mOwnSettings; // a dialog on settings of its own
+    SettingsModel& mSettings;
     ol::NameSpacePtr mNameSpace;
     QStackedLayout* mFrames = nullptr;
     QString mCarrierText;

@@ -2,8 +2,8 @@
 // maximum), the tray tool tip and the debug log it feeds, and the cancel flag.
 
 #include "AppTesting.h"
-#include "app/Tag.h"
 #include "app/frmWait.h"
+#include "core/Tag.h"
 #include "support/DebugCarrierDouble.h"
 
 #include <QLabel>

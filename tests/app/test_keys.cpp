@@ -3,7 +3,7 @@
 // Shift double-click, and keys let go that the window never saw pressed.
 
 #include "TrayTesting.h"
-#include "app/Tag.h"
+#include "core/Tag.h"
 
 #include <QApplication>
 #include <QCheckBox>

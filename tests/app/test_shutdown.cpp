@@ -2,8 +2,8 @@
 // the close box with its two questions, the reload (also the one OK of the preferences asks for).
 
 #include "AppTesting.h"
-#include "app/Tag.h"
 #include "app/frmWait.h"
+#include "core/Tag.h"
 
 #include <QCheckBox>
 #include <QComboBox>

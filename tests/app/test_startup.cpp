@@ -3,7 +3,7 @@
 
 #include "AppTesting.h"
 #include "app/CommandLine.h"
-#include "app/Tag.h"
+#include "core/Tag.h"
 
 #include <QCheckBox>
 #include <QComboBox>

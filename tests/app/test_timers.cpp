@@ -3,7 +3,7 @@
 // second of ignored keys, timed by the clock.
 
 #include "TrayTesting.h"
-#include "app/Tag.h"
+#include "core/Tag.h"
 #include "platform/TrayIcons.h"
 
 #include <QAction>

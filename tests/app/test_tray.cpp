@@ -4,9 +4,9 @@
 // icon's clicks and menu, also during a sync; the restore hot key and the start with "m".
 
 #include "TrayTesting.h"
-#include "app/Tag.h"
 #include "app/frmWait.h"
 #include "core/DebugLog.h"
+#include "core/Tag.h"
 
 #include <QCheckBox>
 #include <QComboBox>

@@ -3,7 +3,7 @@
 
 #include "AppTesting.h"
 #include "app/Commands.h"
-#include "app/Tag.h"
+#include "core/Tag.h"
 
 #include <QAction>
 #include <QCheckBox>

@@ -5,8 +5,8 @@
 
 #include "browser/ContactBrowser.h"
 #include "core/Settings.h"
+#include "core/SettingsModel.h"
 #include "outlook/Outlook.h"
-#include "prefs/frmPrefs.h"
 #include "support/SeamScope.h"
 #include "support/SettingsFixture.h"
 #include "support/TestEnvironment.h"
@@ -67,16 +67,15 @@ inline QStringList entries(const QComboBox* list) {
     return all;
 }
 
-// The browser on a window of its own, with the run-time members a main window would hold, the
-// hidden preferences as live settings, and the hooks recorded.
+// The browser on a window of its own, with the run-time members a main window would hold, live
+// settings loaded from the test's settings file, and the hooks recorded.
 class Harness {
 public:
     explicit Harness(const QString& storeDir) {
         app = ol::Application::create(storeDir);
         gOlNameSpace = app->GetNamespace();
         gSafeContact = ol::SafeItem::create(app, QStringLiteral("Redemption.SafeContactItem"));
-        prefs = std::make_unique<qel::frmPrefs>(gOlNameSpace);
-        livePrefs = prefs.get();
+        settings.load();
         form.setFixedSize(qel::browserlayout::kWidth, qel::browserlayout::kHeight);
         ui.buildBrowserControls(&form);
         qel::BrowserHooks hooks;
@@ -89,7 +88,7 @@ public:
             ui,
             qel::BrowserMembers{gOlNameSpace, gOlContactFolder, gOlContacts, gSafeContact, gNoRedemption,
                                 mLetterCode, mContactName},
-            livePrefs, hooks);
+            settings, hooks);
     }
 
     // The start-up steps of the browser, from the Cache section as a start-up reads it.
@@ -129,8 +128,7 @@ public:
     qint16 mLetterCode = 1;
     QString mContactName;
 
-    std::unique_ptr<qel::frmPrefs> prefs;
-    QPointer<qel::frmPrefs> livePrefs;
+    qel::SettingsModel settings;
     QWidget form;
     qel::BrowserControls ui;
     std::unique_ptr<qel::ContactBrowser> browser;

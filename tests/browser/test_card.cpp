@@ -2,7 +2,7 @@
 // address tooltips, the special-day button, the "you" marker and the position saved to Cache.
 
 #include "BrowserTesting.h"
-#include "app/Tag.h"
+#include "core/Tag.h"
 
 #include <QLabel>
 
@@ -120,12 +120,12 @@ private Q_SLOTS:
                    {{ol::prop::HomeAddress, QStringLiteral("9 Elm St")}});
         addContact(h.contacts(), QStringLiteral("Bob"), QStringLiteral("Arnold"),
                    {{ol::prop::BusinessAddress, QStringLiteral("1 Main St")}});
-        QVERIFY(h.prefs->lblMe->text().endsWith(QStringLiteral("Not Set!")));
+        QVERIFY(h.settings.me().isEmpty());
         QVERIFY(h.start());
         QCOMPARE(h.ui.txtHomeAddress->toolTip(), kShortMapTip);
         QCOMPARE(h.ui.txtBusinessAddress->toolTip(), QString());
 
-        h.prefs->lblMe->setText(QStringLiteral("The contact currently set as 'you' is: Bob Arnold"));
+        h.settings.setMe(QStringLiteral("Bob Arnold"));
         select(h, QStringLiteral("Bob Arnold"));
         QCOMPARE(h.ui.txtBusinessAddress->toolTip(), kLongMapTip);
         QCOMPARE(h.ui.txtHomeAddress->toolTip(), kShortMapTip); // empty now: keeps its tooltip
@@ -138,14 +138,14 @@ private Q_SLOTS:
                    {{ol::prop::User2, QStringLiteral("Birthday 4/1/1970")}});
         addContact(h.contacts(), QStringLiteral("Bob"), QStringLiteral("Arnold"),
                    {{ol::prop::User1, QStringLiteral("Birthday 5/2/1971")}});
-        h.prefs->cmbField->setCurrentIndex(1); // User2
+        h.settings.customField = 1; // User2
         QVERIFY(h.start());
         QVERIFY(!h.ui.cmdQELDay->isHidden());
         QCOMPARE(qel::Tag(h.ui.cmdQELDay), QStringLiteral("Happy"));
         select(h, QStringLiteral("Bob Arnold"));
         QVERIFY(h.ui.cmdQELDay->isHidden());
         QCOMPARE(qel::Tag(h.ui.cmdQELDay), QString());
-        h.prefs->cmbField->setCurrentIndex(0);
+        h.settings.customField = 0;
         h.browser->cmbContacts_Click();
         QVERIFY(!h.ui.cmdQELDay->isHidden());
     }

@@ -63,7 +63,7 @@ private Q_SLOTS:
         shared->Folders()->Add(QStringLiteral("Club"), ol::olContactItem);
         shared->Folders()->Add(QStringLiteral("Letters"), ol::olMailItem);
 
-        h.prefs->chkSubFolders->setChecked(false);
+        h.settings.subFolders = false;
         QVERIFY(h.browser->cmdFolRefresh_Click());
         QCOMPARE(entries(h.ui.cmbFolders),
                  (QStringList{kPick, kContacts, QStringLiteral("Personal Folders\\O'Brien Family"),
@@ -72,7 +72,7 @@ private Q_SLOTS:
             QStringLiteral("Vantrel:Searching folder:\\\\Personal Folders\\Contacts\r\n")));
         QVERIFY(log.texts().filter(QStringLiteral("Vantrel:Contact folder found: Shared ")).size() == 1);
 
-        h.prefs->chkSubFolders->setChecked(true);
+        h.settings.subFolders = true;
         QVERIFY(h.browser->cmdFolRefresh_Click());
         QCOMPARE(entries(h.ui.cmbFolders),
                  (QStringList{kPick, kContacts, QStringLiteral("Personal Folders\\Contacts\\Work"),
@@ -161,7 +161,7 @@ private Q_SLOTS:
         const ol::FolderPtr work = h.contacts()->Folders()->Add(QStringLiteral("Work"), ol::olContactItem);
         addContact(work, QStringLiteral("Wes"), QStringLiteral("Abbot"));
         addContact(h.contacts(), QStringLiteral("Ann"), QStringLiteral("Adams"));
-        h.prefs->chkSubFolders->setChecked(true);
+        h.settings.subFolders = true;
         QVERIFY(h.start());
         QVERIFY(h.browser->cmdFolRefresh_Click());
         choose(h.ui.cmbFolders, QStringLiteral("Personal Folders\\Contacts\\Work"));

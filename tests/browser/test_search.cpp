@@ -2,7 +2,7 @@
 // Cancel, and the keys of the search box.
 
 #include "BrowserTesting.h"
-#include "app/Tag.h"
+#include "core/Tag.h"
 
 #include <QApplication>
 

@@ -5,7 +5,7 @@
 // into the store from outside the program to see what it really holds.
 
 #include "../app/AppTesting.h"
-#include "app/Tag.h"
+#include "core/Tag.h"
 #include "support/TrayDouble.h"
 
 #include <QComboBox>

@@ -1,6 +1,6 @@
 // The filter editor's months rules and the number parsing behind them.
 
-#include "exchange/NumberText.h"
+#include "core/NumberText.h"
 #include "exchange/frmFilter.h"
 #include "support/SeamScope.h"
 #include "support/TestEnvironment.h"
