@@ -84,6 +84,7 @@ Vantrel::Vantrel(Program& program, QWidget* parent) : QMainWindow(parent), mProg
     connect(RemindTimer, &QTimer::timeout, this, &Vantrel::RemindTimer_Timer);
     buildHotKeys();
     buildEditor();
+    buildSpecialDays();
 
     tray().setIcon(windowIcon());
     tray().setListener(this);

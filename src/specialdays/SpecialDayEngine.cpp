@@ -165,6 +165,13 @@ QString SpecialDayEngine::fieldName() const {
     return QStringLiteral("User%1").arg(qBound(0, mSettings.customField, 3) + 1);
 }
 
+ol::ItemPtr SpecialDayEngine::contact(const QString& id) const {
+    ol::ItemPtr item = m.gOlNameSpace->GetItemFromID(id);
+    if (item->Class() != ol::kContact)
+        throw ol::Error(ol::kErrNotFound, QStringLiteral("The contact is not there."));
+    return item;
+}
+
 bool SpecialDayEngine::labelsSupported() const {
     // The number the version's first three characters begin with ("16." is 16, "9.0" is 9).
     const QString head = m.gOlApp ? m.gOlApp->Version().left(3) : QString();

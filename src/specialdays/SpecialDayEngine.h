@@ -124,6 +124,8 @@ public:
 
     // The user field that holds the lines (User1 .. User4 by the settings).
     QString fieldName() const;
+    // The contact of that EntryID (the card's txtID). Throws ol::Error(kErrNotFound).
+    ol::ItemPtr contact(const QString& id) const;
 
     // Deletes the special-day appointments, only those from today on when `futureOnly`.
     // Returns the number deleted.
