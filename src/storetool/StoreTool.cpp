@@ -1,6 +1,7 @@
 #include "StoreTool.h"
 
 #include "DemoData.h"
+#include "SpecialDayCommands.h"
 #include "outlook/Outlook.h"
 
 #include <functional>
@@ -20,6 +21,10 @@ const char* const kUsage =
     "  get ENTRYID [PROP...]                    show an item's properties\n"
     "  delete ENTRYID                           delete an item\n"
     "  demo PATH COUNT [--seed N]               add COUNT demo contacts\n"
+    "  rescan [--settings FILE]                 rebuild the QEL Days of the contacts and calendar folders\n"
+    "                                           of the settings (default: the user's); bad lines skipped\n"
+    "  remove-qeldays [--future] [--settings FILE]\n"
+    "                                           remove the QEL Days (only from today on with --future)\n"
     "The store folder is DIR, else $QEL_STORE_DIR, else the per-user default.\n"
     "Values are UTF-8; in values \\n, \\r, \\t and \\\\ stand for a line break, carriage return,\n"
     "tab and backslash, both in what add reads and in what get and restrict print.\n";
@@ -178,7 +183,7 @@ QString showValue(const ol::ItemPtr& item, const QString& name) {
     return escapeValue(item->text(def->id));
 }
 
-int run(QStringList args, QTextStream& out) {
+int run(QStringList args, QTextStream& out, QTextStream& err) {
     QString dir;
     if (!args.isEmpty() && (args.first() == QLatin1String("--help") || args.first() == QLatin1String("-h"))) {
         out << kUsage;
@@ -299,6 +304,12 @@ int run(QStringList args, QTextStream& out) {
         generateDemoContacts(folder, count, seed);
         return 0;
     }
+    try {
+        if (const std::optional<int> status = runSpecialDayCommand(command, args, app, out, err))
+            return *status;
+    } catch (const std::invalid_argument& e) {
+        throw UsageError{QString::fromStdString(e.what())};
+    }
     throw UsageError{QStringLiteral("unknown command %1").arg(command)};
 }
 
@@ -306,7 +317,7 @@ int run(QStringList args, QTextStream& out) {
 
 int runStoreTool(const QStringList& args, QTextStream& out, QTextStream& err) {
     try {
-        return run(args, out);
+        return run(args, out, err);
     } catch (const UsageError& e) {
         err << "qel-store: " << e.message << '\n' << kUsage;
         return 2;
