@@ -110,8 +110,8 @@ struct Harness {
     std::unique_ptr<qel::SpecialDayEngine> engine;
 };
 
-inline QDateTime at(int y, int m, int d, int h = 9, int min = 0) {
-    return QDateTime(QDate(y, m, d), QTime(h, min));
+inline QDateTime at(int y, int m, int d, int h = 9, int min = 0, int sec = 0) {
+    return QDateTime(QDate(y, m, d), QTime(h, min, sec));
 }
 
 } // namespace daystest
