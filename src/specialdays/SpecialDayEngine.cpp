@@ -354,6 +354,8 @@ RescanResult SpecialDayEngine::rescanContacts(const FixHook& fix) {
         while (again) {
             again = false;
             mCreated.clear();
+            // One commit for the contact's appointments (the store writes once, not per save).
+            ol::Batch batch(m.gOlCalendarFolder);
             int added = 0;
             status(QStringLiteral("Adding QEL Day for ") + subject);
             const QString text = contact->Get(field).toString();
@@ -369,6 +371,7 @@ RescanResult SpecialDayEngine::rescanContacts(const FixHook& fix) {
                     setMarker(QString());
                     if (!fix)
                         continue; // nobody to fix it: as "Skip"
+                    batch.commit();
                     const std::optional<QString> corrected = fix(i + 1, subject, text);
                     // The lines before the bad one are made again: take back what they made.
                     for (const QString& made : std::as_const(mCreated)) {
@@ -392,8 +395,10 @@ RescanResult SpecialDayEngine::rescanContacts(const FixHook& fix) {
                     break;
                 }
             }
-            if (!again)
+            if (!again) {
+                batch.commit();
                 result.added += added;
+            }
         }
         if (mProgress && mProgress->cancelled())
             result.cancelled = true;
