@@ -96,8 +96,6 @@ SpecialDays::SpecialDays(BrowserControls& card, SpecialDayControls ui, SpecialDa
         Toolbar1->addAction(day);
         connect(day, &QAction::triggered, this, [this, k] { Toolbar1_ButtonClick(k); });
         mDays[size_t(k)] = day;
-        if (auto* button = qobject_cast<QToolButton*>(Toolbar1->widgetForAction(day)))
-            button->setPopupMode(QToolButton::MenuButtonPopup);
     }
 
     // The reminder pane: the message, the choice, Set/Clear and the status.
@@ -298,6 +296,9 @@ void SpecialDays::menuUpcomingQELDay_Click() {
             found = true;
             today = today || k == 0;
         }
+        // A plain button, or a drop-down one when the day has special days.
+        if (auto* widget = qobject_cast<QToolButton*>(Toolbar1->widgetForAction(button)))
+            widget->setPopupMode(button->menu() ? QToolButton::MenuButtonPopup : QToolButton::DelayedPopup);
         const size_t n = day.entries.size();
         button->setToolTip(n == 0   ? QStringLiteral("Sorry, no QEL Days")
                            : n == 1 ? QStringLiteral("1 QEL Day!")

@@ -3,6 +3,7 @@
 #include "SpecialDayEngine.h"
 #include "browser/BrowserControls.h"
 #include "core/Named.h"
+#include "platform/Clock.h"
 #include "platform/Dialogs.h"
 
 #include <QApplication>
@@ -50,6 +51,7 @@ frmQELDay::frmQELDay(SpecialDayEngine& engine, const BrowserControls& card, QWid
     QFrame* add = fmeQEL[0];
     Calendar1 = named(new QCalendarWidget(add), QStringLiteral("Calendar1"));
     Calendar1->setGridVisible(true);
+    Calendar1->setSelectedDate(clock().today());
     chkNoYear = named(new QCheckBox(QStringLiteral("Check here if the year is unknown"), add),
                       QStringLiteral("chkNoYear"));
     cmbType = named(new QComboBox(add), QStringLiteral("cmbType"));
