@@ -39,15 +39,6 @@ void Vantrel::menuPrint_Click() {}    // copy and print contact
 void Vantrel::menuCopy_Click() {}     // copy and print contact
 void Vantrel::menuCopyText_Click() {} // copy and print contact
 
-// --- Special days and reminders --------------------------------------------------------------
-
-void Vantrel::menuQELDay_Click() {}         // special-day entries
-void Vantrel::menuRescan_Click() {}         // special-day rescan
-void Vantrel::menuQELRemove_Click() {}      // special-day removal
-void Vantrel::menuUpcomingQELDay_Click() {} // upcoming special days
-void Vantrel::menuRemind_Click() {}         // timed reminders
-void Vantrel::RemindTimer_Timer() {}        // timed reminders
-
 // --- Tools, exchange, sync, updates ----------------------------------------------------------
 
 void Vantrel::menuAppointments_Click() {} // appointment colouring

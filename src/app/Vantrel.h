@@ -8,6 +8,7 @@
 #include "platform/Dialogs.h"
 #include "platform/Tray.h"
 #include "prefs/frmPrefs.h"
+#include "specialdays/SpecialDays.h"
 
 #include <QDateTime>
 #include <QMainWindow>
@@ -69,6 +70,8 @@ public:
     ContactBrowser& browser() const { return *mBrowser; }
     // The contact editor working the card and its side data.
     ContactEditor& editor() const { return *mEditor; }
+    // The special days and the reminder.
+    SpecialDays& specialDays() const { return *mSpecialDays; }
     // A contact is being edited: the card's boxes are open for typing (its Save and Cancel
     // buttons show).
     bool isEditing() const { return mEditor && mEditor->isEditing(); }
@@ -151,6 +154,7 @@ public:
     QLineEdit* txtRemind;
     QComboBox* cmbRemind;
     QLabel* lblMisc;
+    QObject* MsgBoxEx1; // the message box of the special days: the error-choice marker in its tag
 
     QTimer* AniTimer;
     QTimer* MISCTimer;
@@ -287,6 +291,8 @@ private:
 
     // The contact editor, made once the sync timer that carries its "Syncing" mark exists.
     void buildEditor();
+    // The special days, made once the timers they work on exist; places the day strip.
+    void buildSpecialDays();
     // Browse mode's double-click on an e-mail address: composing is built elsewhere.
     void composeMail(int entry);
     // The card's double-clicks on a phone number and on an address (outside editing).
@@ -303,6 +309,7 @@ private:
     QPointer<frmPrefs> mPrefs;
     std::unique_ptr<ContactBrowser> mBrowser;
     std::unique_ptr<ContactEditor> mEditor;
+    std::unique_ptr<SpecialDays> mSpecialDays;
     bool mKeyPreview = true;
     bool mCacheLoaded = false; // the start-up has read Cache: ExitProgram may write it back
     bool mUnloaded = false;
