@@ -498,6 +498,35 @@ private Q_SLOTS:
         QVERIFY(!rebuilt);
     }
 
+    // A damaged settings file is copied aside and rewritten whole: OK closes the dialog at once.
+    void aDamagedSettingsFileDoesNotHoldOkBack() {
+        qeltest::SeamScope seams;
+        const QByteArray damaged(
+            "[Misc]\nMe=Alex Example\n[General]\nConfirmExit=Yes\nthis line is no setting\n[VOIP\n\x01\x02");
+        {
+            QFile file(qel::settingsFile());
+            QVERIFY(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
+            file.write(damaged);
+        }
+        frmPrefs prefs;
+        QVERIFY(prefs.chkConfirm->isChecked()); // what could be read was read
+        int rebuilds = 0;
+        prefs.rebuildMainWindow = [&] { ++rebuilds; };
+        prefs.txtHost->setText(QStringLiteral("ftp.example.org"));
+        prefs.show();
+        QTest::mouseClick(prefs.cmdOK, Qt::LeftButton);
+        QVERIFY(seams.dialogs.prompts().isEmpty());
+        QCOMPARE(prefs.result(), int(QDialog::Accepted));
+        QVERIFY(!prefs.isVisible());
+        QCOMPARE(rebuilds, 1);
+        QFile copy(qel::settingsFile() + QStringLiteral(".damaged"));
+        QVERIFY(copy.open(QIODevice::ReadOnly));
+        QCOMPARE(copy.readAll(), damaged);
+        QCOMPARE(GetSetting("General", "ConfirmExit"), QStringLiteral("Yes"));
+        QCOMPARE(GetSetting("OutlookDataSync", "Host"), QStringLiteral("ftp.example.org"));
+        QCOMPARE(GetSetting("Misc", "Me"), QStringLiteral("Alex Example"));
+    }
+
     void cancelWritesNothingAndRestoresTheColourMarking() {
         SaveSetting("QELDays", "BirthdayColor", "1");
         SaveSetting("QELDays", "AnniversaryColor", "3");
