@@ -240,7 +240,8 @@ void ContactEditor::cmdSave_Click() {
         }
 
         const QString category = mCard.lblCategories->caption();
-        const bool filtered = category != browsertext::kAllCategories;
+        // "Uncategorized" lists the contacts without a category: a contact added there gets none.
+        const bool filtered =
         QString question;
         QString title;
         if (add) {

@@ -157,13 +157,16 @@ private Q_SLOTS:
         QCOMPARE(carla->text(ol::prop::Categories), QString()); // "All Categories": none
     }
 
-    void addingUnderACategoryFilterGivesThatCategory_data() {
+    void addingUnderACategoryFilterShowsTheNewContactThere_data() {
         QTest::addColumn<QString>("category");
-        QTest::newRow("uncategorized") << QStringLiteral("Uncategorized");
-        QTest::newRow("named") << QStringLiteral("Friends");
+        QTest::addColumn<QString>("given"); // the category the new contact gets
+        // "Uncategorized" lists the contacts without a category: the new one gets none.
+        QTest::newRow("uncategorized") << QStringLiteral("Uncategorized") << QString();
+        QTest::newRow("named") << QStringLiteral("Friends") << QStringLiteral("Friends");
     }
-    void addingUnderACategoryFilterGivesThatCategory() {
+    void addingUnderACategoryFilterShowsTheNewContactThere() {
         QFETCH(QString, category);
+        QFETCH(QString, given);
         qel::SaveSetting(QStringLiteral("Cache"), QStringLiteral("CurrentCategory"), category);
         EditRun run(dir());
         QVERIFY(run.start());
@@ -173,18 +176,24 @@ private Q_SLOTS:
         w->menuAdd->trigger();
         w->txtName->setText(QStringLiteral("Dan Dune"));
         w->txtNumber[1]->setText(QStringLiteral("555"));
-        f->dialogs().expectQuestion(
-            QStringLiteral("This will add Dan Dune to your contacts folder in Outlook. It will "
-                           "also be given the Category of ") +
-                category + QStringLiteral("\nAre you sure?"),
-            MsgResult::Yes);
+        const QString question =
+            QStringLiteral("This will add Dan Dune to your contacts folder in Outlook.") +
+            (given.isEmpty() ? QString()
+                             : QStringLiteral(" It will also be given the Category of ") + given) +
+            QStringLiteral("\nAre you sure?");
+        f->dialogs().expectQuestion(question, MsgResult::Yes);
         w->cmdSave->click();
         QCOMPARE(f->lastTitle(), QStringLiteral("Confirm Addition"));
-        QVERIFY(run.rebuilt());
+        QCOMPARE(f->dialogs().prompts().last().text, question);
+        w = run.rebuilt();
+        QVERIFY(w);
+        // The rebuilt window, still on that category, shows the new contact.
+        QCOMPARE(w->lblCategories->caption(), category);
+        QCOMPARE(w->txtName->text(), QStringLiteral("Dan Dune"));
 
         const ol::ItemPtr dan = storedOne(dir(), QStringLiteral("Dan Dune"));
         QVERIFY(dan);
-        QCOMPARE(dan->text(ol::prop::Categories), category);
+        QCOMPARE(dan->text(ol::prop::Categories), given);
         QCOMPARE(dan->text(ol::prop::MobileTelephoneNumber), QStringLiteral("555"));
     }
 
