@@ -9,6 +9,7 @@
 #include <QAction>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMap>
 #include <QMenu>
 #include <QPlainTextEdit>
 #include <QPushButton>
@@ -17,6 +18,27 @@
 
 using namespace edittest;
 using qel::MsgResult;
+
+namespace {
+
+using PropertyMap = QMap<QString, QVariant>;
+
+// Every property a contact has, as a fresh connection to the store reads it.
+PropertyMap allProperties(const QString& storeDir, const QString& entryID) {
+    const StoreView store(storeDir);
+    const ol::ItemPtr item = store.folder->Items()->ItemWithID(entryID);
+    PropertyMap all;
+    if (!item)
+        return all;
+    for (int id = 0; id < ol::prop::Count; ++id) {
+        const ol::PropertyDef& def = ol::propertyDef(id);
+        if (def.classes & ol::kContact)
+            all.insert(def.name, item->get(id));
+    }
+    return all;
+}
+
+} // namespace
 
 class ContactEditorTest : public QObject {
     Q_OBJECT
@@ -306,6 +328,55 @@ private Q_SLOTS:
             QCOMPARE(sam->text(ol::prop::MobileTelephoneNumber),
                      second ? QStringLiteral("22") : QStringLiteral("1"));
         }
+    }
+
+    // A save writes only what was changed: the store derives the name parts, the file-as text and
+    // the address parts from what is written, so a rewrite of an unchanged box may change them.
+    void aSaveChangesOnlyWhatWasEdited() {
+        const QString id = addContact(dir(), QString(),
+                                      {{ol::prop::CompanyName, QStringLiteral("3M Dental")},
+                                       {ol::prop::BusinessTelephoneNumber, QStringLiteral("555-0100")},
+                                       {ol::prop::BusinessAddressStreet, QStringLiteral("1 Main St")},
+                                       {ol::prop::BusinessAddressCity, QStringLiteral("Springfield")},
+                                       {ol::prop::BusinessAddressState, QStringLiteral("IL")},
+                                       {ol::prop::BusinessAddressPostalCode, QStringLiteral("62701")},
+                                       {ol::prop::Email1Address, QStringLiteral("desk@3m.test")},
+                                       {ol::prop::WebPage, QStringLiteral("3m.test")},
+                                       {ol::prop::Categories, QStringLiteral("Dentists")}});
+        const PropertyMap before = allProperties(dir(), id);
+        QCOMPARE(before.value(QStringLiteral("FullName")), QVariant(QString()));
+        QCOMPARE(before.value(QStringLiteral("FileAs")), QVariant(QStringLiteral("3M Dental")));
+
+        EditRun run(dir());
+        QVERIFY(run.start());
+        qel::Vantrel* w = run.window();
+        w->mLetterCode = 27;
+        w->browser().LetterChange();
+        QVERIFY(selectContact(w, QStringLiteral("3M Dental")));
+        w->menuEdit->trigger();
+        f->dialogs().expectQuestion(QStringLiteral("This will change the information for 3M Dental"),
+                                    MsgResult::Yes);
+        w->cmdSave->click();
+        w = run.rebuilt();
+        QVERIFY(w);
+        QCOMPARE(w->mLetterCode, qint16(27)); // still under MISC
+        QCOMPARE(w->txtName->text(), QStringLiteral("3M Dental"));
+        QCOMPARE(allProperties(dir(), id), before);
+
+        // One box changed: that property changes, and the time of the change; nothing else.
+        w->menuEdit->trigger();
+        w->txtNumber[0]->setText(QStringLiteral("555-0199"));
+        f->dialogs().expectQuestion(QStringLiteral("This will change the information for 3M Dental"),
+                                    MsgResult::Yes);
+        w->cmdSave->click();
+        QVERIFY(run.rebuilt());
+        PropertyMap after = allProperties(dir(), id);
+        QCOMPARE(after.take(QStringLiteral("HomeTelephoneNumber")), QVariant(QStringLiteral("555-0199")));
+        QVERIFY(after.take(QStringLiteral("LastModificationTime")).isValid());
+        PropertyMap expected = before;
+        expected.remove(QStringLiteral("HomeTelephoneNumber"));
+        expected.remove(QStringLiteral("LastModificationTime"));
+        QCOMPARE(after, expected);
     }
 
     void lastNamesOutsideTheLettersReopenOnMisc_data() {
