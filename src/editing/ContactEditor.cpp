@@ -85,14 +85,15 @@ ol::ItemsPtr ContactEditor::contactItems() const {
 
 ol::ItemPtr ContactEditor::shownContact(const QString& name) const {
     const ol::ItemsPtr items = contactItems();
-    // Contacts may share a display name: the card keeps the EntryID of the one it shows.
+    // Contacts may share a display name: the card keeps the EntryID of the one it shows, which is
+    // the one meant even when another program renamed it meanwhile.
     const QString id = mCard.txtID->text();
-    if (!id.isEmpty()) {
-        ol::ItemPtr contact = items->ItemWithID(id);
-        if (contact && contact->Subject().compare(name, Qt::CaseInsensitive) == 0)
-            return contact;
-    }
-    return items->Item(name);
+    if (id.isEmpty())
+        return items->Item(name);
+    ol::ItemPtr contact = items->ItemWithID(id);
+    if (!contact)
+        throw ol::Error(ol::kErrNotFound, QStringLiteral("The item %1 was not found.").arg(name));
+    return contact;
 }
 
 void ContactEditor::contactVanished(const QString& name) {

@@ -379,6 +379,76 @@ private Q_SLOTS:
         QCOMPARE(after, expected);
     }
 
+    // Look Up on one of several contacts of one name shows that one; the commands on the card
+    // then work on the contact it shows, even when another program renamed it meanwhile.
+    void theChosenOfSeveralNamesakesIsTheOneShownAndWorkedOn() {
+        EditRun run(dir());
+        QVERIFY(run.start());
+        qel::Vantrel* w = run.window();
+        QStringList shown;
+        w->Search->setText(QStringLiteral("Sam Same"));
+        w->browser().PartialSearch_Click();
+        QCOMPARE(w->cmbSearch->count(), 3); // the prompt and the two Sams
+        for (int row = 1; row <= 2; ++row) {
+            w->browser().PartialSearch_Click();
+            w->cmbSearch->setCurrentIndex(row);
+            w->cmdFound->click();
+            QCOMPARE(w->txtName->text(), QStringLiteral("Sam Same"));
+            shown << w->txtID->text();
+        }
+        QCOMPARE(shown.size(), 2);
+        QVERIFY2(shown.at(0) != shown.at(1), qPrintable(shown.join(QLatin1Char(' '))));
+        QVERIFY(shown.contains(secondSamId));
+
+        // Show the second Sam; another program renames it.
+        w->browser().PartialSearch_Click();
+        w->cmbSearch->setCurrentIndex(shown.indexOf(secondSamId) + 1);
+        w->cmdFound->click();
+        QCOMPARE(w->txtID->text(), secondSamId);
+        QCOMPARE(w->txtNumber[1]->text(), QStringLiteral("2"));
+        {
+            const StoreView store(dir());
+            const ol::ItemPtr sam = store.folder->Items()->ItemWithID(secondSamId);
+            QVERIFY(sam);
+            sam->set(ol::prop::FullName, QStringLiteral("Sam Other"));
+            sam->Save();
+        }
+        QString displayedId;
+        run.storeUi->onDisplay = [&](const ol::ItemPtr& item) { displayedId = item->EntryID(); };
+        w->menuOutlook->trigger();
+        QCOMPARE(displayedId, secondSamId);
+
+        w->menuEdit->trigger();
+        w->txtNumber[1]->setText(QStringLiteral("22"));
+        f->dialogs().expectQuestion(QStringLiteral("This will change the information for Sam Same"),
+                                    MsgResult::Yes);
+        w->cmdSave->click();
+        w = run.rebuilt();
+        QVERIFY(w);
+        const ol::ItemPtr firstSam = storedOne(dir(), QStringLiteral("Sam Same"));
+        QVERIFY(firstSam);
+        QCOMPARE(firstSam->text(ol::prop::MobileTelephoneNumber), QStringLiteral("1"));
+        const ol::ItemPtr other = storedOne(dir(), QStringLiteral("Sam Other"));
+        QVERIFY(other);
+        QCOMPARE(other->EntryID(), secondSamId);
+        QCOMPARE(other->text(ol::prop::MobileTelephoneNumber), QStringLiteral("22"));
+
+        // Renamed back behind the window's back, then removed from the card: the namesake stays.
+        QVERIFY(selectContact(w, QStringLiteral("Sam Other")));
+        {
+            const StoreView store(dir());
+            const ol::ItemPtr sam = store.folder->Items()->ItemWithID(secondSamId);
+            sam->set(ol::prop::FullName, QStringLiteral("Sam Same"));
+            sam->Save();
+        }
+        f->dialogs().expectQuestion(QStringLiteral("This will remove Sam Other"), MsgResult::Yes);
+        w->menuRemove->trigger();
+        QVERIFY(run.rebuilt());
+        const QList<ol::ItemPtr> sams = stored(dir(), QStringLiteral("Sam Same"));
+        QCOMPARE(sams.size(), 1);
+        QCOMPARE(sams.first()->EntryID(), firstSam->EntryID());
+    }
+
     void lastNamesOutsideTheLettersReopenOnMisc_data() {
         QTest::addColumn<QString>("name");
         QTest::newRow("no last name") << QStringLiteral("Cher");
