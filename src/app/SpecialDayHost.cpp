@@ -15,7 +15,7 @@ namespace qel {
 namespace {
 
 // frmWait as the rescan's progress: loaded on first use, shown when the run begins.
-class WaitProgress : public SpecialDayProgress {
+class WaitProgress : public Progress {
 public:
     explicit WaitProgress(QWidget* window) : mWindow(window) {}
     void begin(int count) override {

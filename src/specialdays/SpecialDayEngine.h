@@ -6,6 +6,7 @@
 // SpecialDays; the store tool runs it from the command line. Dates come from the clock seam,
 // prompts go through the dialogs seam, settings are read from the settings model.
 
+#include "core/Progress.h"
 #include "outlook/Outlook.h"
 
 #include <QDate>
@@ -65,16 +66,6 @@ QStringList specialDayLines(const QString& fieldText);
 // the platform: a valid month and day of a leap year.
 bool isMonthDay(int month, int day);
 
-// What a long run reports to and asks of the one who watches it (the progress window, a console).
-class SpecialDayProgress {
-public:
-    virtual ~SpecialDayProgress() = default;
-    // The run begins with `count` contacts: the bar's range; the window shows.
-    virtual void begin(int count) = 0;
-    virtual void setStatus(const QString& text) = 0;
-    virtual bool cancelled() const = 0;
-};
-
 // The main window's run-time members the engine works on; it holds references to them.
 struct SpecialDayMembers {
     ol::ApplicationPtr& gOlApp;
@@ -108,7 +99,7 @@ public:
     SpecialDayEngine(SpecialDayMembers members, const SettingsModel& settings, QObject* marker);
 
     // Where status lines go (nullptr: nowhere but lastStatus()).
-    void setProgress(SpecialDayProgress* progress) { mProgress = progress; }
+    void setProgress(Progress* progress) { mProgress = progress; }
     QString lastStatus() const { return mLastStatus; }
     // The lines skipped since the last clearSkipped() (by "Skip", "Skip All" or after "Skip All").
     const QStringList& skipped() const { return mSkipped; }
@@ -161,7 +152,7 @@ private:
     SpecialDayMembers m;
     const SettingsModel& mSettings;
     QPointer<QObject> mMarker;
-    SpecialDayProgress* mProgress = nullptr;
+    Progress* mProgress = nullptr;
     QString mLastStatus;
     QStringList mSkipped;
     QStringList mCreated; // EntryIDs of the appointments made for the contact being scanned

@@ -60,9 +60,9 @@ private:
 } // namespace
 
 // The host's progress window, hiding the main window when the run begins.
-class SpecialDays::Progress : public SpecialDayProgress {
+class SpecialDays::HidingProgress : public Progress {
 public:
-    Progress(SpecialDays& owner, SpecialDayProgress* window) : mOwner(owner), mWindow(window) {}
+    HidingProgress(SpecialDays& owner, Progress* window) : mOwner(owner), mWindow(window) {}
     void begin(int count) override {
         if (mOwner.mHooks.setWindowShown)
             mOwner.mHooks.setWindowShown(false);
@@ -77,7 +77,7 @@ public:
 
 private:
     SpecialDays& mOwner;
-    SpecialDayProgress* mWindow;
+    Progress* mWindow;
 };
 
 SpecialDays::SpecialDays(BrowserControls& card, SpecialDayControls ui, SpecialDayMembers members,
@@ -181,7 +181,7 @@ void SpecialDays::menuRescan_Click() {
     mRescanning = false;
     QCoreApplication::processEvents();
 
-    Progress progress(*this, mHooks.loadProgress ? mHooks.loadProgress() : nullptr);
+    HidingProgress progress(*this, mHooks.loadProgress ? mHooks.loadProgress() : nullptr);
     mEngine.setProgress(&progress);
     RescanResult result;
     try {

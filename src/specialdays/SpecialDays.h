@@ -43,7 +43,7 @@ struct SpecialDayControls {
 // What the special days need of the rest of the program. Every hook may be left empty.
 struct SpecialDayHooks {
     // The progress window (loaded on first call) and its unloading.
-    std::function<SpecialDayProgress*()> loadProgress;
+    std::function<Progress*()> loadProgress;
     std::function<void()> unloadProgress;
     std::function<void()> refreshCard;        // cmbContacts_Click
     std::function<bool()> inTray;             // the window is minimised to the tray
@@ -91,7 +91,7 @@ public Q_SLOTS:
     void snooze();
 
 private:
-    class Progress;
+    class HidingProgress;
     bool quiet(QObject* command) const;
     void leaveCommand();
     void setIcons(int picture);
