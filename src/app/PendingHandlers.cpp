@@ -13,7 +13,6 @@ namespace qel {
 
 // --- Start-up and shut-down steps ------------------------------------------------------------
 
-void Vantrel::setUpImageList() {}   // toolbar and tab images: the upcoming special-days strip
 void Vantrel::registerHelpFile() {} // QELHelp.chm as the program's help: help and about
 
 // --- Actions ---------------------------------------------------------------------------------

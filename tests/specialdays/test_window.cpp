@@ -3,6 +3,7 @@
 // every prompt scripted. What the store holds is read through a fresh connection.
 
 #include "SpecialDaysTesting.h"
+#include "platform/TrayIcons.h"
 
 #include "core/Tag.h"
 #include "specialdays/ReminderTimes.h"
@@ -229,6 +230,9 @@ private Q_SLOTS:
         QCOMPARE(menuTexts(monday), (QStringList{QStringLiteral("Us's Anniversary"),
                                                  QStringLiteral("Ann Lee's Birthday (24)")}));
         QCOMPARE(w.special->dayButton(0)->toolTip(), QStringLiteral("1 QEL Day!"));
+        // Days with special days carry the special-day picture; the others none.
+        QCOMPARE(monday->icon().cacheKey(), qel::icons::trayPicture(3).cacheKey());
+        QVERIFY(w.special->dayButton(1)->icon().isNull());
         QCOMPARE(seams.sound.played(), QStringList{QStringLiteral("Tada.wav")});
         QCOMPARE(w.lblMisc.text(), QStringLiteral("QEL Day Today!"));
         QCOMPARE(w.selectedTab, 5);
