@@ -1,6 +1,7 @@
 #pragma once
 
 #include "HotKeyControl.h"
+#include "actions/ContactActions.h"
 #include "browser/ContactBrowser.h"
 #include "editing/ContactEditor.h"
 #include "editing/EditorControls.h"
@@ -69,6 +70,8 @@ public:
     ContactBrowser& browser() const { return *mBrowser; }
     // The contact editor working the card and its side data.
     ContactEditor& editor() const { return *mEditor; }
+    // The actions on the shown contact: calls, text messages, e-mail, maps, copy and print.
+    ContactActions& actions() const { return *mActions; }
     // A contact is being edited: the card's boxes are open for typing (its Save and Cancel
     // buttons show).
     bool isEditing() const { return mEditor && mEditor->isEditing(); }
@@ -287,7 +290,9 @@ private:
 
     // The contact editor, made once the sync timer that carries its "Syncing" mark exists.
     void buildEditor();
-    // Browse mode's double-click on an e-mail address: composing is built elsewhere.
+    // The actions on the shown contact (after the editor, whose user-field window they use).
+    void buildActions();
+    // Browse mode's double-click on an e-mail address: composes a message to it.
     void composeMail(int entry);
     // The card's double-clicks on a phone number and on an address (outside editing).
     void txtNumber_DblClick(int index);
@@ -303,6 +308,7 @@ private:
     QPointer<frmPrefs> mPrefs;
     std::unique_ptr<ContactBrowser> mBrowser;
     std::unique_ptr<ContactEditor> mEditor;
+    std::unique_ptr<ContactActions> mActions;
     bool mKeyPreview = true;
     bool mCacheLoaded = false; // the start-up has read Cache: ExitProgram may write it back
     bool mUnloaded = false;
