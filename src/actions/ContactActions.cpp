@@ -419,6 +419,8 @@ void ContactActions::menuPrint_Click() {
     font.setPointSize(14);
     page.setDefaultFont(font);
     page.setPlainText(QString(mCard).replace(QStringLiteral("\r\n"), QStringLiteral("\n")));
+    // Laid out on the printer's page as it is: the text alone, without page numbers.
+    page.setPageSize(printer->pageLayout().paintRectPixels(printer->resolution()).size());
     page.print(printer.get());
     if (printer->printerState() == QPrinter::Error)
         dialogs().message(QStringLiteral("The contact could not be printed: the printer reported an error."));
