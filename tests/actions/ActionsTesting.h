@@ -20,6 +20,7 @@
 #include <QLineEdit>
 #include <QListWidget>
 #include <QPlainTextEdit>
+#include <QPrinter>
 #include <QProcess>
 #include <QStringList>
 #include <QTimer>
