@@ -75,7 +75,8 @@ private Q_SLOTS:
         QCOMPARE(h.keyUps, 1);
         QVERIFY(seams.dialogs.prompts().isEmpty());
         QVERIFY(debugFile().contains(QStringLiteral("to call 5551234567")));
-        QVERIFY(!debugFile().contains(QStringLiteral("p&ss")) && !debugFile().contains(QStringLiteral("p%26ss")));
+        QVERIFY(!debugFile().contains(QStringLiteral("p&ss")) &&
+                !debugFile().contains(QStringLiteral("p%26ss")));
     }
 
     // A refusal is told with the service's answer, and the password appears nowhere.
@@ -90,13 +91,16 @@ private Q_SLOTS:
         h.actions->PlaceVoipCall(QStringLiteral("555-123-4567"));
         QTRY_COMPARE_WITH_TIMEOUT(seams.dialogs.prompts().size(), 1, 10000);
         const QString told = seams.dialogs.prompts().constFirst().text;
-        QVERIFY2(told.contains(QStringLiteral("HTTP 403")) && told.contains(QStringLiteral("Bad login for ann@home")),
+        QVERIFY2(told.contains(QStringLiteral("HTTP 403")) &&
+                     told.contains(QStringLiteral("Bad login for ann@home")),
                  qPrintable(told));
-        QVERIFY2(!told.contains(kAwkwardPassword) && !told.contains(QStringLiteral("p%26ss")), qPrintable(told));
+        QVERIFY2(!told.contains(kAwkwardPassword) && !told.contains(QStringLiteral("p%26ss")),
+                 qPrintable(told));
         QCOMPARE(h.status->text(), QString());
         const QString logged = debugFile();
         QVERIFY(logged.contains(QStringLiteral("HTTP 403")));
-        QVERIFY2(!logged.contains(kAwkwardPassword) && !logged.contains(QStringLiteral("p%26ss")), qPrintable(logged));
+        QVERIFY2(!logged.contains(kAwkwardPassword) && !logged.contains(QStringLiteral("p%26ss")),
+                 qPrintable(logged));
     }
 
     void anUnreachableServiceIsTold() {
@@ -165,9 +169,10 @@ private Q_SLOTS:
         seams.dialogs.expectMessage(QStringLiteral("There are not enough numbers on the clipboard."));
         h.actions->callClipboardNumber();
         clipboard->setText(QStringLiteral("(555) 123-4567"));
-        seams.dialogs.expectQuestion(QStringLiteral("Would you like to call 5551234567?\r\n\r\nThis should only "
-                                                    "contain numbers, no spaces or hyphens"),
-                                     MsgResult::No);
+        seams.dialogs.expectQuestion(
+            QStringLiteral("Would you like to call 5551234567?\r\n\r\nThis should only "
+                           "contain numbers, no spaces or hyphens"),
+            MsgResult::No);
         h.actions->callClipboardNumber();
         QVERIFY(seams.dialogs.verify());
         QCOMPARE(seams.dialogs.prompts().constLast().title, QStringLiteral("Confirm Copy-2-Call"));
@@ -201,7 +206,8 @@ private Q_SLOTS:
                 markWhileOpen = qel::Tag(&h.syncTimer);
                 toWhileOpen = sms.txtTo->text();
                 [&] {
-                    QVERIFY(sms.chkRemind->isChecked() && sms.chkSearch->isChecked() && sms.chkSig->isChecked());
+                    QVERIFY(sms.chkRemind->isChecked() && sms.chkSearch->isChecked() &&
+                            sms.chkSig->isChecked());
                     QVERIFY(sms.cmbUser->isEnabled() && sms.txtSig->isEnabled());
                     QCOMPARE(sms.cmbUser->currentText(), QStringLiteral("User2"));
                     QCOMPARE(sms.cmbProvider->currentText(), QStringLiteral("Verizon"));
@@ -219,8 +225,9 @@ private Q_SLOTS:
         QCOMPARE(markWhileOpen, QStringLiteral("Syncing"));
         QCOMPARE(qel::Tag(&h.syncTimer), QString());
         QCOMPARE(toWhileOpen, QStringLiteral("5551234567@vtext.com"));
-        QCOMPARE(seams.shell.opened(),
-                 QStringList({"mailto:5551234567@tmomail.net?body=%0dAnn%0d555-1234%0dMessage sent via Vantrel"}));
+        QCOMPARE(
+            seams.shell.opened(),
+            QStringList({"mailto:5551234567@tmomail.net?body=%0dAnn%0d555-1234%0dMessage sent via Vantrel"}));
         QCOMPARE(h.userFields[1], QStringLiteral("T-mobile"));
         QCOMPARE(qel::GetSetting(QStringLiteral("SMS"), QStringLiteral("Remind")), QStringLiteral("No"));
         QCOMPARE(qel::GetSetting(QStringLiteral("SMS"), QStringLiteral("User")), QStringLiteral("1"));
