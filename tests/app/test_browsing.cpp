@@ -223,6 +223,7 @@ private Q_SLOTS:
     // come, shows but is disabled.
     void cardActionsWorkFromTheWindow() {
         qel::SaveSetting(QStringLiteral("VOIP"), QStringLiteral("EnableVonage"), QStringLiteral("Yes"));
+        qel::SaveSetting(QStringLiteral("VOIP"), QStringLiteral("EnableCopy2Call"), QStringLiteral("Yes"));
         qel::SaveSetting(QStringLiteral("Misc"), QStringLiteral("UseEmailHotkey"), QStringLiteral("Yes"));
         qel::SaveSetting(QStringLiteral("Misc"), QStringLiteral("EmailHotKey"), QStringLiteral("4"));
         QTemporaryDir scratch;
@@ -278,10 +279,21 @@ private Q_SLOTS:
         mSeams->clock.advanceSecs(1);
         QTRY_COMPARE(mSeams->shell.opened().constLast(), QStringLiteral("mailto:bob@example.com"));
 
+        // The copy-to-call key asks about the clipboard's number once its chord is let go.
+        QApplication::clipboard()->setText(QStringLiteral("Call (555) 123-4567 today"));
+        QVERIFY(w->hotCopy2Call->isEnabled());
+        w->hotCopy2Call_Pressed();
+        QCOMPARE(mSeams->dialogs.prompts().size(), 2);
+        mSeams->dialogs.expectQuestion(QStringLiteral("Would you like to call 5551234567?"),
+                                       qel::MsgResult::No);
+        mSeams->clock.advanceSecs(1);
+        QTRY_COMPARE(mSeams->dialogs.prompts().size(), 3);
+        QVERIFY(mSeams->dialogs.verify());
+
         w->menuCopy->trigger();
         QVERIFY(QApplication::clipboard()->text().startsWith(
             QStringLiteral("Contact information for Ann Archer\r\n")));
-        QVERIFY(mSeams->dialogs.prompts().size() == 2);
+        QCOMPARE(mSeams->dialogs.prompts().size(), 3);
         w->ExitProgram(false);
     }
 
