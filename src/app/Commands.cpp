@@ -35,7 +35,7 @@ constexpr Command kCommands[] = {
     {"menuExit", Built, "Exit"},
     // Tools
     {"menuSearch", Built, "Searching"},
-    {"menuRemind", NotYet, "Setting a reminder"},
+    {"menuRemind", Built, "Setting a reminder"},
     {"menuCopy", Built, "Copying a contact to the clipboard"},
     {"menuCopyText", Built, "Copying a contact to a text editor"},
     {"menuAppointments", NotYet, "Colouring appointments"},
@@ -48,10 +48,10 @@ constexpr Command kCommands[] = {
     {"menuDebug", Built, "Opening the debug file"},
     {"menuPrefs", Built, "Preferences"},
     // QEL Day
-    {"menuQELDay", NotYet, "Adding and editing QEL Days"},
-    {"menuRescan", NotYet, "Rescanning QEL Days"},
-    {"menuQELRemove", NotYet, "Removing QEL Days"},
-    {"menuUpcomingQELDay", NotYet, "Looking for upcoming QEL Days"},
+    {"menuQELDay", Built, "Adding and editing QEL Days"},
+    {"menuRescan", Built, "Rescanning QEL Days"},
+    {"menuQELRemove", Built, "Removing QEL Days"},
+    {"menuUpcomingQELDay", Built, "Looking for upcoming QEL Days"},
     // Help
     {"menuInstructions", NotYet, "The help file"},
     {"menuUpdates", NotYet, "Checking for updates"},
@@ -67,7 +67,7 @@ constexpr Command kCommands[] = {
     {"menuTrayUpdates", NotYet, "Checking for updates"},
     {"menuTrayExit", Built, "Exit"},
     // The card and the global hot keys
-    {"cmdQELDay", NotYet, "Adding and editing QEL Days"},
+    {"cmdQELDay", Built, "Adding and editing QEL Days"},
     {"txtNumber", Built, "Calling or texting a number"},
     {"lstEmail", Built, "Writing an e-mail"}, // the double-click outside editing
     {"txtBusinessAddress", Built, "Showing an address on a map"},

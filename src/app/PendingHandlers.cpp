@@ -12,15 +12,6 @@ namespace qel {
 void Vantrel::setUpImageList() {}   // toolbar and tab images: the upcoming special-days strip
 void Vantrel::registerHelpFile() {} // QELHelp.chm as the program's help: help and about
 
-// --- Special days and reminders --------------------------------------------------------------
-
-void Vantrel::menuQELDay_Click() {}         // special-day entries
-void Vantrel::menuRescan_Click() {}         // special-day rescan
-void Vantrel::menuQELRemove_Click() {}      // special-day removal
-void Vantrel::menuUpcomingQELDay_Click() {} // upcoming special days
-void Vantrel::menuRemind_Click() {}         // timed reminders
-void Vantrel::RemindTimer_Timer() {}        // timed reminders
-
 // --- Tools, exchange, sync, updates ----------------------------------------------------------
 
 void Vantrel::menuAppointments_Click() {} // appointment colouring

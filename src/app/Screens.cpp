@@ -7,17 +7,27 @@
 #include "actions/frmSMS.h"
 #include "browser/ContactBrowser.h"
 #include "core/Settings.h"
+#include "core/Tag.h"
 #include "editing/frmNotes.h"
 #include "editing/frmUser.h"
+#include "platform/Clock.h"
+#include "specialdays/frmFix.h"
+#include "specialdays/frmQELDay.h"
+#include "specialdays/frmRemind.h"
 
 #include <QApplication>
+#include <QCalendarWidget>
 #include <QCheckBox>
 #include <QComboBox>
+#include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
 #include <QPixmap>
+#include <QPlainTextEdit>
 #include <QProgressBar>
 #include <QPushButton>
+#include <QTabBar>
+#include <QTimer>
 #include <cstdio>
 
 namespace qel {
@@ -104,6 +114,42 @@ bool renderAppScreens(const QString& storeDir, const QString& outDir) {
                 sms.prepare(QStringLiteral("5551234567"));
                 ok = saveScreen(sms, outDir, QStringLiteral("frmSMS")) && ok;
             }
+
+            // The special days: the dialog's two tabs, the fix dialog, a reminder come due, and the
+            // day strip filled with days of the coming week.
+            SpecialDays& days = window->specialDays();
+            {
+                frmQELDay dialog(days.engine(), *window, window);
+                ok = saveScreen(dialog, outDir, QStringLiteral("frmQELDay-1")) && ok;
+                dialog.TabStrip1->setCurrentIndex(1);
+                ok = saveScreen(dialog, outDir, QStringLiteral("frmQELDay-2")) && ok;
+            }
+            {
+                frmFix fix(window);
+                fix.lblError->setText(QStringLiteral("Error on Line:2"));
+                fix.lblName->setText(QStringLiteral("QEL Day For: ") + window->txtName->text());
+                fix.txtQELDays->setPlainText(QStringLiteral("1/1/1970\n*Anniversary .Us 6/20 1998\n"));
+                ok = saveScreen(fix, outDir, QStringLiteral("frmFix")) && ok;
+            }
+            {
+                frmRemind remind(window);
+                remind.Timer1->stop();
+                remind.lblMessage->setText(QStringLiteral("Call Ann about the picnic"));
+                remind.lblTime->setText(clock().now().toString(QStringLiteral("M/d/yyyy h:mm:ss AP")));
+                ok = saveScreen(remind, outDir, QStringLiteral("frmRemind")) && ok;
+            }
+            const QDate today = clock().today();
+            for (int k : {0, 2, 2, 5})
+                days.engine().AddQELDay(window->txtID->text(),
+                                        QStringLiteral("*Anniversary .Day_%1 ").arg(k) +
+                                            today.addDays(k)
+                                                .toString(QStringLiteral("MM/dd/yyyy"))
+                                                .replace(6, 4, QStringLiteral("2001")),
+                                        window->txtLast->text(), window->txtFirst->text());
+            setTag(window->menuUpcomingQELDay, QStringLiteral("No Message"));
+            days.menuUpcomingQELDay_Click();
+            setTag(window->menuUpcomingQELDay, QString());
+            ok = saveScreen(*window, outDir, QStringLiteral("Vantrel-upcoming")) && ok;
 
             // The card as an editor (the window ends without leaving edit mode).
             window->menuEdit_Click();

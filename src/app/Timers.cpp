@@ -17,12 +17,18 @@ namespace {
 
 constexpr int kMiscTicksShown = 5; // ticks the text stays; the one after clears it
 
-// The upcoming special-days strip (Toolbar1) shows a day when its first button has a tool tip.
+// The upcoming special-days strip (Toolbar1) shows a special day: one of its buttons has a tool
+// tip that counts some (a day without any says "Sorry, no QEL Days").
 bool specialDayShown(const QObject& window) {
-    const auto* toolbar = window.findChild<QToolBar*>(QStringLiteral("Toolbar1"));
-    if (!toolbar || toolbar->actions().isEmpty())
-        return false;
-    return !toolbar->actions().constFirst()->toolTip().isEmpty();
+    for (const QToolBar* toolbar : window.findChildren<QToolBar*>(QStringLiteral("Toolbar1"))) {
+        for (const QAction* button : toolbar->actions()) {
+            const QString tip = button->toolTip();
+            if (!button->isSeparator() && !tip.isEmpty() && tip != QLatin1String("Sorry, no QEL Days") &&
+                tip != button->text())
+                return true;
+        }
+    }
+    return false;
 }
 
 } // namespace

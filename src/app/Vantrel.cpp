@@ -86,6 +86,7 @@ Vantrel::Vantrel(Program& program, QWidget* parent) : QMainWindow(parent), mProg
     buildHotKeys();
     buildEditor();
     buildActions();
+    buildSpecialDays();
     showCommandStates();
 
     tray().setIcon(windowIcon());

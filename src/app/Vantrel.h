@@ -9,6 +9,7 @@
 #include "platform/Dialogs.h"
 #include "platform/Tray.h"
 #include "prefs/frmPrefs.h"
+#include "specialdays/SpecialDays.h"
 
 #include <QDateTime>
 #include <QMainWindow>
@@ -72,6 +73,8 @@ public:
     ContactEditor& editor() const { return *mEditor; }
     // The actions on the shown contact: calls, text messages, e-mail, maps, copy and print.
     ContactActions& actions() const { return *mActions; }
+    // The special days and the reminder.
+    SpecialDays& specialDays() const { return *mSpecialDays; }
     // A contact is being edited: the card's boxes are open for typing (its Save and Cancel
     // buttons show).
     bool isEditing() const { return mEditor && mEditor->isEditing(); }
@@ -154,6 +157,7 @@ public:
     QLineEdit* txtRemind;
     QComboBox* cmbRemind;
     QLabel* lblMisc;
+    QObject* MsgBoxEx1; // the message box of the special days: the error-choice marker in its tag
 
     QTimer* AniTimer;
     QTimer* MISCTimer;
@@ -292,6 +296,8 @@ private:
     void buildEditor();
     // The actions on the shown contact (after the editor, whose user-field window they use).
     void buildActions();
+    // The special days, made once the timers they work on exist; places the day strip.
+    void buildSpecialDays();
     // Browse mode's double-click on an e-mail address: composes a message to it.
     void composeMail(int entry);
     // The card's double-clicks on a phone number and on an address (outside editing).
@@ -309,6 +315,7 @@ private:
     std::unique_ptr<ContactBrowser> mBrowser;
     std::unique_ptr<ContactEditor> mEditor;
     std::unique_ptr<ContactActions> mActions;
+    std::unique_ptr<SpecialDays> mSpecialDays;
     bool mKeyPreview = true;
     bool mCacheLoaded = false; // the start-up has read Cache: ExitProgram may write it back
     bool mUnloaded = false;

@@ -167,6 +167,8 @@ private:
     bool mRecovering = false; // a folder-gone recovery is running
     bool mCacheSavePending = false;
     ol::ItemsPtr mListed; // the sorted result the contact list was last filled from
+    // Look Up's choice among several contacts of one name, for the next LetterChange.
+    QString mChosenEntryID;
 };
 
 } // namespace qel

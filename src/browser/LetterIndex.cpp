@@ -8,6 +8,7 @@
 
 #include <QComboBox>
 #include <QLineEdit>
+#include <utility>
 
 namespace qel {
 
@@ -45,6 +46,7 @@ void ContactBrowser::LetterChange() {
     if (m.mLetterCode < 1 || m.mLetterCode > kMiscCode)
         m.mLetterCode = 1; // a code from a damaged cache: start at A
     const int code = m.mLetterCode;
+    const QString chosenEntryID = std::exchange(mChosenEntryID, QString());
     debug(QStringLiteral(":Determining Letter Position using mLetterCode = ") + QString::number(code));
     showLetterTab(code);
 
@@ -84,6 +86,11 @@ void ContactBrowser::LetterChange() {
                 entryIDs.insert(i - 1, result->value(i, ol::prop::EntryID).toString());
             }
             names.append(subject);
+        }
+        // Of several entries of that name, the one Look Up chose.
+        for (auto it = entryIDs.cbegin(); !chosenEntryID.isEmpty() && it != entryIDs.cend(); ++it) {
+            if (it.value() == chosenEntryID)
+                found = it.key();
         }
     } catch (const ol::Error& e) {
         debug(QStringLiteral(":Letter list error: ") + e.message());

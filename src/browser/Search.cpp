@@ -22,6 +22,7 @@ namespace {
 // The blanks between a result's display name and its initial push the initial out of sight.
 const QString kResultGap = QString(80, QLatin1Char(' '));
 constexpr int kLetterRole = Qt::UserRole + 1;
+constexpr int kEntryIDRole = Qt::UserRole + 2;
 
 } // namespace
 
@@ -96,6 +97,7 @@ void ContactBrowser::PartialSearch_Click() {
         QString key;
         QString entry;
         int letter;
+        QString entryID;
     };
     std::vector<Match> matches;
     const QString needle = mUi.Search->text();
@@ -107,8 +109,8 @@ void ContactBrowser::PartialSearch_Click() {
                 if (!subject.contains(needle, Qt::CaseInsensitive))
                     continue;
                 const QString last = all->value(i, ol::prop::LastName).toString();
-                matches.push_back(
-                    {ol::foldKey(subject), subject + kResultGap + last.left(1), letterCodeOf(last)});
+                matches.push_back({ol::foldKey(subject), subject + kResultGap + last.left(1),
+                                   letterCodeOf(last), all->value(i, ol::prop::EntryID).toString()});
             }
         } catch (const ol::Error& e) {
             LogDebug(kMainWindowName, QStringLiteral(":Partial search error: ") + e.message());
@@ -118,17 +120,23 @@ void ContactBrowser::PartialSearch_Click() {
                      [](const Match& a, const Match& b) { return a.key < b.key; });
     QStringList entries{browsertext::kSearchPrompt};
     QList<int> letters{0};
+    QStringList entryIDs{QString()};
     entries.reserve(static_cast<qsizetype>(matches.size()) + 1);
     letters.reserve(entries.capacity());
+    entryIDs.reserve(entries.capacity());
     for (Match& match : matches) {
         entries.append(std::move(match.entry));
         letters.append(match.letter);
+        entryIDs.append(std::move(match.entryID));
     }
     fillSorted(mUi.cmbSearch, entries);
-    // Each result keeps the letter it is listed under, so Look Up need not guess it from the initial.
+    // Each result keeps the letter it is listed under, so Look Up need not guess it from the initial,
+    // and its contact's EntryID, so Look Up shows that one of several contacts of one name.
     if (auto* model = qobject_cast<QStandardItemModel*>(mUi.cmbSearch->model())) {
-        for (int i = 1; i < letters.size(); ++i)
+        for (int i = 1; i < letters.size(); ++i) {
             model->item(i)->setData(letters.at(i), kLetterRole);
+            model->item(i)->setData(entryIDs.at(i), kEntryIDRole);
+        }
     }
     window->setEnabled(true);
 
@@ -160,6 +168,7 @@ void ContactBrowser::cmdFound_Click() {
     const QString name = gap < 0 ? text : text.left(gap);
     const QString initial = gap < 0 ? QString() : text.mid(gap + kResultGap.size());
     m.mContactName = name;
+    mChosenEntryID = mUi.cmbSearch->currentData(kEntryIDRole).toString();
     const QVariant letter = mUi.cmbSearch->currentData(kLetterRole);
     if (letter.isValid()) {
         m.mLetterCode = static_cast<qint16>(letter.toInt());

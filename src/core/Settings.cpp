@@ -25,6 +25,11 @@ QString& lastProblem() {
     return problem;
 }
 
+QString& lastWriteFailure() {
+    static QString failure;
+    return failure;
+}
+
 // QSettings keeps the keys outside any group in the INI section [General] and writes a group named
 // "General" as [%General]. The section "General" therefore lives at the top level, so the file shows
 // it under its own name.
@@ -208,6 +213,10 @@ QString settingsProblem() {
     return lastProblem();
 }
 
+QString settingsWriteFailure() {
+    return lastWriteFailure();
+}
+
 namespace {
 
 struct Batch {
@@ -272,6 +281,7 @@ void writeOut(QSettings& settings, const QString& path, const QString& what) {
     if (settings.status() == QSettings::AccessError) {
         lastProblem() = QStringLiteral("The setting %1 could not be written to %2.")
                             .arg(what, QDir::toNativeSeparators(path));
+        lastWriteFailure() = lastProblem();
         qWarning("%s", qPrintable(lastProblem()));
     }
 }
@@ -302,6 +312,7 @@ SettingsBatch::SettingsBatch() {
     if (b.depth++ > 0)
         return;
     lastProblem().clear();
+    lastWriteFailure().clear();
     b.path = settingsFile();
     b.settings = openForWriting(b.path);
     b.writes = 0;
@@ -325,6 +336,7 @@ void SaveSetting(const QString& section, const QString& key, const QString& valu
     }
     const QString path = settingsFile();
     lastProblem().clear();
+    lastWriteFailure().clear();
     std::unique_ptr<QSettings> settings = openForWriting(path);
     setValue(*settings, section, key, value);
     writeOut(*settings, path, section + QStringLiteral(" / ") + key);

@@ -25,5 +25,8 @@ public:
 // The last problem SaveSetting met: a value that could not be written, or a damaged settings file
 // that was copied aside before being rewritten. "" after a write without trouble.
 QString settingsProblem();
+// The last write that did not reach the file, as settingsProblem() words it; "" when the last
+// SaveSetting (or batch) reached it. A damaged file copied aside and rewritten is no failure.
+QString settingsWriteFailure();
 
 } // namespace qel

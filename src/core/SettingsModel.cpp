@@ -225,7 +225,7 @@ QString SettingsModel::save() const {
         write(s::Misc, k::FromAddressType, fromAddressType);
         write(s::Misc, k::Release, release);
     }
-    return settingsProblem();
+    return settingsWriteFailure();
 }
 
 } // namespace qel

@@ -40,7 +40,8 @@ public:
     // fallbacks. The values kept for the run only (below) are left as they are.
     void load();
     // Writes every value of the preferences' sections to the store in one batch ("Me" excepted:
-    // the "me" command writes it at once). Returns the problem met, "" when every key was written.
+    // the "me" command writes it at once). Returns why the keys did not reach the file, "" when
+    // they did (a damaged file that was copied aside and rewritten counts as written).
     QString save() const;
 
     // --- General ----------------------------------------------------------------------------

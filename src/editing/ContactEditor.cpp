@@ -32,6 +32,15 @@ QString entryText(const QListWidget* list, int row) {
     return item ? item->text() : QString();
 }
 
+// The same text, line breaks aside (the card's boxes break lines with "\n", the store with "\r\n").
+bool sameText(QString a, QString b) {
+    for (QString* text : {&a, &b}) {
+        text->replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
+        text->replace(QLatin1Char('\r'), QLatin1Char('\n'));
+    }
+    return a == b;
+}
+
 } // namespace
 
 ContactEditor::ContactEditor(BrowserControls& card, EditorControls& ui, BrowserMembers members,
@@ -76,14 +85,15 @@ ol::ItemsPtr ContactEditor::contactItems() const {
 
 ol::ItemPtr ContactEditor::shownContact(const QString& name) const {
     const ol::ItemsPtr items = contactItems();
-    // Contacts may share a display name: the card keeps the EntryID of the one it shows.
+    // Contacts may share a display name: the card keeps the EntryID of the one it shows, which is
+    // the one meant even when another program renamed it meanwhile.
     const QString id = mCard.txtID->text();
-    if (!id.isEmpty()) {
-        ol::ItemPtr contact = items->ItemWithID(id);
-        if (contact && contact->Subject().compare(name, Qt::CaseInsensitive) == 0)
-            return contact;
-    }
-    return items->Item(name);
+    if (id.isEmpty())
+        return items->Item(name);
+    ol::ItemPtr contact = items->ItemWithID(id);
+    if (!contact)
+        throw ol::Error(ol::kErrNotFound, QStringLiteral("The item %1 was not found.").arg(name));
+    return contact;
 }
 
 void ContactEditor::contactVanished(const QString& name) {
@@ -240,7 +250,9 @@ void ContactEditor::cmdSave_Click() {
         }
 
         const QString category = mCard.lblCategories->caption();
-        const bool filtered = category != browsertext::kAllCategories;
+        // "Uncategorized" lists the contacts without a category: a contact added there gets none.
+        const bool filtered =
+            category != browsertext::kAllCategories && category != browsertext::kUncategorized;
         QString question;
         QString title;
         if (add) {
@@ -260,26 +272,35 @@ void ContactEditor::cmdSave_Click() {
             return;
         }
 
-        // Every field, empty ones too: clearing a box clears the property.
+        // A new contact gets every field. An edited one only the fields that changed (clearing a
+        // box clears the property): the store derives the name parts, the file-as text and the
+        // address parts from what is written, so rewriting an unchanged box may change them.
+        const auto put = [&](int property, const QString& value) {
+            if (add || !sameText(contact->text(property), value))
+                contact->set(property, value);
+        };
         const auto& phones = phoneProperties();
-        const auto phone = [&](size_t index) { contact->set(phones[index], mCard.txtNumber[index]->text()); };
-        contact->set(ol::prop::FullName, name);
+        const auto phone = [&](size_t index) { put(phones[index], mCard.txtNumber[index]->text()); };
+        if (add || renamed)
+            contact->set(ol::prop::FullName, name);
         for (size_t i = 0; i <= 3; ++i)
             phone(i);
-        contact->set(ol::prop::Email1Address, entryText(mCard.lstEmail, 0));
-        contact->set(ol::prop::Email2Address, entryText(mCard.lstEmail, 1));
-        contact->set(ol::prop::Email3Address, entryText(mCard.lstEmail, 2));
+        put(ol::prop::Email1Address, entryText(mCard.lstEmail, 0));
+        put(ol::prop::Email2Address, entryText(mCard.lstEmail, 1));
+        put(ol::prop::Email3Address, entryText(mCard.lstEmail, 2));
         for (size_t i = 4; i <= 7; ++i)
             phone(i);
-        contact->set(ol::prop::BusinessAddress, mCard.txtBusinessAddress->toPlainText());
-        contact->set(ol::prop::HomeAddress, mCard.txtHomeAddress->toPlainText());
-        contact->set(ol::prop::OtherAddress, mCard.txtOtherAddress->toPlainText());
+        put(ol::prop::BusinessAddress, mCard.txtBusinessAddress->toPlainText());
+        put(ol::prop::HomeAddress, mCard.txtHomeAddress->toPlainText());
+        put(ol::prop::OtherAddress, mCard.txtOtherAddress->toPlainText());
         for (size_t i = 8; i <= 15; ++i)
             phone(i);
-        contact->set(ol::prop::WebPage, entryText(mCard.lstWebSite, 0));
+        put(ol::prop::WebPage, entryText(mCard.lstWebSite, 0));
         if (add && filtered)
             contact->set(ol::prop::Categories, category);
-        contact->Save();
+        // Nothing changed: the contact is left as it was, its time of change too.
+        if (add || !contact->Saved())
+            contact->Save();
 
         m.mLetterCode = static_cast<qint16>(letterCodeOf(contact->text(ol::prop::LastName)));
         m.mContactName = contact->Subject();

@@ -76,8 +76,9 @@ private:
     void rebuildWindow();
     // The items of the current contact folder; throws when no folder is open.
     ol::ItemsPtr contactItems() const;
-    // The contact of that name in the current contact folder (the one the card shows when several
-    // share it). Throws ol::kErrNotFound when it is not there.
+    // The contact the card shows, in the current contact folder: the one of the card's EntryID
+    // (txtID), whatever its name is now; the first one of that name only when the card holds no
+    // EntryID. Throws ol::kErrNotFound when it is not there.
     ol::ItemPtr shownContact(const QString& name) const;
     // The contact has gone from the folder behind the window's back: says so and rebuilds.
     void contactVanished(const QString& name);

@@ -22,8 +22,8 @@ using namespace prefsui;
 
 namespace {
 
-const QString kLoadCaption = QStringLiteral("Load with Windows");
-const QString kDontLoadCaption = QStringLiteral("Don't load with Windows");
+const QString kLoadCaption = QStringLiteral("Load at login");
+const QString kDontLoadCaption = QStringLiteral("Don't load at login");
 
 } // namespace
 
@@ -94,18 +94,19 @@ void frmPrefs::cmdStartup_Click() {
     QString error;
     if (cmdStartup->text() == kLoadCaption) {
         if (!autostart::enable(&error)) {
-            say(QStringLiteral("Vantrel could not be set to load when Windows starts: ") + error);
+            say(QStringLiteral("Vantrel could not be set to load when you log in to the desktop: ") + error);
             return;
         }
         cmdStartup->setText(kDontLoadCaption);
-        say(QStringLiteral("Vantrel will now load when Windows starts."));
+        say(QStringLiteral("Vantrel will now load when you log in to the desktop."));
     } else {
         if (!autostart::disable(&error)) {
-            say(QStringLiteral("Vantrel could not be kept from loading when Windows starts: ") + error);
+            say(QStringLiteral("Vantrel could not be kept from loading when you log in to the desktop: ") +
+                error);
             return;
         }
         cmdStartup->setText(kLoadCaption);
-        say(QStringLiteral("Vantrel will not load when Windows starts."));
+        say(QStringLiteral("Vantrel will not load when you log in to the desktop."));
     }
 }
 

@@ -56,7 +56,7 @@ std::array<HotKeyEntry, kHotKeyCount> buildHotKeys() {
         "Volume down key",    "Volume up key",         "Media next track key", "Media previous track key",
         "Media Stop key",     "Media play pause key",  "Launch mail key",      "Select media key"};
     for (int i = 0; i < 16; ++i)
-        add(166 + i, QLatin1String(media[i]) + QStringLiteral(" (Windows 2000 or later)."));
+        add(166 + i, QLatin1String(media[i]) + QStringLiteral("."));
     add(250, QStringLiteral("PLAY key."));
     add(251, QStringLiteral("ZOOM key."));
     Q_ASSERT(at == list.size());

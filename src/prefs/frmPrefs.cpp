@@ -29,6 +29,7 @@
 #include <QVBoxLayout>
 #include <algorithm>
 #include <cmath>
+#include <utility>
 
 namespace qel {
 
@@ -291,6 +292,17 @@ void frmPrefs::cmdOK_Click() {
         }
     }
 
+    // Two hot keys clash when they are one chord: the same key code and the same modifiers (the
+    // key list names some keys at two positions, so positions do not tell).
+    const auto chord = [](const QComboBox* list, const std::array<QCheckBox*, 4>& modifiers) {
+        std::array<bool, 4> held{};
+        for (size_t i = 0; i < 4; ++i)
+            held[i] = modifiers[i]->isChecked();
+        return std::pair{hotkeyCode(list), held};
+    };
+    const auto restoreChord = chord(cmbHotkey, chkMod);
+    const auto emailChord = chord(cmbHotkeyEmail, chkModEmail);
+
     if (chkEmail->isChecked()) {
         if (cmbHotkeyEmail->currentIndex() < 0) {
             say(QStringLiteral("Please select a Copy2Email hotkey!"));
@@ -298,6 +310,11 @@ void frmPrefs::cmdOK_Click() {
         }
         if (!anyChecked(chkModEmail)) {
             say(QStringLiteral("Please select at least one modifier for Copy2Email!"));
+            return;
+        }
+        if (chkHotkey->isChecked() && emailChord == restoreChord) {
+            say(QStringLiteral("The Copy2Email hotkey is the same as the hotkey that restores Vantrel. "
+                               "Please choose a new Copy2Email hotkey!"));
             return;
         }
     }
@@ -311,13 +328,16 @@ void frmPrefs::cmdOK_Click() {
             say(QStringLiteral("Please select at least one modifier for copy2call!"));
             return;
         }
-        bool sameModifiers = true;
-        for (size_t i = 0; i < 4; ++i)
-            sameModifiers = sameModifiers && chkModCopy[i]->isChecked() == chkMod[i]->isChecked();
+        const auto copyChord = chord(cmbHotkeyCopy, chkModCopy);
         // Refused even while the restore hot key is off: turning it on later would clash.
-        if (sameModifiers && cmbHotkeyCopy->currentIndex() == cmbHotkey->currentIndex()) {
+        if (copyChord == restoreChord) {
             say(QStringLiteral(
                 "The same hotkey is being used to restore Vantrel. Please choose a new hotkey"));
+            return;
+        }
+        if (chkEmail->isChecked() && copyChord == emailChord) {
+            say(QStringLiteral("The copy2call hotkey is the same as the Copy2Email hotkey. Please choose a "
+                               "new hotkey for copy2call!"));
             return;
         }
     }

@@ -10,6 +10,7 @@
 #include "outlook/dialogs/FolderPickerDialog.h"
 #include "outlook/dialogs/ItemWindow.h"
 #include "platform/Dialogs.h"
+#include "platform/Platform.h"
 #include "platform/ProgramFolder.h"
 #include "platform/TrayIcons.h"
 #include "prefs/frmPrefs.h"
@@ -108,6 +109,12 @@ int main(int argc, char** argv) {
     qel::setProgramFolder(sandbox.filePath(QStringLiteral("program")));
     SilentDialogs silent;
     qel::DialogsSeam::set(&silent);
+    qel::SystemClock systemClock; // the day strip shows the coming week
+    qel::ClockSeam::set(&systemClock);
+    struct SilentSound : qel::Sound {
+        void play(const QString&) override {}
+    } silentSound;
+    qel::SoundSeam::set(&silentSound);
     seedSettings();
 
     ol::ApplicationPtr store;
@@ -180,5 +187,7 @@ int main(int argc, char** argv) {
         }
     }
     qel::DialogsSeam::set(nullptr);
+    qel::ClockSeam::set(nullptr);
+    qel::SoundSeam::set(nullptr);
     return ok ? 0 : 1;
 }

@@ -1,6 +1,7 @@
 #include "StoreTool.h"
 
 #include "DemoData.h"
+#include "SpecialDayCommands.h"
 #include "outlook/Outlook.h"
 
 #include <QDir>
@@ -24,6 +25,10 @@ const char* const kUsage =
     "  get ENTRYID [PROP...]                    show an item's properties\n"
     "  delete ENTRYID                           delete an item\n"
     "  demo PATH COUNT [--seed N]               add COUNT demo contacts\n"
+    "  rescan [--settings FILE]                 rebuild the QEL Days of the contacts and calendar folders\n"
+    "                                           of the settings (default: the user's); bad lines skipped\n"
+    "  remove-qeldays [--future] [--settings FILE]\n"
+    "                                           remove the QEL Days (only from today on with --future)\n"
     "The store folder is DIR (which must exist), else $QEL_STORE_DIR, else the per-user default.\n"
     "Arguments are UTF-8; in values \\n, \\r, \\t and \\\\ stand for a line break, carriage return,\n"
     "tab and backslash, and \\xHH for any other control character (two hex digits), both in what\n"
@@ -262,8 +267,8 @@ int run(QStringList args, QTextStream& out, QTextStream& err, FirstStore& firstS
     };
 
     // Everything the command line alone can show wrong is refused before the store is opened.
-    static const std::set<QString> commands = {"folders", "mkfolder", "add", "restrict",
-                                               "get",     "delete",   "demo"};
+    static const std::set<QString> commands = {"folders", "mkfolder", "add",    "restrict",      "get",
+                                               "delete",  "demo",     "rescan", "remove-qeldays"};
     if (!commands.contains(command))
         throw UsageError{QStringLiteral("unknown command %1").arg(command)};
     int folderType = 0;
@@ -406,7 +411,13 @@ int run(QStringList args, QTextStream& out, QTextStream& err, FirstStore& firstS
         generateDemoContacts(folder, demoCount, demoSeed);
         return 0;
     }
-    return 0;
+    try {
+        if (const std::optional<int> status = runSpecialDayCommand(command, args, app, out, err))
+            return *status;
+    } catch (const std::invalid_argument& e) {
+        throw UsageError{QString::fromStdString(e.what())};
+    }
+    throw UsageError{QStringLiteral("unknown command %1").arg(command)};
 }
 
 } // namespace

@@ -219,8 +219,8 @@ private Q_SLOTS:
     // The card's actions from the real window: the phone boxes' double-click calls (and says what
     // is missing), an e-mail double-click writes, Shift (marked by the window's own key handling)
     // turns an address's map into directions, the copy-to-e-mail hot key waits for its chord to
-    // be let go, and the copy command puts the card on the clipboard. The QEL Day button, still to
-    // come, shows but is disabled.
+    // be let go, the copy-to-call key asks about the clipboard's number, and the copy command puts
+    // the card on the clipboard.
     void cardActionsWorkFromTheWindow() {
         qel::SaveSetting(QStringLiteral("VOIP"), QStringLiteral("EnableVonage"), QStringLiteral("Yes"));
         qel::SaveSetting(QStringLiteral("VOIP"), QStringLiteral("EnableCopy2Call"), QStringLiteral("Yes"));
@@ -241,8 +241,13 @@ private Q_SLOTS:
         QVERIFY(run.start());
         qel::Vantrel* w = run.window();
         QCOMPARE(w->txtNumber[0]->text(), QStringLiteral("555-0100"));
-        QVERIFY(!w->cmdQELDay->isEnabled());
-        QVERIFY(w->cmdQELDay->toolTip().endsWith(QStringLiteral("not available yet.")));
+
+        // Built now, the phone boxes promise the call and the text message.
+        for (const QLineEdit* box : w->txtNumber)
+            QVERIFY2(
+                box->toolTip().endsWith(QStringLiteral(" - Double Click to call using your VOP. Hold down "
+                                                       "shift and double click to send a text message.")),
+                qPrintable(box->objectName() + QStringLiteral(": ") + box->toolTip()));
 
         mSeams->dialogs.expectMessage(
             QStringLiteral("Please fill in all vonage information in preferences."));

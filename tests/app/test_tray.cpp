@@ -232,6 +232,7 @@ private Q_SLOTS:
 
         // "Look for Upcoming QEL Days" restores first.
         minimise(w);
+        mSeams->dialogs.expectMessage(QStringLiteral("No upcoming QEL Days :("));
         w->menuTrayUpcomingQELDay->trigger();
         QVERIFY(!w->isInTray());
         QVERIFY(w->isVisible());

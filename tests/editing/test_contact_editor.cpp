@@ -9,6 +9,7 @@
 #include <QAction>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMap>
 #include <QMenu>
 #include <QPlainTextEdit>
 #include <QPushButton>
@@ -17,6 +18,27 @@
 
 using namespace edittest;
 using qel::MsgResult;
+
+namespace {
+
+using PropertyMap = QMap<QString, QVariant>;
+
+// Every property a contact has, as a fresh connection to the store reads it.
+PropertyMap allProperties(const QString& storeDir, const QString& entryID) {
+    const StoreView store(storeDir);
+    const ol::ItemPtr item = store.folder->Items()->ItemWithID(entryID);
+    PropertyMap all;
+    if (!item)
+        return all;
+    for (int id = 0; id < ol::prop::Count; ++id) {
+        const ol::PropertyDef& def = ol::propertyDef(id);
+        if (def.classes & ol::kContact)
+            all.insert(def.name, item->get(id));
+    }
+    return all;
+}
+
+} // namespace
 
 class ContactEditorTest : public QObject {
     Q_OBJECT
@@ -157,13 +179,16 @@ private Q_SLOTS:
         QCOMPARE(carla->text(ol::prop::Categories), QString()); // "All Categories": none
     }
 
-    void addingUnderACategoryFilterGivesThatCategory_data() {
+    void addingUnderACategoryFilterShowsTheNewContactThere_data() {
         QTest::addColumn<QString>("category");
-        QTest::newRow("uncategorized") << QStringLiteral("Uncategorized");
-        QTest::newRow("named") << QStringLiteral("Friends");
+        QTest::addColumn<QString>("given"); // the category the new contact gets
+        // "Uncategorized" lists the contacts without a category: the new one gets none.
+        QTest::newRow("uncategorized") << QStringLiteral("Uncategorized") << QString();
+        QTest::newRow("named") << QStringLiteral("Friends") << QStringLiteral("Friends");
     }
-    void addingUnderACategoryFilterGivesThatCategory() {
+    void addingUnderACategoryFilterShowsTheNewContactThere() {
         QFETCH(QString, category);
+        QFETCH(QString, given);
         qel::SaveSetting(QStringLiteral("Cache"), QStringLiteral("CurrentCategory"), category);
         EditRun run(dir());
         QVERIFY(run.start());
@@ -173,18 +198,24 @@ private Q_SLOTS:
         w->menuAdd->trigger();
         w->txtName->setText(QStringLiteral("Dan Dune"));
         w->txtNumber[1]->setText(QStringLiteral("555"));
-        f->dialogs().expectQuestion(
-            QStringLiteral("This will add Dan Dune to your contacts folder in Outlook. It will "
-                           "also be given the Category of ") +
-                category + QStringLiteral("\nAre you sure?"),
-            MsgResult::Yes);
+        const QString question =
+            QStringLiteral("This will add Dan Dune to your contacts folder in Outlook.") +
+            (given.isEmpty() ? QString()
+                             : QStringLiteral(" It will also be given the Category of ") + given) +
+            QStringLiteral("\nAre you sure?");
+        f->dialogs().expectQuestion(question, MsgResult::Yes);
         w->cmdSave->click();
         QCOMPARE(f->lastTitle(), QStringLiteral("Confirm Addition"));
-        QVERIFY(run.rebuilt());
+        QCOMPARE(f->dialogs().prompts().last().text, question);
+        w = run.rebuilt();
+        QVERIFY(w);
+        // The rebuilt window, still on that category, shows the new contact.
+        QCOMPARE(w->lblCategories->caption(), category);
+        QCOMPARE(w->txtName->text(), QStringLiteral("Dan Dune"));
 
         const ol::ItemPtr dan = storedOne(dir(), QStringLiteral("Dan Dune"));
         QVERIFY(dan);
-        QCOMPARE(dan->text(ol::prop::Categories), category);
+        QCOMPARE(dan->text(ol::prop::Categories), given);
         QCOMPARE(dan->text(ol::prop::MobileTelephoneNumber), QStringLiteral("555"));
     }
 
@@ -297,6 +328,125 @@ private Q_SLOTS:
             QCOMPARE(sam->text(ol::prop::MobileTelephoneNumber),
                      second ? QStringLiteral("22") : QStringLiteral("1"));
         }
+    }
+
+    // A save writes only what was changed: the store derives the name parts, the file-as text and
+    // the address parts from what is written, so a rewrite of an unchanged box may change them.
+    void aSaveChangesOnlyWhatWasEdited() {
+        const QString id = addContact(dir(), QString(),
+                                      {{ol::prop::CompanyName, QStringLiteral("3M Dental")},
+                                       {ol::prop::BusinessTelephoneNumber, QStringLiteral("555-0100")},
+                                       {ol::prop::BusinessAddressStreet, QStringLiteral("1 Main St")},
+                                       {ol::prop::BusinessAddressCity, QStringLiteral("Springfield")},
+                                       {ol::prop::BusinessAddressState, QStringLiteral("IL")},
+                                       {ol::prop::BusinessAddressPostalCode, QStringLiteral("62701")},
+                                       {ol::prop::Email1Address, QStringLiteral("desk@3m.test")},
+                                       {ol::prop::WebPage, QStringLiteral("3m.test")},
+                                       {ol::prop::Categories, QStringLiteral("Dentists")}});
+        const PropertyMap before = allProperties(dir(), id);
+        QCOMPARE(before.value(QStringLiteral("FullName")), QVariant(QString()));
+        QCOMPARE(before.value(QStringLiteral("FileAs")), QVariant(QStringLiteral("3M Dental")));
+
+        EditRun run(dir());
+        QVERIFY(run.start());
+        qel::Vantrel* w = run.window();
+        w->mLetterCode = 27;
+        w->browser().LetterChange();
+        QVERIFY(selectContact(w, QStringLiteral("3M Dental")));
+        w->menuEdit->trigger();
+        f->dialogs().expectQuestion(QStringLiteral("This will change the information for 3M Dental"),
+                                    MsgResult::Yes);
+        w->cmdSave->click();
+        w = run.rebuilt();
+        QVERIFY(w);
+        QCOMPARE(w->mLetterCode, qint16(27)); // still under MISC
+        QCOMPARE(w->txtName->text(), QStringLiteral("3M Dental"));
+        QCOMPARE(allProperties(dir(), id), before);
+
+        // One box changed: that property changes, and the time of the change; nothing else.
+        w->menuEdit->trigger();
+        w->txtNumber[0]->setText(QStringLiteral("555-0199"));
+        f->dialogs().expectQuestion(QStringLiteral("This will change the information for 3M Dental"),
+                                    MsgResult::Yes);
+        w->cmdSave->click();
+        QVERIFY(run.rebuilt());
+        PropertyMap after = allProperties(dir(), id);
+        QCOMPARE(after.take(QStringLiteral("HomeTelephoneNumber")), QVariant(QStringLiteral("555-0199")));
+        QVERIFY(after.take(QStringLiteral("LastModificationTime")).isValid());
+        PropertyMap expected = before;
+        expected.remove(QStringLiteral("HomeTelephoneNumber"));
+        expected.remove(QStringLiteral("LastModificationTime"));
+        QCOMPARE(after, expected);
+    }
+
+    // Look Up on one of several contacts of one name shows that one; the commands on the card
+    // then work on the contact it shows, even when another program renamed it meanwhile.
+    void theChosenOfSeveralNamesakesIsTheOneShownAndWorkedOn() {
+        EditRun run(dir());
+        QVERIFY(run.start());
+        qel::Vantrel* w = run.window();
+        QStringList shown;
+        w->Search->setText(QStringLiteral("Sam Same"));
+        w->browser().PartialSearch_Click();
+        QCOMPARE(w->cmbSearch->count(), 3); // the prompt and the two Sams
+        for (int row = 1; row <= 2; ++row) {
+            w->browser().PartialSearch_Click();
+            w->cmbSearch->setCurrentIndex(row);
+            w->cmdFound->click();
+            QCOMPARE(w->txtName->text(), QStringLiteral("Sam Same"));
+            shown << w->txtID->text();
+        }
+        QCOMPARE(shown.size(), 2);
+        QVERIFY2(shown.at(0) != shown.at(1), qPrintable(shown.join(QLatin1Char(' '))));
+        QVERIFY(shown.contains(secondSamId));
+
+        // Show the second Sam; another program renames it.
+        w->browser().PartialSearch_Click();
+        w->cmbSearch->setCurrentIndex(shown.indexOf(secondSamId) + 1);
+        w->cmdFound->click();
+        QCOMPARE(w->txtID->text(), secondSamId);
+        QCOMPARE(w->txtNumber[1]->text(), QStringLiteral("2"));
+        {
+            const StoreView store(dir());
+            const ol::ItemPtr sam = store.folder->Items()->ItemWithID(secondSamId);
+            QVERIFY(sam);
+            sam->set(ol::prop::FullName, QStringLiteral("Sam Other"));
+            sam->Save();
+        }
+        QString displayedId;
+        run.storeUi->onDisplay = [&](const ol::ItemPtr& item) { displayedId = item->EntryID(); };
+        w->menuOutlook->trigger();
+        QCOMPARE(displayedId, secondSamId);
+
+        w->menuEdit->trigger();
+        w->txtNumber[1]->setText(QStringLiteral("22"));
+        f->dialogs().expectQuestion(QStringLiteral("This will change the information for Sam Same"),
+                                    MsgResult::Yes);
+        w->cmdSave->click();
+        w = run.rebuilt();
+        QVERIFY(w);
+        const ol::ItemPtr firstSam = storedOne(dir(), QStringLiteral("Sam Same"));
+        QVERIFY(firstSam);
+        QCOMPARE(firstSam->text(ol::prop::MobileTelephoneNumber), QStringLiteral("1"));
+        const ol::ItemPtr other = storedOne(dir(), QStringLiteral("Sam Other"));
+        QVERIFY(other);
+        QCOMPARE(other->EntryID(), secondSamId);
+        QCOMPARE(other->text(ol::prop::MobileTelephoneNumber), QStringLiteral("22"));
+
+        // Renamed back behind the window's back, then removed from the card: the namesake stays.
+        QVERIFY(selectContact(w, QStringLiteral("Sam Other")));
+        {
+            const StoreView store(dir());
+            const ol::ItemPtr sam = store.folder->Items()->ItemWithID(secondSamId);
+            sam->set(ol::prop::FullName, QStringLiteral("Sam Same"));
+            sam->Save();
+        }
+        f->dialogs().expectQuestion(QStringLiteral("This will remove Sam Other"), MsgResult::Yes);
+        w->menuRemove->trigger();
+        QVERIFY(run.rebuilt());
+        const QList<ol::ItemPtr> sams = stored(dir(), QStringLiteral("Sam Same"));
+        QCOMPARE(sams.size(), 1);
+        QCOMPARE(sams.first()->EntryID(), firstSam->EntryID());
     }
 
     void lastNamesOutsideTheLettersReopenOnMisc_data() {

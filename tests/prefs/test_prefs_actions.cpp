@@ -70,13 +70,13 @@ private Q_SLOTS:
         qeltest::SeamScope seams;
         QVERIFY(QStandardPaths::writableLocation(QStandardPaths::GenericConfigLocation)
                     .startsWith(qeltest::sandboxRoot()));
-        seams.dialogs.expectMessage(QStringLiteral("Vantrel will now load when Windows starts."));
-        seams.dialogs.expectMessage(QStringLiteral("Vantrel will not load when Windows starts."));
+        seams.dialogs.expectMessage(QStringLiteral("Vantrel will now load when you log in to the desktop."));
+        seams.dialogs.expectMessage(QStringLiteral("Vantrel will not load when you log in to the desktop."));
         frmPrefs prefs;
-        QCOMPARE(prefs.cmdStartup->text(), QStringLiteral("Load with Windows"));
+        QCOMPARE(prefs.cmdStartup->text(), QStringLiteral("Load at login"));
 
         QTest::mouseClick(prefs.cmdStartup, Qt::LeftButton);
-        QCOMPARE(prefs.cmdStartup->text(), QStringLiteral("Don't load with Windows"));
+        QCOMPARE(prefs.cmdStartup->text(), QStringLiteral("Don't load at login"));
         QVERIFY(qel::autostart::isEnabled());
         const QString entry = readEntry();
         QVERIFY(entry.startsWith(QStringLiteral("[Desktop Entry]\n")));
@@ -88,13 +88,13 @@ private Q_SLOTS:
         // A dialog created now sees the entry; Cancel does not undo it.
         {
             frmPrefs second;
-            QCOMPARE(second.cmdStartup->text(), QStringLiteral("Don't load with Windows"));
+            QCOMPARE(second.cmdStartup->text(), QStringLiteral("Don't load at login"));
             second.cmdCancel->click();
         }
         QVERIFY(QFile::exists(qel::autostart::entryPath()));
 
         QTest::mouseClick(prefs.cmdStartup, Qt::LeftButton);
-        QCOMPARE(prefs.cmdStartup->text(), QStringLiteral("Load with Windows"));
+        QCOMPARE(prefs.cmdStartup->text(), QStringLiteral("Load at login"));
         QVERIFY(!QFile::exists(qel::autostart::entryPath()));
         QVERIFY(seams.dialogs.verify());
         QVERIFY(prefstest::settingsBytes().isEmpty()); // not a setting of the store
@@ -108,7 +108,7 @@ private Q_SLOTS:
         file.close();
         QVERIFY(!qel::autostart::isEnabled());
         frmPrefs prefs;
-        QCOMPARE(prefs.cmdStartup->text(), QStringLiteral("Load with Windows"));
+        QCOMPARE(prefs.cmdStartup->text(), QStringLiteral("Load at login"));
         // Turning it on replaces the hidden entry with a live one.
         QVERIFY(qel::autostart::enable(nullptr, QStringLiteral("/opt/vantrel/QEL")));
         QVERIFY(qel::autostart::isEnabled());
@@ -132,11 +132,12 @@ private Q_SLOTS:
         QFile blocker(folder);
         QVERIFY(blocker.open(QIODevice::WriteOnly));
         blocker.close();
-        seams.dialogs.expectMessage(QStringLiteral("Vantrel could not be set to load when Windows starts: "));
+        seams.dialogs.expectMessage(
+            QStringLiteral("Vantrel could not be set to load when you log in to the desktop: "));
         frmPrefs prefs;
         prefs.cmdStartup->click();
         QVERIFY(seams.dialogs.verify());
-        QCOMPARE(prefs.cmdStartup->text(), QStringLiteral("Load with Windows"));
+        QCOMPARE(prefs.cmdStartup->text(), QStringLiteral("Load at login"));
         QVERIFY(!qel::autostart::isEnabled());
         QFile::remove(folder);
     }

@@ -4,13 +4,16 @@
 #include "PrefsTesting.h"
 #include "core/Passwords.h"
 #include "platform/ProgramFolder.h"
+#include "prefs/Autostart.h"
 #include "prefs/PrefsLists.h"
 #include "prefs/frmPrefs.h"
 #include "support/SeamScope.h"
 
+#include <QAbstractButton>
 #include <QCheckBox>
 #include <QComboBox>
 #include <QFile>
+#include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
@@ -68,7 +71,7 @@ private Q_SLOTS:
         QCOMPARE(prefs.cmbHotkeyCopy->currentIndex(), 0);
         QCOMPARE(prefs.cmbHotkeyEmail->currentIndex(), -1); // no copy-to-e-mail key chosen
         QCOMPARE(prefs.lblMe->text(), QStringLiteral("The contact currently set as 'you' is: Not Set!"));
-        QCOMPARE(prefs.cmdStartup->text(), QStringLiteral("Load with Windows"));
+        QCOMPARE(prefs.cmdStartup->text(), QStringLiteral("Load at login"));
         QVERIFY(!prefs.chkDebug->isChecked());
         // Loading writes nothing.
         QVERIFY(prefstest::settingsBytes().isEmpty());
@@ -211,6 +214,45 @@ private Q_SLOTS:
         QCOMPARE(prefs.lblColor[10]->text(), QStringLiteral("#10"));
     }
 
+    // The program runs on a desktop of any make: no text of the dialog names Windows as the
+    // platform (the "Windows Key" modifier is the key's own name), whether autostart is on or off.
+    void noTextNamesWindowsAsThePlatform() {
+        const auto texts = [](const frmPrefs& prefs) {
+            QStringList all;
+            for (const QWidget* w : prefs.findChildren<QWidget*>()) {
+                all << w->toolTip();
+                if (const auto* button = qobject_cast<const QAbstractButton*>(w))
+                    all << button->text();
+                if (const auto* text = qobject_cast<const QLabel*>(w))
+                    all << text->text();
+                if (const auto* box = qobject_cast<const QGroupBox*>(w))
+                    all << box->title();
+                if (const auto* list = qobject_cast<const QComboBox*>(w)) {
+                    for (int i = 0; i < list->count(); ++i)
+                        all << list->itemText(i);
+                }
+            }
+            for (int i = 0; i < prefs.TabStrip1->count(); ++i)
+                all << prefs.TabStrip1->tabText(i) << prefs.TabStrip1->tabToolTip(i);
+            return all;
+        };
+        QVERIFY(qel::autostart::entryPath().startsWith(qeltest::sandboxRoot()));
+        QFile::remove(qel::autostart::entryPath());
+        for (int round = 0; round < 2; ++round) {
+            frmPrefs prefs;
+            QCOMPARE(qel::autostart::isEnabled(), round == 1);
+            const QStringList all = texts(prefs);
+            QVERIFY(all.contains(prefs.cmdStartup->text()));
+            for (const QString& text : all) {
+                if (text != QLatin1String("Windows Key"))
+                    QVERIFY2(!text.contains(QLatin1String("Windows")), qPrintable(text));
+            }
+            if (round == 0)
+                QVERIFY(qel::autostart::enable(nullptr, QStringLiteral("/opt/vantrel/QEL")));
+        }
+        QVERIFY(qel::autostart::disable());
+    }
+
     void listsOfTheDialog() {
         frmPrefs prefs;
         QCOMPARE(itemsOf(prefs.cmbColor[1]),
@@ -258,8 +300,8 @@ private Q_SLOTS:
                        {80, 112, "F1 key."},
                        {103, 135, "F24 key."},
                        {105, 145, "SCROLL LOCK key."},
-                       {106, 166, "Browser back key (Windows 2000 or later)."},
-                       {121, 181, "Select media key (Windows 2000 or later)."},
+                       {106, 166, "Browser back key."},
+                       {121, 181, "Select media key."},
                        {122, 250, "PLAY key."},
                        {123, 251, "ZOOM key."}};
         for (const auto& s : samples) {

@@ -5,6 +5,7 @@
 #include "core/DebugLog.h"
 #include "core/Passwords.h"
 #include "platform/ProgramFolder.h"
+#include "prefs/PrefsLists.h"
 #include "prefs/frmPrefs.h"
 #include "support/SeamScope.h"
 
@@ -113,6 +114,47 @@ private Q_SLOTS:
             p.cmbHotkey->setCurrentIndex(50);
         }) << QStringLiteral("The same hotkey is being used to restore Vantrel. Please choose a new hotkey");
 
+        // The key list names PAGE UP at two positions: the chords are compared, not the positions.
+        const auto& keys = qel::prefs::hotKeyList();
+        QCOMPARE(keys[13].code, keys[14].code);
+        QCOMPARE(keys[15].code, keys[16].code);
+        QTest::newRow("copy-to-call equals restore key at another position, restore off")
+            << Setup([](frmPrefs& p) {
+                   p.chkVonage->setChecked(true);
+                   p.chkCopy2Call->setChecked(true);
+                   p.chkModCopy[3]->setChecked(true);
+                   p.cmbHotkeyCopy->setCurrentIndex(13);
+                   p.chkMod[3]->setChecked(true);
+                   p.cmbHotkey->setCurrentIndex(14);
+               })
+            << QStringLiteral("The same hotkey is being used to restore Vantrel. Please choose a new hotkey");
+        QTest::newRow("e-mail key equals restore key")
+            << Setup([](frmPrefs& p) {
+                   p.chkHotkey->setChecked(true);
+                   p.chkMod[3]->setChecked(true);
+                   p.cmbHotkey->setCurrentIndex(p.cmbHotkey->findText(QStringLiteral("C key.")));
+                   p.chkEmail->setChecked(true);
+                   p.chkModEmail[3]->setChecked(true);
+                   p.cmbHotkeyEmail->setCurrentIndex(p.cmbHotkeyEmail->findText(QStringLiteral("C key.")));
+               })
+            << QStringLiteral("The Copy2Email hotkey is the same as the hotkey that restores Vantrel. Please "
+                              "choose a new Copy2Email hotkey!");
+        QTest::newRow("copy-to-call equals e-mail key at another position")
+            << Setup([](frmPrefs& p) {
+                   p.chkVonage->setChecked(true);
+                   p.chkCopy2Call->setChecked(true);
+                   p.chkModCopy[1]->setChecked(true);
+                   p.chkModCopy[2]->setChecked(true);
+                   p.cmbHotkeyCopy->setCurrentIndex(15);
+                   p.chkEmail->setChecked(true);
+                   p.chkModEmail[1]->setChecked(true);
+                   p.chkModEmail[2]->setChecked(true);
+                   p.cmbHotkeyEmail->setCurrentIndex(16);
+               })
+            << QStringLiteral(
+                   "The copy2call hotkey is the same as the Copy2Email hotkey. Please choose a new "
+                   "hotkey for copy2call!");
+
         QTest::newRow("sync without items")
             << Setup([](frmPrefs& p) {
                    syncOn(p);
@@ -167,6 +209,41 @@ private Q_SLOTS:
         QVERIFY(prefs.result() != QDialog::Accepted);
         QVERIFY(!rebuilt);
         QCOMPARE(prefstest::settingsBytes(), before);
+    }
+
+    // Keys that differ in one modifier, and an e-mail or copy-to-call key equal to a key that is
+    // turned off, are accepted.
+    void hotKeysThatCannotClashAreAccepted() {
+        struct Case {
+            const char* name;
+            bool restoreOn, emailOn, copyOn;
+            std::array<bool, 4> restoreMods, emailMods, copyMods;
+        };
+        const std::array<bool, 4> ctrl{false, false, false, true};
+        const std::array<bool, 4> ctrlShift{false, true, false, true};
+        for (const Case& c :
+             {Case{"e-mail equals restore, restore off", false, true, false, ctrl, ctrl, ctrl},
+              Case{"copy equals e-mail, e-mail off", false, false, true, ctrlShift, ctrl, ctrl},
+              Case{"one modifier more", true, true, true, ctrl, ctrlShift, {true, false, false, true}}}) {
+            prefstest::freshSettings(QStringLiteral("chords"));
+            qeltest::SeamScope seams;
+            frmPrefs prefs;
+            const int keyC = prefs.cmbHotkey->findText(QStringLiteral("C key."));
+            prefs.chkHotkey->setChecked(c.restoreOn);
+            prefs.chkEmail->setChecked(c.emailOn);
+            prefs.chkVonage->setChecked(true);
+            prefs.chkCopy2Call->setChecked(c.copyOn);
+            for (size_t i = 0; i < 4; ++i) {
+                prefs.chkMod[i]->setChecked(c.restoreMods[i]);
+                prefs.chkModEmail[i]->setChecked(c.emailMods[i]);
+                prefs.chkModCopy[i]->setChecked(c.copyMods[i]);
+            }
+            for (QComboBox* list : {prefs.cmbHotkey, prefs.cmbHotkeyEmail, prefs.cmbHotkeyCopy})
+                list->setCurrentIndex(keyC);
+            prefs.cmdOK->click();
+            QVERIFY2(prefs.result() == QDialog::Accepted, c.name);
+            QVERIFY2(seams.dialogs.prompts().isEmpty(), c.name);
+        }
     }
 
     void masterRefusedByTheServerWritesNothing() {
@@ -496,6 +573,35 @@ private Q_SLOTS:
         QVERIFY(seams.dialogs.verify());
         QVERIFY(prefs.isVisible() && prefs.cmdOK->isEnabled());
         QVERIFY(!rebuilt);
+    }
+
+    // A damaged settings file is copied aside and rewritten whole: OK closes the dialog at once.
+    void aDamagedSettingsFileDoesNotHoldOkBack() {
+        qeltest::SeamScope seams;
+        const QByteArray damaged(
+            "[Misc]\nMe=Alex Example\n[General]\nConfirmExit=Yes\nthis line is no setting\n[VOIP\n\x01\x02");
+        {
+            QFile file(qel::settingsFile());
+            QVERIFY(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
+            file.write(damaged);
+        }
+        frmPrefs prefs;
+        QVERIFY(prefs.chkConfirm->isChecked()); // what could be read was read
+        int rebuilds = 0;
+        prefs.rebuildMainWindow = [&] { ++rebuilds; };
+        prefs.txtHost->setText(QStringLiteral("ftp.example.org"));
+        prefs.show();
+        QTest::mouseClick(prefs.cmdOK, Qt::LeftButton);
+        QVERIFY(seams.dialogs.prompts().isEmpty());
+        QCOMPARE(prefs.result(), int(QDialog::Accepted));
+        QVERIFY(!prefs.isVisible());
+        QCOMPARE(rebuilds, 1);
+        QFile copy(qel::settingsFile() + QStringLiteral(".damaged"));
+        QVERIFY(copy.open(QIODevice::ReadOnly));
+        QCOMPARE(copy.readAll(), damaged);
+        QCOMPARE(GetSetting("General", "ConfirmExit"), QStringLiteral("Yes"));
+        QCOMPARE(GetSetting("OutlookDataSync", "Host"), QStringLiteral("ftp.example.org"));
+        QCOMPARE(GetSetting("Misc", "Me"), QStringLiteral("Alex Example"));
     }
 
     void cancelWritesNothingAndRestoresTheColourMarking() {

@@ -1,5 +1,6 @@
 #include "outlook/Outlook.h"
 #include "storetool/StoreTool.h"
+#include "support/SeamScope.h"
 #include "support/TestEnvironment.h"
 
 #include <QElapsedTimer>
@@ -349,6 +350,46 @@ private Q_SLOTS:
         QVERIFY(accent);
         QVERIFY(lower);
         QCOMPARE(tool({"demo", "Personal Folders\\Contacts", "many"}).status, 2);
+    }
+
+    // The quiet rescan from the command line: the folders and the field of the settings file, bad
+    // lines skipped and listed; then the removal, all or from today on.
+    void rescanAndRemoveQELDays() {
+        qeltest::SeamScope seams; // no prompt may appear; the day is fixed
+        seams.clock.setNow(QDateTime(QDate(2025, 3, 1), QTime(10, 0)));
+        QCOMPARE(tool({"mkfolder", "Personal Folders\\Days", "1"}).status, 0);
+        const QString ini = mDir.filePath("settings.ini");
+        {
+            QFile f(ini);
+            QVERIFY(f.open(QIODevice::WriteOnly));
+            f.write(
+                "[QELDays]\nCustomField=1\n[DataFolders]\nCalendarRoot=Personal Folders\nCalendar=Days\n");
+        }
+        QCOMPARE(tool({"add", "Personal Folders\\Contacts", "FirstName=Ann", "LastName=Lee",
+                       "User2=2/29/2000\\r\\n* Bad\\r\\n*A .Us&Them 12/24"})
+                     .status,
+                 0);
+        Run r = tool({"rescan", "--settings", ini});
+        QCOMPARE(r.err, QString());
+        QCOMPARE(r.status, 0);
+        QCOMPARE(r.out, QStringLiteral("Re-Scan complete. 4 QEL Days added\nSkipped: * Bad\n"));
+        const auto days = [&] {
+            return tool({"restrict", "Personal Folders\\Days", "[Categories] = 'QELDay'", "--sort", "Start",
+                         "--show", "Start,Subject,Location"})
+                .out;
+        };
+        QCOMPARE(days(), QStringLiteral("12/24/2025\tUs and Them's Anniversary\t\n"
+                                        "02/28/2026\tAnn Lee's Birthday\t26\n"
+                                        "12/24/2026\tUs and Them's Anniversary\t\n"
+                                        "02/28/2027\tAnn Lee's Birthday\t27\n"
+                                        "03/01/2027 08:00 AM\tQEL Day Scan Needed!\t\n"));
+        QCOMPARE(tool({"remove-qeldays", "--future", "--bogus"}).status, 2);
+        seams.clock.setNow(QDateTime(QDate(2026, 3, 1), QTime(10, 0)));
+        r = tool({"remove-qeldays", "--future", "--settings", ini});
+        QCOMPARE(r.out, QStringLiteral("3 QEL Days were removed\n"));
+        r = tool({"remove-qeldays", "--settings", ini});
+        QCOMPARE(r.out, QStringLiteral("2 QEL Days were removed\n"));
+        QCOMPARE(days(), QString());
     }
 };
 

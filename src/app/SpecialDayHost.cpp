@@ -1,0 +1,97 @@
+// The main window's side of the special days and the reminder: the subsystem made on the window's
+// controls and members, its commands on the window's menus, and the progress window it reports to.
+
+#include "Vantrel.h"
+#include "frmWait.h"
+
+#include "core/Named.h"
+
+#include <QMenu>
+#include <QProgressBar>
+#include <QTimer>
+
+namespace qel {
+
+namespace {
+
+// frmWait as the rescan's progress: loaded on first use, shown when the run begins.
+class WaitProgress : public SpecialDayProgress {
+public:
+    explicit WaitProgress(QWidget* window) : mWindow(window) {}
+    void begin(int count) override {
+        frmWait* wait = frmWait::load(mWindow);
+        wait->ProgressBar1->setMinimum(0);
+        wait->ProgressBar1->setValue(0);
+        wait->ProgressBar1->setMaximum(count);
+        wait->show();
+    }
+    void setStatus(const QString& text) override { frmWait::load(mWindow)->setStatus(text); }
+    bool cancelled() const override { return frmWait::loaded() && frmWait::loaded()->cancelled(); }
+
+private:
+    QWidget* mWindow;
+};
+
+} // namespace
+
+void Vantrel::buildSpecialDays() {
+    MsgBoxEx1 = named(new QObject(this), QStringLiteral("MsgBoxEx1"));
+    auto progress = std::make_shared<WaitProgress>(this);
+    SpecialDayHooks hooks;
+    hooks.loadProgress = [progress] { return progress.get(); };
+    hooks.unloadProgress = [] { frmWait::unload(); };
+    hooks.refreshCard = [this] { mBrowser->cmbContacts_Click(); };
+    hooks.inTray = [this] { return mInTray; };
+    hooks.restoreFromTray = [this] { menuTrayShow_Click(); };
+    hooks.setWindowShown = [this](bool shown) {
+        if (!shown)
+            hide();
+        else if (!mInTray && !mUnloaded)
+            show();
+    };
+    hooks.selectTab = [this](int tab) { mBrowser->selectTab(tab); };
+    hooks.setKeyPreview = [this](bool on) { setKeyPreview(on); };
+    hooks.editing = [this] { return isEditing(); };
+    SpecialDayControls controls;
+    controls.menuRescan = menuRescan;
+    controls.menuQELRemove = menuQELRemove;
+    controls.menuUpcomingQELDay = menuUpcomingQELDay;
+    controls.menuTools = menuTools;
+    controls.MsgBoxEx1 = MsgBoxEx1;
+    controls.SyncTimer = SyncTimer;
+    controls.lblMisc = lblMisc;
+    controls.txtRemind = txtRemind;
+    controls.cmbRemind = cmbRemind;
+    controls.RemindTimer = RemindTimer;
+    mSpecialDays = std::make_unique<SpecialDays>(
+        *this, controls,
+        SpecialDayMembers{gOlApp, gOlNameSpace, gOlContacts, gOlCalendarFolder, gSafeCalendar, gNoRedemption},
+        settings(), this, hooks);
+    addToolBar(Qt::TopToolBarArea, mSpecialDays->Toolbar1);
+}
+
+void Vantrel::menuQELDay_Click() {
+    mSpecialDays->menuQELDay_Click();
+}
+
+void Vantrel::menuRescan_Click() {
+    mSpecialDays->menuRescan_Click();
+}
+
+void Vantrel::menuQELRemove_Click() {
+    mSpecialDays->menuQELRemove_Click();
+}
+
+void Vantrel::menuUpcomingQELDay_Click() {
+    mSpecialDays->menuUpcomingQELDay_Click();
+}
+
+void Vantrel::menuRemind_Click() {
+    mSpecialDays->menuRemind_Click();
+}
+
+void Vantrel::RemindTimer_Timer() {
+    mSpecialDays->RemindTimer_Timer();
+}
+
+} // namespace qel
