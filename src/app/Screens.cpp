@@ -4,6 +4,7 @@
 #include "Vantrel.h"
 #include "frmWait.h"
 
+#include "actions/frmSMS.h"
 #include "browser/ContactBrowser.h"
 #include "core/Settings.h"
 #include "core/Tag.h"
@@ -70,6 +71,10 @@ bool renderAppScreens(const QString& storeDir, const QString& outDir) {
                 window->cmbContacts->setCurrentIndex(i);
             browser.selectTab(1);
             ok = saveScreen(*window, outDir, QStringLiteral("Vantrel-normal")) && ok;
+            // Shift held: the controls whose double-click has a Shift variant are marked.
+            window->Form_KeyDown(Qt::Key_Shift, Qt::ShiftModifier);
+            ok = saveScreen(*window, outDir, QStringLiteral("Vantrel-shift")) && ok;
+            window->Form_KeyUp(0, Qt::NoModifier);
             window->chkExtra->setChecked(true);
             ok = saveScreen(*window, outDir, QStringLiteral("Vantrel-extra")) && ok;
             window->chkExtra->setChecked(false);
@@ -100,6 +105,15 @@ bool renderAppScreens(const QString& storeDir, const QString& outDir) {
             frmUser* user = window->userWindow();
             ok = saveScreen(*user, outDir, QStringLiteral("frmUser")) && ok;
             user->hide();
+
+            // The text-message dialog for a number, with a signature as a user keeps one.
+            SaveSetting(QStringLiteral("SMS"), QStringLiteral("Sig"), QStringLiteral("Yes"));
+            SaveSetting(QStringLiteral("SMS"), QStringLiteral("SigText"), QStringLiteral("Ann\r\n555-0100"));
+            {
+                frmSMS sms(loadCarriers(), window);
+                sms.prepare(QStringLiteral("5551234567"));
+                ok = saveScreen(sms, outDir, QStringLiteral("frmSMS")) && ok;
+            }
 
             // The special days: the dialog's two tabs, the fix dialog, a reminder come due, and the
             // day strip filled with days of the coming week.

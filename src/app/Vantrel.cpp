@@ -85,6 +85,7 @@ Vantrel::Vantrel(Program& program, QWidget* parent) : QMainWindow(parent), mProg
     connect(RemindTimer, &QTimer::timeout, this, &Vantrel::RemindTimer_Timer);
     buildHotKeys();
     buildEditor();
+    buildActions();
     buildSpecialDays();
     showCommandStates();
 

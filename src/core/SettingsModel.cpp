@@ -150,6 +150,7 @@ void SettingsModel::load() {
     voipPassword = storedPassword(s::VOIP, k::Pardine);
     phoneNumber = text(s::VOIP, k::PhoneNumber);
     copy2CallKey = hotKey(s::VOIP, k::EnableCopy2Call, kModifierKeys, k::HotKey);
+    voipCallHost = text(s::VOIP, k::CallHost);
 
     for (int i = 0; i < kCellFieldCount; ++i)
         cellFields[size_t(i)] = isYes(QLatin1String(s::CellPhone), cellFieldKey(i));
