@@ -41,8 +41,6 @@ void Vantrel::menuCopyText_Click() {} // copy and print contact
 
 // --- Tools, exchange, sync, updates ----------------------------------------------------------
 
-void Vantrel::menuAppointments_Click() {} // appointment colouring
-void Vantrel::menuCell_Click() {}         // cell phone list
 void Vantrel::menuExport_Click() {}       // manual export
 void Vantrel::menuImport_Click() {}       // manual import
 void Vantrel::menuSync_Click() {}         // sync protocol
