@@ -13,18 +13,12 @@
 #include "tools/CalendarTools.h"
 
 #include <QAction>
-#include <QDir>
 #include <QTimer>
 #include <memory>
 
 namespace toolstest {
 
-inline QString freshStoreDir(const QString& tag) {
-    static int serial = 0;
-    const QString dir = qeltest::sandboxRoot() + QStringLiteral("/stores/%1-%2").arg(tag).arg(++serial);
-    QDir().mkpath(dir);
-    return dir;
-}
+using qeltest::freshStoreDir;
 
 // The progress window as the tools see it: records the status lines, and reports Cancel once
 // `cancelAfter` lines beginning with `cancelOn` were shown.
