@@ -13,8 +13,6 @@ void Vantrel::registerHelpFile() {} // QELHelp.chm as the program's help: help a
 
 // --- Tools, exchange, sync, updates ----------------------------------------------------------
 
-void Vantrel::menuAppointments_Click() {} // appointment colouring
-void Vantrel::menuCell_Click() {}         // cell phone list
 void Vantrel::menuExport_Click() {}       // manual export
 void Vantrel::menuImport_Click() {}       // manual import
 void Vantrel::menuSync_Click() {}         // sync protocol

@@ -87,6 +87,7 @@ Vantrel::Vantrel(Program& program, QWidget* parent) : QMainWindow(parent), mProg
     buildEditor();
     buildActions();
     buildSpecialDays();
+    buildTools();
     showCommandStates();
 
     tray().setIcon(windowIcon());

@@ -10,6 +10,7 @@
 #include "platform/Tray.h"
 #include "prefs/frmPrefs.h"
 #include "specialdays/SpecialDays.h"
+#include "tools/CalendarTools.h"
 
 #include <QDateTime>
 #include <QMainWindow>
@@ -75,6 +76,8 @@ public:
     ContactActions& actions() const { return *mActions; }
     // The special days and the reminder.
     SpecialDays& specialDays() const { return *mSpecialDays; }
+    // The calendar and phone tools (colouring, the cell phone list).
+    CalendarTools& tools() const { return *mTools; }
     // A contact is being edited: the card's boxes are open for typing (its Save and Cancel
     // buttons show).
     bool isEditing() const { return mEditor && mEditor->isEditing(); }
@@ -298,6 +301,8 @@ private:
     void buildActions();
     // The special days, made once the timers they work on exist; places the day strip.
     void buildSpecialDays();
+    // The calendar and phone tools.
+    void buildTools();
     // Browse mode's double-click on an e-mail address: composes a message to it.
     void composeMail(int entry);
     // The card's double-clicks on a phone number and on an address (outside editing).
@@ -316,6 +321,7 @@ private:
     std::unique_ptr<ContactEditor> mEditor;
     std::unique_ptr<ContactActions> mActions;
     std::unique_ptr<SpecialDays> mSpecialDays;
+    std::unique_ptr<CalendarTools> mTools;
     bool mKeyPreview = true;
     bool mCacheLoaded = false; // the start-up has read Cache: ExitProgram may write it back
     bool mUnloaded = false;
