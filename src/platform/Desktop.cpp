@@ -1,3 +1,4 @@
+#include "CurlFtp.h"
 #include "Platform.h"
 #include "ProgramFolder.h"
 #include "X11HotKey.h"
@@ -85,12 +86,14 @@ void installProductionSeams() {
     static DesktopShell* const shell = new DesktopShell;
     static QtSound* const sound = new QtSound;
     static QtHttpClient* const httpClient = new QtHttpClient;
+    static CurlFtpClient* const ftpClient = new CurlFtpClient;
     static X11HotKey* const hotKeys = new X11HotKey; // takes the application's X11 connection, if any
     DialogsSeam::set(dialogs);
     ClockSeam::set(clock);
     ShellSeam::set(shell);
     SoundSeam::set(sound);
     HttpSeam::set(httpClient);
+    FtpSeam::set(ftpClient);
     HotKeySeam::set(hotKeys);
 }
 
