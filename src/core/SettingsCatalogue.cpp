@@ -85,6 +85,7 @@ constexpr std::array kFixedEntries{
     SettingSpec{s::OutlookDataSync, k::Olvex, K::Password, ""},
     number(s::OutlookDataSync, k::Port, "21", 1, 65535),
     flagYes(s::OutlookDataSync, k::PassiveMode),
+    flagYes(s::OutlookDataSync, k::UseTLS),
     text(s::OutlookDataSync, k::SQLConE),
     text(s::OutlookDataSync, k::SQLConI),
     text(s::OutlookDataSync, k::SQLCalE),

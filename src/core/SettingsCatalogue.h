@@ -67,6 +67,7 @@ inline constexpr char User[] = "User"; // also SMS
 inline constexpr char Olvex[] = "Olvex";
 inline constexpr char Port[] = "Port";
 inline constexpr char PassiveMode[] = "PassiveMode";
+inline constexpr char UseTLS[] = "UseTLS"; // explicit TLS (FTPS) to the sync server
 inline constexpr char SQLConE[] = "SQLConE";
 inline constexpr char SQLConI[] = "SQLConI";
 inline constexpr char SQLCalE[] = "SQLCalE";

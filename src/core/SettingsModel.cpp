@@ -42,7 +42,8 @@ QString text(const char* section, const char* key) {
 int position(const char* section, const char* key) {
     const SettingSpec* entry = findSetting(QLatin1String(section), QLatin1String(key));
     const auto value = wholeNumberValue(stored(section, key));
-    if (entry && value && *value >= entry->minimum && (entry->maximum == kNoLimit || *value <= entry->maximum))
+    if (entry && value && *value >= entry->minimum &&
+        (entry->maximum == kNoLimit || *value <= entry->maximum))
         return static_cast<int>(*value);
     bool ok = false;
     const int fallback = fallbackOf(section, key).toInt(&ok);
@@ -135,6 +136,7 @@ void SettingsModel::load() {
     password = storedPassword(s::OutlookDataSync, k::Olvex);
     port = text(s::OutlookDataSync, k::Port);
     passiveMode = flag(s::OutlookDataSync, k::PassiveMode);
+    useTLS = flag(s::OutlookDataSync, k::UseTLS);
     for (size_t i = 0; i < 4; ++i) {
         filters.exportFilter[i] = text(s::OutlookDataSync, kExportKeys[i]);
         filters.importFilter[i] = text(s::OutlookDataSync, kImportKeys[i]);
@@ -160,6 +162,23 @@ void SettingsModel::load() {
     fromAddressType = position(s::Misc, k::FromAddressType);
     release = flag(s::Misc, k::Release);
     setMe(stored(s::Misc, k::Me));
+}
+
+FtpSettings ftpSettings(const QString& host, const QString& user, const QString& password,
+                        const QString& port, bool passive, bool tls) {
+    FtpSettings server;
+    server.host = host.trimmed();
+    server.user = user;
+    server.password = password;
+    const auto number = wholeNumberValue(port);
+    server.port = number && *number >= 1 && *number <= 65535 ? static_cast<int>(*number) : 21;
+    server.passive = passive;
+    server.tls = tls;
+    return server;
+}
+
+FtpSettings SettingsModel::ftpServer() const {
+    return ftpSettings(host, user, password, port, passiveMode, useTLS);
 }
 
 QString SettingsModel::save() const {
@@ -201,6 +220,7 @@ QString SettingsModel::save() const {
         write(s::OutlookDataSync, k::Olvex, scramblePassword(password));
         write(s::OutlookDataSync, k::Port, port);
         write(s::OutlookDataSync, k::PassiveMode, passiveMode);
+        write(s::OutlookDataSync, k::UseTLS, useTLS);
         for (size_t i = 0; i < 4; ++i) {
             write(s::OutlookDataSync, kExportKeys[i], filters.exportFilter[i]);
             write(s::OutlookDataSync, kImportKeys[i], filters.importFilter[i]);

@@ -6,6 +6,7 @@
 // (SettingsCatalogue.h); the Cache and SMS sections are read where they are used.
 
 #include "SettingsCatalogue.h"
+#include "platform/Ftp.h"
 
 #include <QObject>
 #include <QString>
@@ -30,6 +31,11 @@ struct SyncFilters {
     QString dateRange = QStringLiteral("6"); // months, as typed
     bool operator==(const SyncFilters&) const = default;
 };
+
+// The FTP server of the sync settings, from their values as typed (a port that is no whole number
+// from 1 to 65535 reads as 21).
+FtpSettings ftpSettings(const QString& host, const QString& user, const QString& password,
+                        const QString& port, bool passive, bool tls);
 
 class SettingsModel : public QObject {
     Q_OBJECT
@@ -81,7 +87,10 @@ public:
     QString password;                    // plain text; stored scrambled (Olvex)
     QString port = QStringLiteral("21"); // as typed (OK checks it)
     bool passiveMode = false;
+    bool useTLS = false; // explicit TLS (FTPS)
     SyncFilters filters;
+    // The FTP server and login of these settings.
+    FtpSettings ftpServer() const;
 
     // --- AppointmentColors --------------------------------------------------------------------
     bool apptColorSync = false;

@@ -32,6 +32,8 @@ void frmPrefs::buildDataSyncTab(QWidget* tab) {
     txtPort->setText(QStringLiteral("21"));
     txtPort->setMaximumWidth(80);
     chkPassive = checkBox(server, QStringLiteral("chkPassive"), QStringLiteral("Passive Mode"));
+    chkTLS = checkBox(server, QStringLiteral("chkTLS"), QStringLiteral("Use TLS (FTPS)"));
+    chkTLS->setToolTip(QStringLiteral("Encrypt the connection to the FTP server, the password included"));
     cmdTestFTP =
         named(new QPushButton(QStringLiteral("Test FTP Settings"), server), QStringLiteral("cmdTestFTP"));
     auto* testNote =
@@ -46,7 +48,11 @@ void frmPrefs::buildDataSyncTab(QWidget* tab) {
     serverGrid->addWidget(txtOlvex, 2, 1);
     serverGrid->addWidget(label(server, QStringLiteral("Port (usually 21):")), 3, 0);
     serverGrid->addWidget(txtPort, 3, 1, Qt::AlignLeft);
-    serverGrid->addWidget(chkPassive, 4, 0, 1, 2);
+    auto* modes = new QHBoxLayout;
+    modes->addWidget(chkPassive);
+    modes->addWidget(chkTLS);
+    modes->addStretch(1);
+    serverGrid->addLayout(modes, 4, 0, 1, 2);
     serverGrid->addWidget(cmdTestFTP, 5, 0, 1, 2, Qt::AlignLeft);
     serverGrid->addWidget(testNote, 6, 0, 1, 2);
     serverGrid->setRowStretch(7, 1);
@@ -162,6 +168,7 @@ void frmPrefs::loadDataSyncTab() {
     txtOlvex->setText(m.password);
     txtPort->setText(m.port);
     chkPassive->setChecked(m.passiveMode);
+    chkTLS->setChecked(m.useTLS);
     for (size_t i = 0; i < 4; ++i) {
         exportFilterBoxes()[i]->setText(m.filters.exportFilter[i]);
         importFilterBoxes()[i]->setText(m.filters.importFilter[i]);
@@ -183,6 +190,7 @@ void frmPrefs::storeDataSyncTab() {
     m.password = txtOlvex->text();
     m.port = txtPort->text();
     m.passiveMode = chkPassive->isChecked();
+    m.useTLS = chkTLS->isChecked();
     for (size_t i = 0; i < 4; ++i) {
         m.filters.exportFilter[i] = exportFilterBoxes()[i]->text();
         m.filters.importFilter[i] = importFilterBoxes()[i]->text();
@@ -192,7 +200,7 @@ void frmPrefs::storeDataSyncTab() {
 
 void frmPrefs::chkSync_Click() {
     const bool on = chkSync->isChecked();
-    enableAll({txtSync, optMode[0], optMode[1], txtHost, txtUser, txtOlvex, chkPassive, chkData[0],
+    enableAll({txtSync, optMode[0], optMode[1], txtHost, txtUser, txtOlvex, chkPassive, chkTLS, chkData[0],
                chkData[1], optSyncTimer[0], optSyncTimer[1], cmbSyncTime, chkAutoScan, txtPort},
               on);
     // The connection test needs the sync client, which the program hands in through testFtp.
@@ -208,6 +216,11 @@ void frmPrefs::optSyncTimer_Click() {
     txtSync->setVisible(interval);
     cmbSyncTime->setVisible(!interval);
     lblSyncTime->setVisible(!interval);
+}
+
+FtpSettings frmPrefs::ftpSettings() const {
+    return qel::ftpSettings(txtHost->text(), txtUser->text(), txtOlvex->text(), txtPort->text(),
+                            chkPassive->isChecked(), chkTLS->isChecked());
 }
 
 std::optional<int> frmPrefs::checkedPort() {

@@ -135,10 +135,10 @@ void frmPrefs::buildUi() {
     enableAll(chkModCopy, false);
     enableAll(chkModEmail, false);
     enableAll(chkData, false);
-    enableAll({cmbHotkey,       cmbHotkeyCopy,   cmbHotkeyEmail, chkCopy2Call, txtUserName,
-               txtPardine,      txtPhoneNumber,  chkPassive,     optMode[0],   optMode[1],
-               optSyncTimer[0], optSyncTimer[1], cmbSyncTime,    txtHost,      txtUser,
-               txtOlvex,        txtPort,         txtSync,        chkAutoScan,  cmdTestFTP},
+    enableAll({cmbHotkey,      cmbHotkeyCopy, cmbHotkeyEmail, chkCopy2Call, txtUserName,     txtPardine,
+               txtPhoneNumber, chkPassive,    optMode[0],     optMode[1],   optSyncTimer[0], optSyncTimer[1],
+               cmbSyncTime,    txtHost,       txtUser,        txtOlvex,     txtPort,         txtSync,
+               chkAutoScan,    cmdTestFTP,    chkTLS},
               false);
     txtSync->hide();
     lblSync->hide();

@@ -46,6 +46,8 @@ public:
     SettingsModel& settings() const { return mSettings; }
     // Loads the controls from the settings (again, after a change made elsewhere).
     void Form_Load();
+    // The FTP server and login as the sync tab shows them now (what testFtp and becomeMaster use).
+    FtpSettings ftpSettings() const;
 
     // --- Hooks set by the program ------------------------------------------------------------
     // Makes this computer the sync master on the FTP server (connect, replace LastSync.dat,
@@ -104,6 +106,7 @@ public:
     QLineEdit* txtOlvex;
     QLineEdit* txtPort;
     QCheckBox* chkPassive;
+    QCheckBox* chkTLS; // "Use TLS (FTPS)"
     QPushButton* cmdTestFTP;
     std::array<QCheckBox*, 4> chkData;         // Contacts, Calendar, Tasks, Notes
     std::array<QRadioButton*, 2> optMode;      // Master, Slave

@@ -58,6 +58,9 @@ private Q_SLOTS:
         m.master = true;
         m.syncData = {false, true, true, false};
         m.password = QStringLiteral("s3cret pass");
+        m.useTLS = true;
+        m.host = QStringLiteral(" ftp.example.org ");
+        m.port = QStringLiteral("021");
         m.voipPassword = QStringLiteral("other one");
         m.filters.exportFilter[SyncFilters::Calendar] = QStringLiteral("[Start] > '01/01/2020'");
         m.filters.importFilter[SyncFilters::Notes] = QStringLiteral("[Subject] = 'O''Brien'");
@@ -88,6 +91,18 @@ private Q_SLOTS:
         QCOMPARE(again.filters, m.filters);
         QCOMPARE(again.colourFilters, m.colourFilters);
         QCOMPARE(again.cellFields, m.cellFields);
+        // The FTP server of the settings: the host trimmed, the port as a number, TLS on.
+        FtpSettings server = again.ftpServer();
+        QCOMPARE(server.host, QStringLiteral("ftp.example.org"));
+        QCOMPARE(server.port, 21);
+        QCOMPARE(server.password, m.password);
+        QVERIFY(server.tls && !server.passive);
+        again.port = QStringLiteral("70000"); // no port: the usual one
+        QCOMPARE(again.ftpServer().port, 21);
+        again.port = QStringLiteral("2121");
+        again.useTLS = false;
+        server = again.ftpServer();
+        QVERIFY(server.port == 2121 && !server.tls);
     }
 
     void aReloadKeepsTheValuesOfTheRunAndTellsOfTheDebugMode() {

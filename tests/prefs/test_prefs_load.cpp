@@ -85,7 +85,8 @@ private Q_SLOTS:
                  prefs.txtUserName, prefs.txtPardine,    prefs.txtPhoneNumber,  prefs.chkPassive,
                  prefs.optMode[0],  prefs.optMode[1],    prefs.optSyncTimer[0], prefs.optSyncTimer[1],
                  prefs.cmbSyncTime, prefs.txtHost,       prefs.txtUser,         prefs.txtOlvex,
-                 prefs.txtPort,     prefs.txtSync,       prefs.chkAutoScan,     prefs.cmdTestFTP})
+                 prefs.txtPort,     prefs.txtSync,       prefs.chkAutoScan,     prefs.cmdTestFTP,
+                 prefs.chkTLS})
             QVERIFY2(!off->isEnabled(), qPrintable(off->objectName()));
         for (int i = 0; i < 4; ++i) {
             QVERIFY(!prefs.chkMod[i]->isEnabled());
@@ -161,6 +162,7 @@ private Q_SLOTS:
                              "txtOlvex",
                              "txtPort",
                              "chkPassive",
+                             "chkTLS",
                              "cmdTestFTP",
                              "txtSync",
                              "lblSync",
@@ -442,8 +444,9 @@ private Q_SLOTS:
         prefs.chkSync->setChecked(true);
         for (QWidget* on : std::initializer_list<QWidget*>{
                  prefs.txtSync, prefs.optMode[0], prefs.optMode[1], prefs.txtHost, prefs.txtUser,
-                 prefs.txtOlvex, prefs.chkPassive, prefs.chkData[0], prefs.chkData[1], prefs.optSyncTimer[0],
-                 prefs.optSyncTimer[1], prefs.cmbSyncTime, prefs.chkAutoScan, prefs.txtPort})
+                 prefs.txtOlvex, prefs.chkPassive, prefs.chkTLS, prefs.chkData[0], prefs.chkData[1],
+                 prefs.optSyncTimer[0], prefs.optSyncTimer[1], prefs.cmbSyncTime, prefs.chkAutoScan,
+                 prefs.txtPort})
             QVERIFY2(on->isEnabled(), qPrintable(on->objectName()));
         QVERIFY(!prefs.chkData[2]->isEnabled());
         QVERIFY(!prefs.chkData[3]->isEnabled());

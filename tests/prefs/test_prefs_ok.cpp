@@ -459,6 +459,7 @@ private Q_SLOTS:
             {"OutlookDataSync", "Olvex", "klm"},
             {"OutlookDataSync", "Port", "21"},
             {"OutlookDataSync", "PassiveMode", "Yes"},
+            {"OutlookDataSync", "UseTLS", "No"},
             {"OutlookDataSync", "SQLConE", "[Categories] <> 'Private'"},
             {"OutlookDataSync", "SQLConI", ""},
             {"OutlookDataSync", "DateRange", "3"},
@@ -491,8 +492,8 @@ private Q_SLOTS:
         QCOMPARE(GetSetting("VOIP", "Pardine").size(), 5);
         QVERIFY(GetSetting("VOIP", "Pardine") != QStringLiteral("Pw 9!"));
         QCOMPARE(qel::unscramblePassword(GetSetting("VOIP", "Pardine")), QStringLiteral("Pw 9!"));
-        // Every key of every section is there: 10 + 6 + 9 + 1 + 23 + 12 + 10 + 20 + 8, and Me.
-        QCOMPARE(prefstest::storedKeys().size(), 99 + 1);
+        // Every key of every section is there: 10 + 6 + 9 + 1 + 24 + 12 + 10 + 20 + 8, and Me.
+        QCOMPARE(prefstest::storedKeys().size(), 100 + 1);
 
         // A dialog created afresh shows what was confirmed.
         frmPrefs again(mApp->GetNamespace());
