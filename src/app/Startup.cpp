@@ -13,6 +13,7 @@
 #include "platform/ProgramFolder.h"
 #include "platform/Shell.h"
 #include "prefs/frmPrefs.h"
+#include "sync/PrefsFtpSteps.h"
 
 #include <QCheckBox>
 #include <QComboBox>
@@ -190,6 +191,9 @@ frmPrefs* Vantrel::loadPrefs() {
     settings().load();
     auto* prefs = new frmPrefs(settings(), gOlNameSpace, this);
     prefs->rebuildMainWindow = [program = &mProgram] { program->reload(); };
+    // The FTP steps work with the server and login the dialog shows, not yet saved.
+    prefs->testFtp = [prefs] { return PrefsFtpSteps().testFtp(prefs->ftpSettings()); };
+    prefs->becomeMaster = [prefs] { return PrefsFtpSteps().becomeMaster(prefs->ftpSettings()); };
     connect(prefs, &frmPrefs::debugModeChanged, lblDebug, &QWidget::setVisible);
     // The load step has already applied chkDebug; the label follows it from here on.
     lblDebug->setVisible(prefs->chkDebug->isChecked());
