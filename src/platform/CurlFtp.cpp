@@ -134,7 +134,11 @@ QString CurlFtpClient::masked(QString text) const {
     return text;
 }
 
-void CurlFtpClient::prepare(const QString& remotePath) {
+bool CurlFtpClient::prepare(const QString& what, const QString& remotePath) {
+    if (!mCurl) {
+        mError = what + QStringLiteral(": the FTP library could not be started");
+        return false;
+    }
     CURL* curl = handle(mCurl);
     curl_easy_reset(curl);
     mErrorBuffer.fill('\0');
@@ -173,6 +177,11 @@ void CurlFtpClient::prepare(const QString& remotePath) {
         if (!mOptions.caFile.isEmpty())
             curl_easy_setopt(curl, CURLOPT_CAINFO, mOptions.caFile.toUtf8().constData());
     }
+    return true;
+}
+
+QString CurlFtpClient::localProblem(const QString& what, const QFileDevice& file, const char* doing) {
+    return what + QStringLiteral(": ") + file.fileName() + QLatin1String(doing) + file.errorString();
 }
 
 bool CurlFtpClient::perform(const QString& what, Transfer* transfer) {
@@ -221,27 +230,31 @@ bool CurlFtpClient::perform(const QString& what, Transfer* transfer) {
 }
 
 bool CurlFtpClient::connect() {
-    if (!mCurl) {
-        mError = QStringLiteral("Connect: the FTP library could not be started");
-        return false;
-    }
+    const QString what = QStringLiteral("Connect to %1:%2").arg(mSettings.host).arg(mSettings.port);
+    mConnected = false;
     if (mSettings.host.isEmpty()) {
-        mConnected = false;
         mError = QStringLiteral("Connect: no host name");
         return false;
     }
     // Logging in alone does not prove the session usable: a NOOP after it must be answered too.
-    prepare(QString());
+    if (!prepare(what, QString()))
+        return false;
     curl_easy_setopt(handle(mCurl), CURLOPT_NOBODY, 1L);
     StringList commands;
     commands.append(QStringLiteral("NOOP"));
     curl_easy_setopt(handle(mCurl), CURLOPT_QUOTE, commands.get());
-    mConnected = false;
-    return perform(QStringLiteral("Connect to %1:%2").arg(mSettings.host).arg(mSettings.port));
+    return perform(what);
 }
 
-bool CurlFtpClient::quote(const QString& what, const QStringList& commands) {
-    prepare(QString());
+bool CurlFtpClient::quote(const QString& what, const QStringList& names, const QStringList& commands) {
+    for (const QString& name : names) {
+        if (!plainName(name)) {
+            mError = what + QStringLiteral(": not a file name");
+            return false;
+        }
+    }
+    if (!prepare(what, QString()))
+        return false;
     StringList list;
     for (const QString& command : commands)
         list.append(command);
@@ -290,12 +303,11 @@ QList<FtpEntry> CurlFtpClient::parseMlsd(const QByteArray& answer) {
 }
 
 std::optional<QList<FtpEntry>> CurlFtpClient::list() {
-    if (!mCurl)
-        return std::nullopt;
     QByteArray answer;
     Transfer transfer;
     transfer.text = &answer;
-    prepare(QString());
+    if (!prepare(QStringLiteral("List"), QString()))
+        return std::nullopt;
     curl_easy_setopt(handle(mCurl), CURLOPT_CUSTOMREQUEST, "MLSD");
     if (perform(QStringLiteral("List"), &transfer))
         return parseMlsd(answer);
@@ -311,7 +323,8 @@ std::optional<QList<FtpEntry>> CurlFtpClient::listByNames() {
     QByteArray answer;
     Transfer transfer;
     transfer.text = &answer;
-    prepare(QString());
+    if (!prepare(QStringLiteral("List"), QString()))
+        return std::nullopt;
     curl_easy_setopt(handle(mCurl), CURLOPT_DIRLISTONLY, 1L);
     if (!perform(QStringLiteral("List"), &transfer))
         return std::nullopt;
@@ -324,10 +337,12 @@ std::optional<QList<FtpEntry>> CurlFtpClient::listByNames() {
         FtpEntry entry;
         entry.name = QString::fromUtf8(line);
         // MDTM (and SIZE) of the one file; a folder has neither and keeps its time unknown.
-        prepare(entry.name);
+        const QString what = QStringLiteral("Time of ") + entry.name;
+        if (!prepare(what, entry.name))
+            return std::nullopt;
         curl_easy_setopt(handle(mCurl), CURLOPT_NOBODY, 1L);
         curl_easy_setopt(handle(mCurl), CURLOPT_FILETIME, 1L);
-        if (perform(QStringLiteral("Time of ") + entry.name)) {
+        if (perform(what)) {
             curl_off_t time = -1;
             curl_off_t size = -1;
             curl_easy_getinfo(handle(mCurl), CURLINFO_FILETIME_T, &time);
@@ -344,18 +359,16 @@ std::optional<QList<FtpEntry>> CurlFtpClient::listByNames() {
 
 bool CurlFtpClient::put(const QString& localPath, const QString& remoteName, const FtpProgress& progress) {
     const QString what = QStringLiteral("Upload of ") + remoteName;
-    if (!mCurl)
-        return false;
     QFile source(localPath);
     if (!source.open(QIODevice::ReadOnly)) {
-        mError = what + QStringLiteral(": ") + localPath + QStringLiteral(" could not be read: ") +
-                 source.errorString();
+        mError = localProblem(what, source, " could not be read: ");
         return false;
     }
     Transfer transfer;
     transfer.source = &source;
     transfer.progress = &progress;
-    prepare(remoteName);
+    if (!prepare(what, remoteName))
+        return false;
     curl_easy_setopt(handle(mCurl), CURLOPT_UPLOAD, 1L);
     curl_easy_setopt(handle(mCurl), CURLOPT_INFILESIZE_LARGE, static_cast<curl_off_t>(source.size()));
     return perform(what, &transfer);
@@ -363,51 +376,36 @@ bool CurlFtpClient::put(const QString& localPath, const QString& remoteName, con
 
 bool CurlFtpClient::get(const QString& remoteName, const QString& localPath, const FtpProgress& progress) {
     const QString what = QStringLiteral("Download of ") + remoteName;
-    if (!mCurl)
-        return false;
     // Written aside and moved over localPath only when complete.
     QSaveFile target(localPath);
     if (!target.open(QIODevice::WriteOnly)) {
-        mError = what + QStringLiteral(": ") + localPath + QStringLiteral(" could not be written: ") +
-                 target.errorString();
+        mError = localProblem(what, target, " could not be written: ");
         return false;
     }
     Transfer transfer;
     transfer.sink = &target;
     transfer.progress = &progress;
-    prepare(remoteName);
+    if (!prepare(what, remoteName))
+        return false;
     if (!perform(what, &transfer)) {
         target.cancelWriting();
         return false;
     }
     if (!target.commit()) {
-        mError = what + QStringLiteral(": ") + localPath + QStringLiteral(" could not be written: ") +
-                 target.errorString();
+        mError = localProblem(what, target, " could not be written: ");
         return false;
     }
     return true;
 }
 
 bool CurlFtpClient::remove(const QString& remoteName) {
-    const QString what = QStringLiteral("Delete of ") + remoteName;
-    if (!mCurl)
-        return false;
-    if (!plainName(remoteName)) {
-        mError = what + QStringLiteral(": not a file name");
-        return false;
-    }
-    return quote(what, {QStringLiteral("DELE ") + remoteName});
+    return quote(QStringLiteral("Delete of ") + remoteName, {remoteName},
+                 {QStringLiteral("DELE ") + remoteName});
 }
 
 bool CurlFtpClient::rename(const QString& from, const QString& to) {
-    const QString what = QStringLiteral("Rename of %1 to %2").arg(from, to);
-    if (!mCurl)
-        return false;
-    if (!plainName(from) || !plainName(to)) {
-        mError = what + QStringLiteral(": not a file name");
-        return false;
-    }
-    return quote(what, {QStringLiteral("RNFR ") + from, QStringLiteral("RNTO ") + to});
+    return quote(QStringLiteral("Rename of %1 to %2").arg(from, to), {from, to},
+                 {QStringLiteral("RNFR ") + from, QStringLiteral("RNTO ") + to});
 }
 
 void CurlFtpClient::disconnect() {

@@ -4,6 +4,8 @@
 
 #include <QByteArray>
 
+class QFileDevice;
+
 namespace qel {
 
 // What a CurlFtpClient is built with beyond the server's settings.
@@ -42,11 +44,13 @@ public:
 private:
     struct Transfer;
     // Resets the handle and sets what every operation shares, for the remote path (a name or "" for
-    // the login folder).
-    void prepare(const QString& remotePath);
+    // the login folder). false (with the reason kept) when there is no handle.
+    bool prepare(const QString& what, const QString& remotePath);
     // Runs the prepared operation; on failure keeps "<what>: <reason>" as the last error.
     bool perform(const QString& what, Transfer* transfer = nullptr);
-    bool quote(const QString& what, const QStringList& commands);
+    // Sends commands on the control connection; names: the file names they carry, checked first.
+    bool quote(const QString& what, const QStringList& names, const QStringList& commands);
+    static QString localProblem(const QString& what, const QFileDevice& file, const char* doing);
     std::optional<QList<FtpEntry>> listByNames();
     QString masked(QString text) const;
 

@@ -76,6 +76,19 @@ void prepare(frmPrefs& prefs, const FtpServer& server) {
     prefs.show();
 }
 
+// One run of the dialog against a fresh server: the server, the client in the seam, scripted
+// message boxes, and the dialog prepared for it with master mode chosen.
+struct MasterRun {
+    FtpServer server;
+    FtpScope ftp;
+    qeltest::SeamScope seams;
+    frmPrefs prefs;
+    MasterRun() {
+        prepare(prefs, server);
+        prefs.optMode[0]->setChecked(true);
+    }
+};
+
 QString ownMarker() {
     return QStringLiteral("MASTER-") + ComputerName() + QStringLiteral("127001");
 }
@@ -126,13 +139,9 @@ private Q_SLOTS:
     }
 
     void becomingMasterWithoutAMarkerUploadsOne() {
-        FtpServer server;
-        QVERIFY2(server.started(), qPrintable(server.why()));
-        FtpScope ftp;
-        qeltest::SeamScope seams;
-        frmPrefs prefs;
-        prepare(prefs, server);
-        prefs.optMode[0]->setChecked(true);
+        MasterRun run;
+        QVERIFY2(run.server.started(), qPrintable(run.server.why()));
+        auto& [server, ftp, seams, prefs] = run;
         seams.dialogs.expectMessage(kNowMaster);
         prefs.cmdOK->click();
         QVERIFY(seams.dialogs.verify());
@@ -145,15 +154,11 @@ private Q_SLOTS:
     }
 
     void ownMarkerIsLeftAloneAndNothingAsked() {
-        FtpServer server;
-        QVERIFY2(server.started(), qPrintable(server.why()));
+        MasterRun run;
+        QVERIFY2(run.server.started(), qPrintable(run.server.why()));
+        auto& [server, ftp, seams, prefs] = run;
         QVERIFY(writeFile(server.file(ownMarker()), "kept as it was"));
         QVERIFY(writeFile(server.file(QStringLiteral("MyContacts.mdb")), "exchange file"));
-        FtpScope ftp;
-        qeltest::SeamScope seams;
-        frmPrefs prefs;
-        prepare(prefs, server);
-        prefs.optMode[0]->setChecked(true);
         seams.dialogs.expectMessage(kNowMaster);
         prefs.cmdOK->click();
         QVERIFY(seams.dialogs.verify());
@@ -165,14 +170,10 @@ private Q_SLOTS:
     }
 
     void anotherComputersMarkerIsReplacedOnlyOnYes() {
-        FtpServer server;
-        QVERIFY2(server.started(), qPrintable(server.why()));
+        MasterRun run;
+        QVERIFY2(run.server.started(), qPrintable(run.server.why()));
+        auto& [server, ftp, seams, prefs] = run;
         QVERIFY(writeFile(server.file(kOtherMaster), "the other master"));
-        FtpScope ftp;
-        qeltest::SeamScope seams;
-        frmPrefs prefs;
-        prepare(prefs, server);
-        prefs.optMode[0]->setChecked(true);
         const QByteArray settingsBefore = qeltest::settingsBytes();
 
         // No: OK stops, the dialog stays, nothing is written and the server is as it was.
@@ -204,14 +205,10 @@ private Q_SLOTS:
     }
 
     void anUnreachableServerStopsOk() {
-        FtpServer server;
-        QVERIFY2(server.started(), qPrintable(server.why()));
+        MasterRun run;
+        QVERIFY2(run.server.started(), qPrintable(run.server.why()));
+        auto& [server, ftp, seams, prefs] = run;
         server.kill();
-        FtpScope ftp;
-        qeltest::SeamScope seams;
-        frmPrefs prefs;
-        prepare(prefs, server);
-        prefs.optMode[0]->setChecked(true);
         const QByteArray settingsBefore = qeltest::settingsBytes();
         seams.dialogs.expectMessage(QStringLiteral("Unable to change to Master mode! ") + kNoConnection);
         prefs.cmdOK->click();
