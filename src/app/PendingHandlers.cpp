@@ -43,8 +43,6 @@ void Vantrel::menuCopyText_Click() {} // copy and print contact
 
 void Vantrel::menuAppointments_Click() {} // appointment colouring
 void Vantrel::menuCell_Click() {}         // cell phone list
-void Vantrel::menuExport_Click() {}       // manual export
-void Vantrel::menuImport_Click() {}       // manual import
 void Vantrel::menuSync_Click() {}         // sync protocol
 void Vantrel::menuStatus_Click() {}       // sync status
 void Vantrel::SyncTimer_Timer() {}        // sync scheduling

@@ -12,28 +12,6 @@
 
 namespace qel {
 
-namespace {
-
-// frmWait as the rescan's progress: loaded on first use, shown when the run begins.
-class WaitProgress : public Progress {
-public:
-    explicit WaitProgress(QWidget* window) : mWindow(window) {}
-    void begin(int count) override {
-        frmWait* wait = frmWait::load(mWindow);
-        wait->ProgressBar1->setMinimum(0);
-        wait->ProgressBar1->setValue(0);
-        wait->ProgressBar1->setMaximum(count);
-        wait->show();
-    }
-    void setStatus(const QString& text) override { frmWait::load(mWindow)->setStatus(text); }
-    bool cancelled() const override { return frmWait::loaded() && frmWait::loaded()->cancelled(); }
-
-private:
-    QWidget* mWindow;
-};
-
-} // namespace
-
 void Vantrel::buildSpecialDays() {
     MsgBoxEx1 = named(new QObject(this), QStringLiteral("MsgBoxEx1"));
     auto progress = std::make_shared<WaitProgress>(this);

@@ -86,6 +86,7 @@ Vantrel::Vantrel(Program& program, QWidget* parent) : QMainWindow(parent), mProg
     buildHotKeys();
     buildEditor();
     buildSpecialDays();
+    buildExchange();
     showCommandStates();
 
     tray().setIcon(windowIcon());

@@ -4,6 +4,7 @@
 #include "browser/ContactBrowser.h"
 #include "editing/ContactEditor.h"
 #include "editing/EditorControls.h"
+#include "exchange/ExchangeCommands.h"
 #include "outlook/Outlook.h"
 #include "platform/Dialogs.h"
 #include "platform/Tray.h"
@@ -293,6 +294,8 @@ private:
     void buildEditor();
     // The special days, made once the timers they work on exist; places the day strip.
     void buildSpecialDays();
+    // The manual export and import.
+    void buildExchange();
     // Browse mode's double-click on an e-mail address: composing is built elsewhere.
     void composeMail(int entry);
     // The card's double-clicks on a phone number and on an address (outside editing).
@@ -310,6 +313,7 @@ private:
     std::unique_ptr<ContactBrowser> mBrowser;
     std::unique_ptr<ContactEditor> mEditor;
     std::unique_ptr<SpecialDays> mSpecialDays;
+    std::unique_ptr<ExchangeCommands> mExchange;
     bool mKeyPreview = true;
     bool mCacheLoaded = false; // the start-up has read Cache: ExitProgram may write it back
     bool mUnloaded = false;

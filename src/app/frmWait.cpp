@@ -110,4 +110,20 @@ void frmWait::lblStatus_Change() {
         debugCarrier()->setCarrierText(text + QStringLiteral("\r\n"));
 }
 
+void WaitProgress::begin(int count) {
+    frmWait* wait = frmWait::load(mWindow);
+    wait->ProgressBar1->setMinimum(0);
+    wait->ProgressBar1->setValue(0);
+    wait->ProgressBar1->setMaximum(count);
+    wait->show();
+}
+
+void WaitProgress::setStatus(const QString& text) {
+    frmWait::load(mWindow)->setStatus(text);
+}
+
+bool WaitProgress::cancelled() const {
+    return frmWait::loaded() && frmWait::loaded()->cancelled();
+}
+
 } // namespace qel

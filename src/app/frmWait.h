@@ -1,5 +1,7 @@
 #pragma once
 
+#include "core/Progress.h"
+
 #include <QDialog>
 
 class QLabel;
@@ -40,6 +42,18 @@ public Q_SLOTS:
 private:
     explicit frmWait(QWidget* parent);
     void Form_Load();
+};
+
+// frmWait as a long run's progress: loaded on first use, shown when the run begins.
+class WaitProgress : public Progress {
+public:
+    explicit WaitProgress(QWidget* window) : mWindow(window) {}
+    void begin(int count) override;
+    void setStatus(const QString& text) override;
+    bool cancelled() const override;
+
+private:
+    QWidget* mWindow;
 };
 
 } // namespace qel
