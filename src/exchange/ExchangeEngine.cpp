@@ -156,11 +156,17 @@ private:
     const std::vector<int>& mColumns;
 };
 
+// The column of each property that a filter may name: those the import carries into the item (or
+// that follow from what it carries: FullName, IsRecurring), so that a row and the item made from
+// it answer alike. -1 for the others.
 std::vector<int> columnsOfProps(const std::vector<Binding>& table) {
     std::vector<int> columns(ol::prop::Count, -1);
     for (size_t i = 0; i < table.size(); ++i) {
-        if (table[i].used() && !table[i].pattern())
-            columns[table[i].prop] = static_cast<int>(i);
+        const Binding& b = table[i];
+        const bool carried =
+            !(b.def->flags & kNotImported) || b.prop == ol::prop::FullName || b.prop == ol::prop::IsRecurring;
+        if (b.used() && !b.pattern() && carried)
+            columns[size_t(b.prop)] = static_cast<int>(i);
     }
     return columns;
 }
@@ -479,19 +485,44 @@ ExchangeOutcome ExchangeEngine::ImportFromExchangeFile(const QString& path, Exch
     std::optional<ol::Filter> contactFilter, calendarFilter;
     const QString contactText = mSettings.filters.importFilter[SyncFilters::Contacts];
     const QString calendarText = mSettings.filters.importFilter[SyncFilters::Calendar];
-    try {
-        if (doContacts && !contactText.trimmed().isEmpty())
-            contactFilter = ol::Filter::parse(contactText);
-    } catch (const ol::Error& e) {
-        run.filterError(QStringLiteral("Contact"), contactText);
-        return fail(e.message(), QStringLiteral("Syntax error in Contact Import Filter."));
+    // A filter is refused when it does not parse, or when it names a property that the file's
+    // table does not hold: it would select otherwise in the file than in the store.
+    const auto parseImportFilter = [&](const QString& kind, const QString& text,
+                                       const std::vector<Binding>& table,
+                                       std::optional<ol::Filter>& filter) -> QString {
+        if (text.trimmed().isEmpty())
+            return {};
+        try {
+            filter = ol::Filter::parse(text);
+        } catch (const ol::Error& e) {
+            run.filterError(kind, text);
+            return e.message();
+        }
+        const std::vector<int> columns = columnsOfProps(table);
+        for (int id : filter->properties()) {
+            if (columns[size_t(id)] < 0) {
+                const QString missing = QStringLiteral("names [%1], which the exchange file does not hold")
+                                            .arg(ol::propertyDef(id).name);
+                run.error(
+                    QStringLiteral("The Import filter for %1 Sync:").arg(kind) + kCr + text + kCr + missing +
+                    QStringLiteral(". Please check this in preferences. ") +
+                    (mode.manual ? QStringLiteral("Import aborted.") : QStringLiteral("Sync aborted.")));
+                return missing;
+            }
+        }
+        return {};
+    };
+    if (doContacts) {
+        if (const QString refusal =
+                parseImportFilter(QStringLiteral("Contact"), contactText, contactBindings(), contactFilter);
+            !refusal.isEmpty())
+            return fail(refusal, QStringLiteral("Syntax error in Contact Import Filter."));
     }
-    try {
-        if (doCalendar && !calendarText.trimmed().isEmpty())
-            calendarFilter = ol::Filter::parse(calendarText);
-    } catch (const ol::Error& e) {
-        run.filterError(QStringLiteral("Calendar"), calendarText);
-        return fail(e.message(), QStringLiteral("Syntax error in Calendar Import Filter."));
+    if (doCalendar) {
+        if (const QString refusal = parseImportFilter(QStringLiteral("Calendar"), calendarText,
+                                                      calendarBindings(), calendarFilter);
+            !refusal.isEmpty())
+            return fail(refusal, QStringLiteral("Syntax error in Calendar Import Filter."));
     }
     if (debugOn()) {
         if (doContacts)

@@ -15,7 +15,14 @@ namespace {
 
 const QString kDateFormat = QStringLiteral("yyyy-MM-ddTHH:mm:ss");
 
+QStringList& folderOverride() {
+    static QStringList folders;
+    return folders;
+}
+
 QStringList templateFolders() {
+    if (!folderOverride().isEmpty())
+        return folderOverride();
     QStringList folders{programFolder()};
     if (QCoreApplication::instance()) {
         const QString exe = QCoreApplication::applicationDirPath();
@@ -87,6 +94,10 @@ QString templateFile() {
 QString missingTemplateMessage() {
     return QStringLiteral("The empty exchange file %1 was not found in %2. Please reinstall the program.")
         .arg(QLatin1String(kTemplateFileName), templateFolders().join(QStringLiteral(", ")));
+}
+
+void setTemplateFolders(const QStringList& folders) {
+    folderOverride() = folders;
 }
 
 QString dateText(const QDateTime& value) {

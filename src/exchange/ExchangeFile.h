@@ -12,6 +12,7 @@
 
 #include <QDateTime>
 #include <QString>
+#include <QStringList>
 #include <QVariant>
 #include <memory>
 #include <vector>
@@ -27,6 +28,8 @@ namespace qel::exchange {
 QString templateFile();
 // Why the export cannot start without it, naming the places looked at.
 QString missingTemplateMessage();
+// Replaces the places looked in (tests); an empty list restores them.
+void setTemplateFolders(const QStringList& folders);
 
 // The date text of the file, and its reading (an invalid QDateTime for anything else).
 QString dateText(const QDateTime& value);

@@ -244,6 +244,25 @@ private Q_SLOTS:
         QVERIFY(partFiles(h.dir).isEmpty());
     }
 
+    // Without its template the export refuses with the places it looked in and writes nothing.
+    void aMissingTemplateIsAClearError() {
+        qeltest::SeamScope seams;
+        Harness h(QStringLiteral("template"));
+        h.addContact(QStringLiteral("Ann"), QStringLiteral("Lee"));
+        const QString empty = h.dir + QStringLiteral("/no-template");
+        QDir().mkpath(empty);
+        qel::exchange::setTemplateFolders({empty});
+        const QString file = h.dir + QStringLiteral("/out.mdb");
+        seams.dialogs.expectMessage(
+            QStringLiteral("The empty exchange file EmptyContacts.mdb was not found in ") + empty);
+        const qel::ExchangeOutcome outcome =
+            h.engine->ExportToExchangeFile(file, qel::ExchangeMode{true, false});
+        qel::exchange::setTemplateFolders({});
+        QCOMPARE(outcome.tag, qel::kContactErrorTag);
+        QVERIFY(!QFile::exists(file));
+        QVERIFY(partFiles(h.dir).isEmpty());
+    }
+
     // Files that are not exchange files are refused with the reason before anything is deleted.
     void badFilesAreRefusedBeforeAnythingChanges() {
         Harness h(QStringLiteral("refuse"));
@@ -420,11 +439,16 @@ private Q_SLOTS:
         Harness target(QStringLiteral("filter-bad"));
         QVERIFY(target.importFrom(file).ok());
         const QStringList before = target.snapshot();
-        target.settings.filters.importFilter[qel::SyncFilters::Calendar] = QStringLiteral("[Start] = ");
-        const qel::ExchangeOutcome refused = target.importFrom(file);
-        QCOMPARE(refused.tag, qel::kMdbErrorTag);
-        QCOMPARE(target.engine->lastStatus(), QStringLiteral("Syntax error in Calendar Import Filter."));
-        QCOMPARE(target.snapshot(), before);
+        // A syntax error, and properties the file does not carry into the item (an EntryID of the
+        // other store, an appointment's Duration).
+        for (const QString& bad : {QStringLiteral("[Start] = "), QStringLiteral("[EntryID] <> ''"),
+                                   QStringLiteral("[Duration] > 30")}) {
+            target.settings.filters.importFilter[qel::SyncFilters::Calendar] = bad;
+            const qel::ExchangeOutcome refused = target.importFrom(file);
+            QCOMPARE(refused.tag, qel::kMdbErrorTag);
+            QCOMPARE(target.engine->lastStatus(), QStringLiteral("Syntax error in Calendar Import Filter."));
+            QCOMPARE(target.snapshot(), before);
+        }
     }
 };
 
