@@ -270,6 +270,12 @@ ExchangeOutcome ExchangeEngine::ExportToExchangeFile(const QString& path, Exchan
                     QStringLiteral("Export failed: no template."));
     }
     const QFileInfo target(path);
+    if (!QFileInfo(target.absolutePath()).isDir()) {
+        const QString noFolder = QStringLiteral("The file: ") + path +
+                                 QStringLiteral(" cannot be written: its folder does not exist.");
+        run.error(noFolder);
+        return fail(kContactErrorTag, noFolder, QStringLiteral("Export failed: no such folder."));
+    }
     QTemporaryFile partial(target.absoluteFilePath() + QStringLiteral(".XXXXXX.part"));
     const bool targetLocked = target.exists() && !target.isWritable();
     QFile source(templ);

@@ -244,8 +244,9 @@ private Q_SLOTS:
         QVERIFY(partFiles(h.dir).isEmpty());
     }
 
-    // Without its template the export refuses with the places it looked in and writes nothing.
-    void aMissingTemplateIsAClearError() {
+    // Without its template the export refuses with the places it looked in and writes nothing; a
+    // target it cannot replace is refused as in use and left as it was.
+    void aMissingTemplateOrAnUnwritableTargetIsAClearError() {
         qeltest::SeamScope seams;
         Harness h(QStringLiteral("template"));
         h.addContact(QStringLiteral("Ann"), QStringLiteral("Lee"));
@@ -260,6 +261,19 @@ private Q_SLOTS:
         qel::exchange::setTemplateFolders({});
         QCOMPARE(outcome.tag, qel::kContactErrorTag);
         QVERIFY(!QFile::exists(file));
+        QVERIFY(partFiles(h.dir).isEmpty());
+
+        // A target in a folder that does not exist, and one that cannot be written (in use).
+        QCOMPARE(h.exportTo(h.dir + QStringLiteral("/none/out.mdb")).tag, qel::kContactErrorTag);
+        QVERIFY(h.engine->lastStatus().contains(QStringLiteral("no such folder")));
+        // A target that cannot be replaced (here a folder of that name): written in full beside it,
+        // the rename refused, the partial file removed.
+        const QString blocked = h.dir + QStringLiteral("/blocked.mdb");
+        QVERIFY(QDir().mkpath(blocked + QStringLiteral("/inside")));
+        const qel::ExchangeOutcome locked = h.exportTo(blocked);
+        QCOMPARE(locked.tag, qel::kContactErrorTag);
+        QCOMPARE(h.engine->lastStatus(), blocked + QStringLiteral(" is in use!."));
+        QVERIFY(QFileInfo(blocked + QStringLiteral("/inside")).isDir());
         QVERIFY(partFiles(h.dir).isEmpty());
     }
 
