@@ -211,6 +211,52 @@ private Q_SLOTS:
         QCOMPARE(once.size(), 6);
     }
 
+    // Without the safe items the protected columns stay Null, and with a store of version 9 the
+    // address types, display names and IMAddress too; such a file imports without them. A file
+    // whose Contacts table is empty leaves the store's contacts alone, QELSync ones included.
+    void safeItemAndVersionRules() {
+        Harness h(QStringLiteral("safe"));
+        const ol::ItemPtr c = h.addContact(QStringLiteral("Ann"), QStringLiteral("Lee"));
+        c->set(ol::prop::Body, QStringLiteral("Notes"));
+        c->set(ol::prop::Email1Address, QStringLiteral("ann@example.org"));
+        c->set(ol::prop::Email1DisplayName, QStringLiteral("Ann"));
+        c->set(ol::prop::IMAddress, QStringLiteral("ann@im"));
+        c->Save();
+        const auto column = [](const QString& path, const char* name) {
+            SQLite::Database db(path.toStdString(), SQLite::OPEN_READONLY);
+            SQLite::Statement q(db, std::string("SELECT \"") + name + "\" FROM Contacts");
+            q.executeStep();
+            return q.getColumn(0).isNull() ? QStringLiteral("<null>")
+                                           : QString::fromStdString(q.getColumn(0).getString());
+        };
+        const QString v9 = h.dir + QStringLiteral("/v9.mdb");
+        h.gOlApp->setVersion(QStringLiteral("9.0.0.2711"));
+        QVERIFY(h.exportTo(v9).ok());
+        QCOMPARE(column(v9, "Email1Address"), QStringLiteral("ann@example.org"));
+        QCOMPARE(column(v9, "Email1DisplayName"), QStringLiteral("<null>"));
+        QCOMPARE(column(v9, "IMAddress"), QStringLiteral("<null>"));
+        h.gNoRedemption = true;
+        const QString plain = h.dir + QStringLiteral("/plain.mdb");
+        QVERIFY(h.exportTo(plain).ok());
+        for (const char* name : {"Body", "Email1Address", "NetMeetingAlias", "ReferredBy"})
+            QCOMPARE(column(plain, name), QStringLiteral("<null>"));
+        QCOMPARE(column(plain, "LastName"), QStringLiteral("Lee"));
+
+        Harness target(QStringLiteral("safe-target"));
+        target.addContact(QStringLiteral("Kept"), QStringLiteral("Sync"), QStringLiteral("QELSync"));
+        QVERIFY(target.importFrom(plain).ok());
+        const ol::ItemPtr copy = target.gOlContacts->Item(QStringLiteral("Ann Lee"));
+        QCOMPARE(copy->text(ol::prop::Body), QString());
+        QCOMPARE(copy->text(ol::prop::Email1Address), QString());
+
+        h.settings.syncData = {false, true, false, false};
+        const QString noContacts = h.dir + QStringLiteral("/no-contacts.mdb");
+        QVERIFY(h.exportTo(noContacts).ok());
+        const QStringList before = target.snapshot();
+        QVERIFY(target.importFrom(noContacts).ok());
+        QCOMPARE(target.snapshot(), before);
+    }
+
     // A cancelled or refused export leaves the old file byte for byte and no partial file; the
     // manual export's summary counts beyond 16 bits are not at stake but its text is the one shown.
     void exportKeepsTheOldFileUnlessItFinishes() {
