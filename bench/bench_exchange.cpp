@@ -4,6 +4,7 @@
 #include "exchange/ExchangeEngine.h"
 #include "outlook/Outlook.h"
 #include "storetool/DemoData.h"
+#include "storetool/ToolSession.h"
 
 #include <QCoreApplication>
 #include <QTemporaryDir>
@@ -12,34 +13,19 @@
 
 namespace {
 
+// A store with the window's members on it (as qel-store makes them) and the engine.
 struct Store {
-    QString dir;
-    ol::ApplicationPtr gOlApp;
-    ol::FolderPtr gOlContactFolder;
-    ol::ItemsPtr gOlContacts;
-    ol::FolderPtr gOlCalendarFolder;
-    ol::ItemsPtr gOlCalendarItems;
-    std::shared_ptr<ol::SafeItem> gSafeContact;
-    std::shared_ptr<ol::SafeItem> gSafeCalendar;
-    bool gNoRedemption = false;
-    qel::SettingsModel settings;
+    qel::ToolSettings settings;
+    qel::ToolFolders f;
     std::unique_ptr<qel::ExchangeEngine> engine;
 
-    explicit Store(const QString& folder) : dir(folder) {
-        gOlApp = ol::Application::create(dir);
-        gOlApp->setClock([] { return QDateTime(QDate(2025, 6, 15), QTime(9, 0)); });
-        const ol::NameSpacePtr ns = gOlApp->GetNamespace();
-        gOlContactFolder = ns->folderByPath(QStringLiteral("Personal Folders\\Contacts"));
-        gOlContacts = gOlContactFolder->Items();
-        gOlCalendarFolder = ns->folderByPath(QStringLiteral("Personal Folders\\Calendar"));
-        gOlCalendarItems = gOlCalendarFolder->Items();
-        gSafeContact = ol::SafeItem::create(gOlApp, QStringLiteral("Redemption.SafeContactItem"));
-        gSafeCalendar = ol::SafeItem::create(gOlApp, QStringLiteral("Redemption.SafeAppointmentItem"));
-        settings.syncData = {true, true, false, false};
-        engine = std::make_unique<qel::ExchangeEngine>(
-            qel::ExchangeMembers{gOlApp, gOlContactFolder, gOlContacts, gOlCalendarFolder, gOlCalendarItems,
-                                 gSafeContact, gSafeCalendar, gNoRedemption},
-            settings);
+    explicit Store(const QString& dir) {
+        const ol::ApplicationPtr app = ol::Application::create(dir);
+        app->setClock([] { return QDateTime(QDate(2025, 6, 15), QTime(9, 0)); });
+        settings.contactPath = QStringLiteral("Personal Folders\\Contacts");
+        settings.settings->syncData = {true, true, false, false};
+        f = qel::toolFolders(app, settings, true);
+        engine = std::make_unique<qel::ExchangeEngine>(f.exchangeMembers(), *settings.settings);
     }
 };
 
@@ -51,11 +37,11 @@ struct Fixture {
 
     Fixture() {
         source = std::make_unique<Store>(tmp.filePath(QStringLiteral("source")));
-        qel::generateDemoContacts(source->gOlContactFolder, 10000, 42);
+        qel::generateDemoContacts(source->f.gOlContactFolder, 10000, 42);
         {
-            ol::Batch batch(source->gOlCalendarFolder);
+            ol::Batch batch(source->f.gOlCalendarFolder);
             for (int i = 0; i < 2000; ++i) {
-                ol::ItemPtr a = source->gOlCalendarFolder->Items()->Add(ol::olAppointmentItem);
+                ol::ItemPtr a = source->f.gOlCalendarFolder->Items()->Add(ol::olAppointmentItem);
                 a->set(ol::prop::Subject, QStringLiteral("Appointment %1").arg(i));
                 a->set(ol::prop::Location, QStringLiteral("Room %1").arg(i % 40));
                 a->set(ol::prop::Body, QStringLiteral("Agenda\r\nline %1").arg(i));
@@ -99,7 +85,7 @@ void BM_ImportOverEarlierImport(benchmark::State& state) {
         if (!o.ok() || o.contacts != 10000 || o.appointments != 2000)
             state.SkipWithError("the import did not create 10,000 contacts and 2,000 appointments");
     }
-    if (f.target->gOlContactFolder->Items()->Count() != 10000)
+    if (f.target->f.gOlContactFolder->Items()->Count() != 10000)
         state.SkipWithError("the import left more than one copy");
 }
 

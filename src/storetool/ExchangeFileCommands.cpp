@@ -27,9 +27,7 @@ std::optional<int> runExchangeFileCommand(const QString& command, const QStringL
     const ToolSettings toolSettings = loadToolSettings(settingsPath);
     QuietSeams quiet(err);
     ToolFolders f = toolFolders(app, toolSettings, true);
-    ExchangeEngine engine({f.gOlApp, f.gOlContactFolder, f.gOlContacts, f.gOlCalendarFolder,
-                           f.gOlCalendarItems, f.gSafeContact, f.gSafeCalendar, f.gNoRedemption},
-                          *toolSettings.settings);
+    ExchangeEngine engine(f.exchangeMembers(), *toolSettings.settings);
     // A timed sync's mode: the engine shows no message; the outcome is told here.
     const ExchangeMode quietMode{false, true};
     const ExchangeOutcome outcome = exporting ? engine.ExportToExchangeFile(file, quietMode)

@@ -5,6 +5,7 @@
 // desktop (messages to the error stream, questions answered with the cautious choice).
 
 #include "core/SettingsModel.h"
+#include "exchange/ExchangeEngine.h"
 #include "outlook/Outlook.h"
 #include "platform/Clock.h"
 #include "platform/Dialogs.h"
@@ -33,6 +34,11 @@ struct ToolFolders {
     std::shared_ptr<ol::SafeItem> gSafeContact;
     std::shared_ptr<ol::SafeItem> gSafeCalendar;
     bool gNoRedemption = true;
+    // These members as the exchange engines take them (references into this object).
+    ExchangeMembers exchangeMembers() {
+        return {gOlApp,           gOlContactFolder, gOlContacts,   gOlCalendarFolder,
+                gOlCalendarItems, gSafeContact,     gSafeCalendar, gNoRedemption};
+    }
 };
 // Throws ol::Error(kErrNotFound) for a folder that is not there. With `safeItems` the safe
 // wrappers are made where the store offers them.
