@@ -12,6 +12,7 @@ packages=(
     libbenchmark-dev
     python3 python3-pyftpdlib
     xvfb xauth clang-format
+    poppler-utils
 )
 
 missing=()

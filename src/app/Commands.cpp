@@ -31,16 +31,16 @@ constexpr Command kCommands[] = {
     {"menuEdit", Built, "Editing a contact"},
     {"menuAdd", Built, "Adding a contact"},
     {"menuRemove", Built, "Removing a contact"},
-    {"menuPrint", NotYet, "Printing a contact"},
+    {"menuPrint", Built, "Printing a contact"},
     {"menuExit", Built, "Exit"},
     // Tools
     {"menuSearch", Built, "Searching"},
     {"menuRemind", Built, "Setting a reminder"},
-    {"menuCopy", NotYet, "Copying a contact to the clipboard"},
-    {"menuCopyText", NotYet, "Copying a contact to a text editor"},
-    {"menuAppointments", NotYet, "Colouring appointments"},
+    {"menuCopy", Built, "Copying a contact to the clipboard"},
+    {"menuCopyText", Built, "Copying a contact to a text editor"},
+    {"menuAppointments", Built, "Colouring appointments"},
     {"menuMe", Built, "Marking the 'Me' contact"},
-    {"menuCell", NotYet, "Creating the cell phone list"},
+    {"menuCell", Built, "Creating the cell phone list"},
     {"menuExport", Built, "Exporting"},
     {"menuImport", Built, "Importing"},
     {"menuSync", NotYet, "Syncing"},
@@ -68,13 +68,13 @@ constexpr Command kCommands[] = {
     {"menuTrayExit", Built, "Exit"},
     // The card and the global hot keys
     {"cmdQELDay", Built, "Adding and editing QEL Days"},
-    {"txtNumber", NotYet, "Calling or texting a number"},
-    {"lstEmail", NotYet, "Writing an e-mail"}, // the double-click outside editing
-    {"txtBusinessAddress", NotYet, "Showing an address on a map"},
-    {"txtHomeAddress", NotYet, "Showing an address on a map"},
-    {"txtOtherAddress", NotYet, "Showing an address on a map"},
-    {"hotCopy2Call", NotYet, "Calling the number on the clipboard"},
-    {"hotEmail", NotYet, "Writing to the address on the clipboard"},
+    {"txtNumber", Built, "Calling or texting a number"},
+    {"lstEmail", Built, "Writing an e-mail"}, // the double-click outside editing
+    {"txtBusinessAddress", Built, "Showing an address on a map"},
+    {"txtHomeAddress", Built, "Showing an address on a map"},
+    {"txtOtherAddress", Built, "Showing an address on a map"},
+    {"hotCopy2Call", Built, "Calling the number on the clipboard"},
+    {"hotEmail", Built, "Writing to the address on the clipboard"},
 };
 
 } // namespace

@@ -4,11 +4,13 @@
 #include "Vantrel.h"
 #include "frmWait.h"
 
+#include "actions/frmSMS.h"
 #include "browser/ContactBrowser.h"
 #include "core/Settings.h"
 #include "core/Tag.h"
 #include "editing/frmNotes.h"
 #include "editing/frmUser.h"
+#include "outlook/dialogs/ItemWindow.h"
 #include "platform/Clock.h"
 #include "specialdays/frmFix.h"
 #include "specialdays/frmQELDay.h"
@@ -21,6 +23,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
+#include <QMessageBox>
 #include <QPixmap>
 #include <QPlainTextEdit>
 #include <QProgressBar>
@@ -43,6 +46,51 @@ bool saveScreen(QWidget& window, const QString& outDir, const QString& name) {
     std::printf("%s\n", qPrintable(file));
     return true;
 }
+
+namespace {
+
+// Renders the first question asked as the message box the desktop shows it in (outDir/NAME.png)
+// and answers it Yes; everything else goes to the dialogs in place.
+class QuestionShot : public Dialogs {
+public:
+    QuestionShot(const QString& outDir, const QString& name)
+        : mOutDir(outDir), mName(name), mPrevious(DialogsSeam::set(this)) {}
+    ~QuestionShot() override { DialogsSeam::set(mPrevious); }
+    QuestionShot(const QuestionShot&) = delete;
+    QuestionShot& operator=(const QuestionShot&) = delete;
+    bool ok = false;
+
+    void message(const QString& text, const QString& title, MsgIcon icon) override {
+        mPrevious->message(text, title, icon);
+    }
+    MsgResult ask(const QString& text, MsgButtons buttons, MsgIcon icon, const QString& title) override {
+        if (mShown)
+            return mPrevious->ask(text, buttons, icon, title);
+        mShown = true;
+        QMessageBox box(icon == MsgIcon::Question ? QMessageBox::Question : QMessageBox::NoIcon, title, text,
+                        QMessageBox::Yes | QMessageBox::No);
+        ok = saveScreen(box, mOutDir, mName);
+        return MsgResult::Yes;
+    }
+    int choose(const QString& text, const QString& title, const QStringList& buttons, MsgIcon icon) override {
+        return mPrevious->choose(text, title, buttons, icon);
+    }
+    std::optional<QString> input(const QString& prompt, const QString& title,
+                                 const QString& defaultText) override {
+        return mPrevious->input(prompt, title, defaultText);
+    }
+    QString openFile(const QString& title, const QString& filter, const QString& startDir) override {
+        return mPrevious->openFile(title, filter, startDir);
+    }
+    int exec(QDialog& dialog) override { return mPrevious->exec(dialog); }
+
+private:
+    QString mOutDir, mName;
+    Dialogs* mPrevious;
+    bool mShown = false;
+};
+
+} // namespace
 
 bool renderAppScreens(const QString& storeDir, const QString& outDir) {
     QtTray localTray; // never added: nothing reaches the desktop's tray
@@ -70,6 +118,10 @@ bool renderAppScreens(const QString& storeDir, const QString& outDir) {
                 window->cmbContacts->setCurrentIndex(i);
             browser.selectTab(1);
             ok = saveScreen(*window, outDir, QStringLiteral("Vantrel-normal")) && ok;
+            // Shift held: the controls whose double-click has a Shift variant are marked.
+            window->Form_KeyDown(Qt::Key_Shift, Qt::ShiftModifier);
+            ok = saveScreen(*window, outDir, QStringLiteral("Vantrel-shift")) && ok;
+            window->Form_KeyUp(0, Qt::NoModifier);
             window->chkExtra->setChecked(true);
             ok = saveScreen(*window, outDir, QStringLiteral("Vantrel-extra")) && ok;
             window->chkExtra->setChecked(false);
@@ -100,6 +152,15 @@ bool renderAppScreens(const QString& storeDir, const QString& outDir) {
             frmUser* user = window->userWindow();
             ok = saveScreen(*user, outDir, QStringLiteral("frmUser")) && ok;
             user->hide();
+
+            // The text-message dialog for a number, with a signature as a user keeps one.
+            SaveSetting(QStringLiteral("SMS"), QStringLiteral("Sig"), QStringLiteral("Yes"));
+            SaveSetting(QStringLiteral("SMS"), QStringLiteral("SigText"), QStringLiteral("Ann\r\n555-0100"));
+            {
+                frmSMS sms(loadCarriers(), window);
+                sms.prepare(QStringLiteral("5551234567"));
+                ok = saveScreen(sms, outDir, QStringLiteral("frmSMS")) && ok;
+            }
 
             // The special days: the dialog's two tabs, the fix dialog, a reminder come due, and the
             // day strip filled with days of the coming week.
@@ -136,6 +197,21 @@ bool renderAppScreens(const QString& storeDir, const QString& outDir) {
             days.menuUpcomingQELDay_Click();
             setTag(window->menuUpcomingQELDay, QString());
             ok = saveScreen(*window, outDir, QStringLiteral("Vantrel-upcoming")) && ok;
+
+            // The colouring's confirmation, and an appointment it coloured in the store's item window.
+            {
+                ol::ItemPtr meeting = window->gOlCalendarFolder->Items()->Add(ol::olAppointmentItem);
+                meeting->set(ol::prop::Subject, QStringLiteral("Plan the garden"));
+                meeting->set(ol::prop::Location, QStringLiteral("Home"));
+                meeting->set(ol::prop::Start, QDateTime(today.addDays(3), QTime(10, 0)));
+                meeting->set(ol::prop::End, QDateTime(today.addDays(3), QTime(11, 30)));
+                meeting->Save();
+                QuestionShot shot(outDir, QStringLiteral("Confirm-Colors"));
+                window->tools().colourAppointments(false);
+                ok = shot.ok && ok;
+                ol::ItemWindow item(window->gOlNameSpace->GetItemFromID(meeting->EntryID()));
+                ok = saveScreen(item, outDir, QStringLiteral("ItemWindow-Appointment")) && ok;
+            }
 
             // The card as an editor (the window ends without leaving edit mode).
             window->menuEdit_Click();

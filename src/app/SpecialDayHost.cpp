@@ -48,6 +48,12 @@ void Vantrel::buildSpecialDays() {
     addToolBar(Qt::TopToolBarArea, mSpecialDays->Toolbar1);
 }
 
+// Start-up step 4: the day strip and the card's tabs take their pictures from the program's set.
+void Vantrel::setUpImageList() {
+    if (mSpecialDays)
+        mSpecialDays->setUpImages();
+}
+
 void Vantrel::menuQELDay_Click() {
     mSpecialDays->menuQELDay_Click();
 }

@@ -85,7 +85,9 @@ Vantrel::Vantrel(Program& program, QWidget* parent) : QMainWindow(parent), mProg
     connect(RemindTimer, &QTimer::timeout, this, &Vantrel::RemindTimer_Timer);
     buildHotKeys();
     buildEditor();
+    buildActions();
     buildSpecialDays();
+    buildTools();
     buildExchange();
     showCommandStates();
 

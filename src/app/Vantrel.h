@@ -1,6 +1,7 @@
 #pragma once
 
 #include "HotKeyControl.h"
+#include "actions/ContactActions.h"
 #include "browser/ContactBrowser.h"
 #include "editing/ContactEditor.h"
 #include "editing/EditorControls.h"
@@ -10,6 +11,7 @@
 #include "platform/Tray.h"
 #include "prefs/frmPrefs.h"
 #include "specialdays/SpecialDays.h"
+#include "tools/CalendarTools.h"
 
 #include <QDateTime>
 #include <QMainWindow>
@@ -71,8 +73,12 @@ public:
     ContactBrowser& browser() const { return *mBrowser; }
     // The contact editor working the card and its side data.
     ContactEditor& editor() const { return *mEditor; }
+    // The actions on the shown contact: calls, text messages, e-mail, maps, copy and print.
+    ContactActions& actions() const { return *mActions; }
     // The special days and the reminder.
     SpecialDays& specialDays() const { return *mSpecialDays; }
+    // The calendar and phone tools (colouring, the cell phone list).
+    CalendarTools& tools() const { return *mTools; }
     // A contact is being edited: the card's boxes are open for typing (its Save and Cancel
     // buttons show).
     bool isEditing() const { return mEditor && mEditor->isEditing(); }
@@ -292,11 +298,15 @@ private:
 
     // The contact editor, made once the sync timer that carries its "Syncing" mark exists.
     void buildEditor();
+    // The actions on the shown contact (after the editor, whose user-field window they use).
+    void buildActions();
     // The special days, made once the timers they work on exist; places the day strip.
     void buildSpecialDays();
+    // The calendar and phone tools.
+    void buildTools();
     // The manual export and import.
     void buildExchange();
-    // Browse mode's double-click on an e-mail address: composing is built elsewhere.
+    // Browse mode's double-click on an e-mail address: composes a message to it.
     void composeMail(int entry);
     // The card's double-clicks on a phone number and on an address (outside editing).
     void txtNumber_DblClick(int index);
@@ -312,7 +322,9 @@ private:
     QPointer<frmPrefs> mPrefs;
     std::unique_ptr<ContactBrowser> mBrowser;
     std::unique_ptr<ContactEditor> mEditor;
+    std::unique_ptr<ContactActions> mActions;
     std::unique_ptr<SpecialDays> mSpecialDays;
+    std::unique_ptr<CalendarTools> mTools;
     std::unique_ptr<ExchangeCommands> mExchange;
     bool mKeyPreview = true;
     bool mCacheLoaded = false; // the start-up has read Cache: ExitProgram may write it back

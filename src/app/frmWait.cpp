@@ -118,12 +118,4 @@ void WaitProgress::begin(int count) {
     wait->show();
 }
 
-void WaitProgress::setStatus(const QString& text) {
-    frmWait::load(mWindow)->setStatus(text);
-}
-
-bool WaitProgress::cancelled() const {
-    return frmWait::loaded() && frmWait::loaded()->cancelled();
-}
-
 } // namespace qel

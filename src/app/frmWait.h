@@ -49,8 +49,8 @@ class WaitProgress : public Progress {
 public:
     explicit WaitProgress(QWidget* window) : mWindow(window) {}
     void begin(int count) override;
-    void setStatus(const QString& text) override;
-    bool cancelled() const override;
+    void setStatus(const QString& text) override { frmWait::load(mWindow)->setStatus(text); }
+    bool cancelled() const override { return frmWait::loaded() && frmWait::loaded()->cancelled(); }
 
 private:
     QWidget* mWindow;

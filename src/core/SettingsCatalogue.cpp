@@ -107,6 +107,7 @@ constexpr std::array kFixedEntries{
     flagYes(s::VOIP, k::AltMod),
     flagYes(s::VOIP, k::CtrlMod),
     number(s::VOIP, k::HotKey, "0", 0, kLastHotKey),
+    text(s::VOIP, k::CallHost, "https://secure.click2callu.com"),
     // CellPhone (CellField0 .. CellField18 are added below)
     text(s::CellPhone, k::CellSQL),
     // Misc

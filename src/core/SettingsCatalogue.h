@@ -84,6 +84,7 @@ inline constexpr char UserName[] = "UserName";
 inline constexpr char Pardine[] = "Pardine";
 inline constexpr char PhoneNumber[] = "PhoneNumber";
 inline constexpr char EnableCopy2Call[] = "EnableCopy2Call";
+inline constexpr char CallHost[] = "CallHost"; // the click-to-call service: scheme and host
 // CellPhone (CellField0 .. CellField18: cellFieldKey())
 inline constexpr char CellSQL[] = "CellSQL";
 // Misc

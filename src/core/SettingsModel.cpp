@@ -23,8 +23,8 @@ QString stored(const char* section, const char* key) {
 }
 
 QString fallbackOf(const char* section, const char* key) {
-    const SettingSpec* spec = findSetting(QLatin1String(section), QLatin1String(key));
-    return spec ? QString::fromLatin1(spec->fallback) : QString();
+    const SettingSpec* entry = findSetting(QLatin1String(section), QLatin1String(key));
+    return entry ? QString::fromLatin1(entry->fallback) : QString();
 }
 
 bool flag(const char* section, const char* key) {
@@ -40,9 +40,9 @@ QString text(const char* section, const char* key) {
 // A list position: the stored whole number when it lies in the catalogue's range, else the
 // fallback (-1 when the catalogue has none: nothing chosen).
 int position(const char* section, const char* key) {
-    const SettingSpec* spec = findSetting(QLatin1String(section), QLatin1String(key));
+    const SettingSpec* entry = findSetting(QLatin1String(section), QLatin1String(key));
     const auto value = wholeNumberValue(stored(section, key));
-    if (spec && value && *value >= spec->minimum && (spec->maximum == kNoLimit || *value <= spec->maximum))
+    if (entry && value && *value >= entry->minimum && (entry->maximum == kNoLimit || *value <= entry->maximum))
         return static_cast<int>(*value);
     bool ok = false;
     const int fallback = fallbackOf(section, key).toInt(&ok);
@@ -150,6 +150,7 @@ void SettingsModel::load() {
     voipPassword = storedPassword(s::VOIP, k::Pardine);
     phoneNumber = text(s::VOIP, k::PhoneNumber);
     copy2CallKey = hotKey(s::VOIP, k::EnableCopy2Call, kModifierKeys, k::HotKey);
+    voipCallHost = text(s::VOIP, k::CallHost);
 
     for (int i = 0; i < kCellFieldCount; ++i)
         cellFields[size_t(i)] = isYes(QLatin1String(s::CellPhone), cellFieldKey(i));

@@ -93,6 +93,9 @@ public:
     QString voipPassword; // plain text; stored scrambled (Pardine)
     QString phoneNumber;
     HotKeyChoice copy2CallKey; // EnableCopy2Call, WinKeyMod .. CtrlMod, HotKey
+    // The click-to-call service's scheme and host (CallHost). The dialog does not edit it: it is
+    // read from the store and never written back.
+    QString voipCallHost;
 
     // --- CellPhone ------------------------------------------------------------------------------
     std::array<bool, kCellFieldCount> cellFields{};

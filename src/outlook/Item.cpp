@@ -756,4 +756,30 @@ void MapiSession::Field::setValue(const QVariant& value) {
     mItem->setNamedProperty(mSet, mTag, value);
 }
 
+void setLabelField(MapiSession::Message& message, int label) {
+    try {
+        message.Item(kLabelTag, kLabelPropertySet)->setValue(label);
+    } catch (const Error& e) {
+        if (e.number() != kErrNotFound)
+            throw;
+        message.Add(kLabelTag, 3, label, kLabelPropertySet);
+    }
+}
+
+QVariant labelOf(const Item& item) {
+    return item.namedProperty(kLabelPropertySet, kLabelTag);
+}
+
+QString labelName(int label) {
+    static const char* names[kLabelCount] = {"none",       "red",   "blue",   "green",     "grey",  "orange",
+                                             "light blue", "beige", "purple", "blue-grey", "yellow"};
+    return label >= 0 && label < kLabelCount ? QLatin1String(names[label]) : QString();
+}
+
+QString labelColour(int label) {
+    static const char* hex[kLabelCount] = {"#ffffff", "#e7a1a2", "#9daee6", "#c1e7a9", "#c4c4c4", "#f9ba89",
+                                           "#9fdcc9", "#d5c07a", "#b5a1e2", "#a8c4d6", "#f7dd8f"};
+    return label >= 0 && label < kLabelCount ? QLatin1String(hex[label]) : QString();
+}
+
 } // namespace ol

@@ -406,6 +406,21 @@ private:
     bool mLoggedOn = false;
 };
 
+// An appointment's calendar label is the named property "0x8214" of the appointment property set,
+// of type long (class 3): 0 none, 1 red, 2 blue, 3 green, 4 grey, 5 orange, 6 light blue, 7 beige,
+// 8 purple, 9 blue-grey, 10 yellow.
+inline const QString kLabelPropertySet = QStringLiteral("0220060000000000C000000000000046");
+inline const QString kLabelTag = QStringLiteral("0x8214");
+constexpr int kLabelCount = 11;
+// Gives the message the label: sets the field's value when the field is there, else adds it. The
+// message is not updated. Errors other than the missing field are thrown.
+void setLabelField(MapiSession::Message& message, int label);
+// The label an item holds (invalid when it has none).
+QVariant labelOf(const Item& item);
+// A label's name ("none" .. "yellow") and calendar colour ("#rrggbb"); "" out of range.
+QString labelName(int label);
+QString labelColour(int label);
+
 // Groups many saves and deletes in one store into one commit (a bulk import, the demo data).
 // Without commit() everything done since the batch began is rolled back when it ends.
 class Batch {

@@ -84,11 +84,13 @@ void installProductionSeams() {
     static SystemClock* const clock = new SystemClock;
     static DesktopShell* const shell = new DesktopShell;
     static QtSound* const sound = new QtSound;
+    static QtHttpClient* const httpClient = new QtHttpClient;
     static X11HotKey* const hotKeys = new X11HotKey; // takes the application's X11 connection, if any
     DialogsSeam::set(dialogs);
     ClockSeam::set(clock);
     ShellSeam::set(shell);
     SoundSeam::set(sound);
+    HttpSeam::set(httpClient);
     HotKeySeam::set(hotKeys);
 }
 

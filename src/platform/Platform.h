@@ -2,6 +2,7 @@
 
 #include "Clock.h"
 #include "Dialogs.h"
+#include "Http.h"
 #include "Shell.h"
 #include "Sound.h"
 
@@ -9,7 +10,9 @@
 #include <QSet>
 #include <QString>
 #include <QUrl>
+#include <memory>
 
+class QNetworkAccessManager;
 class QSoundEffect;
 
 namespace qel {
@@ -40,6 +43,17 @@ public:
 class DesktopShell : public Shell {
 public:
     bool open(const QString& fileOrUrl) override;
+};
+
+// HTTP over QNetworkAccessManager (made on the first request, kept for the run).
+class QtHttpClient : public HttpClient {
+public:
+    QtHttpClient();
+    ~QtHttpClient() override;
+    void get(const QUrl& url, QObject* context, std::function<void(const HttpReply&)> done) override;
+
+private:
+    std::unique_ptr<QNetworkAccessManager> mManager;
 };
 
 // Plays a .wav of the program through QSoundEffect. A sound whose file cannot be found plays nothing;

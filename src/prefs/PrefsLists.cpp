@@ -1,5 +1,7 @@
 #include "PrefsLists.h"
 
+#include "outlook/Outlook.h"
+
 namespace qel::prefs {
 
 namespace {
@@ -84,16 +86,14 @@ QStringList syncTimeList() {
 }
 
 QStringList labelColourNames() {
-    return {QStringLiteral("none"),       QStringLiteral("red"),   QStringLiteral("blue"),
-            QStringLiteral("green"),      QStringLiteral("grey"),  QStringLiteral("orange"),
-            QStringLiteral("light blue"), QStringLiteral("beige"), QStringLiteral("purple"),
-            QStringLiteral("blue-grey"),  QStringLiteral("yellow")};
+    QStringList names;
+    for (int label = 0; label < ol::kLabelCount; ++label)
+        names << ol::labelName(label);
+    return names;
 }
 
 QString labelColourHex(int label) {
-    static const char* hex[] = {"#ffffff", "#e7a1a2", "#9daee6", "#c1e7a9", "#c4c4c4", "#f9ba89",
-                                "#9fdcc9", "#d5c07a", "#b5a1e2", "#a8c4d6", "#f7dd8f"};
-    return label >= 0 && label <= 10 ? QLatin1String(hex[label]) : QString();
+    return ol::labelColour(label);
 }
 
 QStringList webEmailNames() {

@@ -15,8 +15,6 @@ namespace {
 
 const QString kFormName = QStringLiteral("frmQELDay");
 const QString kCrLf = QStringLiteral("\r\n");
-const QString kLabelSet = QStringLiteral("0220060000000000C000000000000046");
-const QString kLabelTag = QStringLiteral("0x8214");
 const QString kSkipped = QStringLiteral("QEL DAy Skipped - ");
 
 QString withUnderscores(QString name) {
@@ -173,27 +171,13 @@ ol::ItemPtr SpecialDayEngine::contact(const QString& id) const {
 }
 
 bool SpecialDayEngine::labelsSupported() const {
-    // The number the version's first three characters begin with ("16." is 16, "9.0" is 9).
-    const QString head = m.gOlApp ? m.gOlApp->Version().left(3) : QString();
-    int value = 0;
-    for (const QChar c : head) {
-        if (!c.isDigit() || c.unicode() > 127)
-            break;
-        value = value * 10 + c.digitValue();
-    }
-    return value > 9;
+    return m.gOlApp && ol::versionNumber(m.gOlApp->Version()) > 9;
 }
 
 void SpecialDayEngine::colour(const ol::ItemPtr& appointment, int colourIndex,
                               const std::shared_ptr<ol::MapiSession>& session) {
     auto message = session->GetMessage(appointment->EntryID(), appointment->Parent()->StoreID());
-    try {
-        message->Item(kLabelTag, kLabelSet)->setValue(colourIndex);
-    } catch (const ol::Error& e) {
-        if (e.number() != ol::kErrNotFound)
-            throw;
-        message->Add(kLabelTag, 3, colourIndex, kLabelSet);
-    }
+    ol::setLabelField(*message, colourIndex);
     message->Update();
 }
 

@@ -24,6 +24,7 @@
 #include <QMenu>
 #include <QPlainTextEdit>
 #include <QPushButton>
+#include <QTabBar>
 #include <QTimer>
 #include <QToolBar>
 #include <QToolButton>
@@ -296,6 +297,8 @@ void SpecialDays::menuUpcomingQELDay_Click() {
             found = true;
             today = today || k == 0;
         }
+        // The special-day picture on a day that has special days, none on the others.
+        button->setIcon(day.entries.empty() ? QIcon() : icons::trayPicture(3));
         // A plain button, or a drop-down one when the day has special days.
         if (auto* widget = qobject_cast<QToolButton*>(Toolbar1->widgetForAction(button)))
             widget->setPopupMode(button->menu() ? QToolButton::MenuButtonPopup : QToolButton::DelayedPopup);
@@ -304,6 +307,9 @@ void SpecialDays::menuUpcomingQELDay_Click() {
                            : n == 1 ? QStringLiteral("1 QEL Day!")
                                     : QString::number(n) + QStringLiteral(" QEL Days!"));
     }
+    // The fifth card tab carries the special-day picture while the week has special days.
+    if (mCard.TabStrip1 && mCard.TabStrip1->count() >= 5)
+        mCard.TabStrip1->setTabIcon(4, found ? icons::trayPicture(3) : QIcon());
     if (found) {
         if (mHooks.inTray && mHooks.inTray() && mHooks.restoreFromTray)
             mHooks.restoreFromTray();
@@ -320,6 +326,13 @@ void SpecialDays::menuUpcomingQELDay_Click() {
             dialogs().message(QStringLiteral("No upcoming QEL Days :("));
         setIcons(1);
     }
+}
+
+void SpecialDays::setUpImages() {
+    Toolbar1->setToolButtonStyle(Qt::ToolButtonTextBesideIcon);
+    Toolbar1->setIconSize(QSize(16, 16));
+    if (mCard.TabStrip1)
+        mCard.TabStrip1->setIconSize(QSize(16, 16));
 }
 
 void SpecialDays::setIcons(int picture) {

@@ -68,6 +68,9 @@ public:
     // the object; the window places it.
     QToolBar* Toolbar1 = nullptr;
     QAction* dayButton(int k) const { return mDays[size_t(k)]; }
+    // Start-up: the strip and the card's tabs show the program's pictures (a day with special days
+    // and the "Upcoming QEL Days" tab carry the special-day picture).
+    void setUpImages();
     // The reminder's own controls, made in the fourth card pane.
     QPushButton* cmdRemind = nullptr;
     QLabel* lblTimer = nullptr;

@@ -1,12 +1,14 @@
 // The card file on the real main window: the start-up opening the remembered letter and contact,
 // the window's keys (letters, "1", "2", arrows, Ctrl's first-name mode, Alt left to the menus),
-// the search box taking the keys while it has the focus, the tray's "Go to..." letters, and the
-// browser's position coming back after a restart.
+// the search box taking the keys while it has the focus, the tray's "Go to..." letters, the
+// browser's position coming back after a restart, and the card's actions.
 
 #include "AppTesting.h"
 
 #include <QAbstractItemView>
+#include <QApplication>
 #include <QCheckBox>
+#include <QClipboard>
 #include <QComboBox>
 #include <QLabel>
 #include <QLineEdit>
@@ -214,12 +216,16 @@ private Q_SLOTS:
         w->ExitProgram(false);
     }
 
-    // The card's controls whose commands are still to come: their tool tips promise no call, no
-    // text and no map; a double-click says in the status line that the command is not there yet
-    // (and the status clears itself); the QEL Day button shows but is disabled; the clipboard hot
-    // keys say so too.
-    void cardCommandsStillToComeSaySo() {
+    // The card's actions from the real window: the phone boxes' double-click calls (and says what
+    // is missing), an e-mail double-click writes, Shift (marked by the window's own key handling)
+    // turns an address's map into directions, the copy-to-e-mail hot key waits for its chord to
+    // be let go, the copy-to-call key asks about the clipboard's number, and the copy command puts
+    // the card on the clipboard.
+    void cardActionsWorkFromTheWindow() {
         qel::SaveSetting(QStringLiteral("VOIP"), QStringLiteral("EnableVonage"), QStringLiteral("Yes"));
+        qel::SaveSetting(QStringLiteral("VOIP"), QStringLiteral("EnableCopy2Call"), QStringLiteral("Yes"));
+        qel::SaveSetting(QStringLiteral("Misc"), QStringLiteral("UseEmailHotkey"), QStringLiteral("Yes"));
+        qel::SaveSetting(QStringLiteral("Misc"), QStringLiteral("EmailHotKey"), QStringLiteral("4"));
         QTemporaryDir scratch;
         const QString store = scratch.filePath(QStringLiteral("card"));
         const ol::FolderPtr contacts = ol::Application::create(store)->GetNamespace()->folderByPath(
@@ -236,39 +242,63 @@ private Q_SLOTS:
         qel::Vantrel* w = run.window();
         QCOMPARE(w->txtNumber[0]->text(), QStringLiteral("555-0100"));
 
-        for (const QLineEdit* box : w->txtNumber) {
-            const QString tip = box->toolTip();
-            QVERIFY2(!tip.contains(QStringLiteral("to call"), Qt::CaseInsensitive) &&
-                         !tip.contains(QStringLiteral("text message"), Qt::CaseInsensitive) &&
-                         !tip.contains(QStringLiteral("double"), Qt::CaseInsensitive),
-                     qPrintable(box->objectName() + QStringLiteral(": ") + tip));
-        }
+        // Built now, the phone boxes promise the call and the text message.
+        for (const QLineEdit* box : w->txtNumber)
+            QVERIFY2(
+                box->toolTip().endsWith(QStringLiteral(" - Double Click to call using your VOP. Hold down "
+                                                       "shift and double click to send a text message.")),
+                qPrintable(box->objectName() + QStringLiteral(": ") + box->toolTip()));
 
+        mSeams->dialogs.expectMessage(
+            QStringLiteral("Please fill in all vonage information in preferences."));
         QTest::mouseDClick(w->txtNumber[0], Qt::LeftButton);
-        QCOMPARE(w->lblMisc->text(), QStringLiteral("Calling or texting a number is not available yet."));
-        QVERIFY(w->MISCTimer->isActive());
-        w->lblMisc->clear();
+        QVERIFY(mSeams->dialogs.verify());
         QTest::mouseDClick(w->txtNumber[1], Qt::LeftButton); // an empty box: nothing to act on
-        QCOMPARE(w->lblMisc->text(), QString());
 
         QListWidgetItem* mail = w->lstEmail->item(0);
         QVERIFY(mail);
         const QPoint at = w->lstEmail->visualItemRect(mail).center();
         QTest::mouseClick(w->lstEmail->viewport(), Qt::LeftButton, {}, at); // a double-click's first press
         QTest::mouseDClick(w->lstEmail->viewport(), Qt::LeftButton, {}, at);
-        QCOMPARE(w->lblMisc->text(), QStringLiteral("Writing an e-mail is not available yet."));
+        QCOMPARE(mSeams->shell.opened(), QStringList({"mailto:ann@example.com"}));
 
         w->chkExtra->click(); // the address shows in the "Extra Info" view
         QVERIFY(w->txtBusinessAddress->isVisible());
-        QVERIFY2(!w->txtBusinessAddress->toolTip().contains(QStringLiteral("Double"), Qt::CaseInsensitive),
-                 qPrintable(w->txtBusinessAddress->toolTip()));
+        QVERIFY(w->txtBusinessAddress->toolTip().contains(QStringLiteral("Double-Click")));
         QTest::mouseDClick(w->txtBusinessAddress->viewport(), Qt::LeftButton);
-        QCOMPARE(w->lblMisc->text(), QStringLiteral("Showing an address on a map is not available yet."));
+        QCOMPARE(mSeams->shell.opened().constLast(),
+                 QStringLiteral("https://maps.google.com/maps?q=1+Main+St+Springfield"));
+        QTest::keyPress(w->cmbContacts, Qt::Key_Shift, Qt::ShiftModifier);
+        QVERIFY(qel::Vantrel::isShiftMarked(w->txtBusinessAddress));
+        mSeams->dialogs.expectMessage(QStringLiteral("You must set a contact as 'you'"));
+        QTest::mouseDClick(w->txtBusinessAddress->viewport(), Qt::LeftButton, Qt::ShiftModifier);
+        QVERIFY(mSeams->dialogs.verify());
+        QVERIFY(!qel::Vantrel::isShiftMarked(w->txtBusinessAddress)); // painted back
+        QTest::keyRelease(w->cmbContacts, Qt::Key_Shift);
+        QCOMPARE(mSeams->shell.opened().size(), 2);
 
+        QApplication::clipboard()->setText(QStringLiteral("bob@example.com"));
+        QVERIFY(w->hotEmail->isEnabled());
         w->hotEmail_Pressed();
-        QCOMPARE(w->lblMisc->text(),
-                 QStringLiteral("Writing to the address on the clipboard is not available yet."));
-        QVERIFY(mSeams->dialogs.prompts().isEmpty());
+        QCOMPARE(mSeams->shell.opened().size(), 2); // not while the chord is being let go
+        mSeams->clock.advanceSecs(1);
+        QTRY_COMPARE(mSeams->shell.opened().constLast(), QStringLiteral("mailto:bob@example.com"));
+
+        // The copy-to-call key asks about the clipboard's number once its chord is let go.
+        QApplication::clipboard()->setText(QStringLiteral("Call (555) 123-4567 today"));
+        QVERIFY(w->hotCopy2Call->isEnabled());
+        w->hotCopy2Call_Pressed();
+        QCOMPARE(mSeams->dialogs.prompts().size(), 2);
+        mSeams->dialogs.expectQuestion(QStringLiteral("Would you like to call 5551234567?"),
+                                       qel::MsgResult::No);
+        mSeams->clock.advanceSecs(1);
+        QTRY_COMPARE(mSeams->dialogs.prompts().size(), 3);
+        QVERIFY(mSeams->dialogs.verify());
+
+        w->menuCopy->trigger();
+        QVERIFY(QApplication::clipboard()->text().startsWith(
+            QStringLiteral("Contact information for Ann Archer\r\n")));
+        QCOMPARE(mSeams->dialogs.prompts().size(), 3);
         w->ExitProgram(false);
     }
 

@@ -3,6 +3,7 @@
 
 #include "AppTesting.h"
 #include "app/Commands.h"
+#include "app/frmWait.h"
 #include "core/Tag.h"
 
 #include <QAction>
@@ -142,7 +143,7 @@ private Q_SLOTS:
         QVERIFY(stillToCome > 0);
         // Among those still to come: the ones whose handlers do nothing yet.
         for (const QAction* pending :
-             {window()->menuPrint, window()->menuSync, window()->menuAbout, window()->menuTrayUpdates})
+             {window()->menuStatus, window()->menuSync, window()->menuAbout, window()->menuTrayUpdates})
             QVERIFY2(!pending->isEnabled(), qPrintable(pending->objectName()));
         // The tray's look for upcoming days brings the window back and looks.
         window()->showMinimized();
@@ -157,6 +158,36 @@ private Q_SLOTS:
                  qel::commands::find(QStringLiteral("txtNumber")));
         QCOMPARE(qel::commands::find(QStringLiteral("menuTrayGotoLetter27"))->state,
                  qel::commands::State::Built);
+    }
+
+    // The calendar and phone tools from the Tools menu: the labels reach the store, and the
+    // progress window, the window and the busy mark are as they were afterwards.
+    void calendarAndPhoneTools() {
+        ol::ItemPtr meeting = window()->gOlCalendarFolder->Items()->Add(ol::olAppointmentItem);
+        meeting->set(ol::prop::Subject, QStringLiteral("Board"));
+        meeting->set(ol::prop::Categories, QStringLiteral("Work"));
+        meeting->Save();
+        window()->settings().colourFilters[3] = QStringLiteral("[Categories] = 'Work'");
+        mSeams->dialogs.expectQuestion(QStringLiteral("[Categories] = 'Work'"), qel::MsgResult::Yes)
+            .expectMessage(QStringLiteral("1 Appointment has been colored!"));
+        window()->menuAppointments->trigger();
+        QVERIFY(mSeams->dialogs.verify());
+        const ol::ItemPtr stored =
+            ol::Application::create(mStores.path())->GetNamespace()->GetItemFromID(meeting->EntryID());
+        QCOMPARE(ol::labelOf(*stored), QVariant(3));
+        QVERIFY(!qel::frmWait::loaded());
+        QVERIFY(window()->isVisible());
+        QCOMPARE(qel::Tag(window()->SyncTimer), QString());
+
+        window()->settings().cellFields[1] = true;
+        mRun->storeUi->answers = {QString()};
+        mSeams->dialogs.expectMessage(QStringLiteral("This will export certain contacts"))
+            .expectMessage(QStringLiteral("Cell Phone Export cancelled"));
+        window()->menuCell->trigger();
+        QVERIFY(mSeams->dialogs.verify());
+        QCOMPARE(mRun->storeUi->calls, 1);
+        QCOMPARE(qel::Tag(window()->menuCell), QString());
+        QVERIFY(window()->isVisible());
     }
 
     void timers() {

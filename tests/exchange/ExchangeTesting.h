@@ -16,13 +16,6 @@
 
 namespace exchangetest {
 
-inline QString sandboxPath(const QString& tag) {
-    static int serial = 0;
-    const QString dir = qeltest::sandboxRoot() + QStringLiteral("/exchange/%1-%2").arg(tag).arg(++serial);
-    QDir().mkpath(dir);
-    return dir;
-}
-
 inline QByteArray fileBytes(const QString& path) {
     QFile f(path);
     return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
@@ -48,7 +41,8 @@ private:
 
 // A store, the window's members on it, and the engine.
 struct Harness {
-    explicit Harness(const QString& tag) : dir(sandboxPath(tag)) {
+    // `dir` holds the store (in store/) and the test's exchange files.
+    explicit Harness(const QString& tag) : dir(qeltest::freshStoreDir(tag)) {
         qeltest::freshSettings(tag);
         open();
     }

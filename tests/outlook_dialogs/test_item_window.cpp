@@ -312,6 +312,33 @@ private Q_SLOTS:
         QCOMPARE(reread(meeting)->Get("End").toDateTime(), QDateTime(QDate(2024, 3, 4), QTime(10, 30)));
     }
 
+    void appointmentShowsItsLabelAndKeepsItOnSave() {
+        ol::ItemPtr plain = mCalendar->Items()->Add();
+        plain->Set("Subject", "Plain");
+        plain->Save();
+        QCOMPARE(ItemWindow(plain).lblLabel->text(), QStringLiteral("none"));
+
+        ol::ItemPtr meeting = mCalendar->Items()->Add();
+        meeting->Set("Subject", "Dentist");
+        meeting->Save();
+        auto session = ol::MapiSession::create(mApp);
+        session->Logon();
+        auto message = session->GetMessage(meeting->EntryID(), mCalendar->StoreID());
+        ol::setLabelField(*message, 3);
+        message->Update();
+        session->Logoff();
+
+        // The window shows what the store holds, and a save there leaves the label as it was.
+        ItemWindow w(reread(meeting));
+        QCOMPARE(w.lblLabel->text(), QStringLiteral("green"));
+        QVERIFY(w.lblLabel->styleSheet().contains(ol::labelColour(3)));
+        setText(w, "Subject", "Dentist at 10");
+        w.cmdSave->click();
+        const ol::ItemPtr stored = reread(meeting);
+        QCOMPARE(stored->Subject(), QStringLiteral("Dentist at 10"));
+        QCOMPARE(ol::labelOf(*stored), QVariant(3));
+    }
+
     void appointmentTimesReminderAndRecurrence() {
         ol::ItemPtr meeting = mCalendar->Items()->Add();
         meeting->Set("Subject", "Review");

@@ -3,11 +3,13 @@
 // every prompt scripted. What the store holds is read through a fresh connection.
 
 #include "SpecialDaysTesting.h"
+#include "platform/TrayIcons.h"
 
 #include "core/Tag.h"
 #include "specialdays/ReminderTimes.h"
 #include "specialdays/SpecialDays.h"
 #include "specialdays/frmQELDay.h"
+#include "support/StoreUiDouble.h"
 #include "support/TrayDouble.h"
 
 #include <QAction>
@@ -82,6 +84,16 @@ struct Window : Harness {
     std::unique_ptr<qel::SpecialDays> special;
     int refreshes = 0;
     int selectedTab = 0;
+};
+
+// The progress window: records the status lines; asks to stop once `cancelAfter` lines were shown.
+struct ProgressDouble : qel::Progress {
+    void begin(int count) override { steps = count; }
+    void setStatus(const QString& text) override { lines << text; }
+    bool cancelled() const override { return cancelAfter >= 0 && lines.size() >= cancelAfter; }
+    int steps = -1;
+    int cancelAfter = -1;
+    QStringList lines;
 };
 
 QStringList menuTexts(QAction* button) {
@@ -202,6 +214,67 @@ private Q_SLOTS:
         QVERIFY(w.days().empty());
     }
 
+    // The rescan from its menu: a bad line's Fix goes through frmFix, the corrected contact is made
+    // again from its first line and the count told is what the calendar holds; a cancel after the
+    // first contact keeps what was made, says so, and leaves no scan reminder.
+    void rescanFromTheMenuWithFixAndCancel() {
+        qeltest::SeamScope seams;
+        seams.clock.setNow(at(2024, 6, 15));
+        Window w(QStringLiteral("rescan"));
+        ProgressDouble progress;
+        w.special.reset();
+        qel::SpecialDayHooks hooks;
+        hooks.loadProgress = [&progress] { return &progress; };
+        qel::SpecialDayControls c;
+        c.menuRescan = &w.menuRescan;
+        c.menuQELRemove = &w.menuQELRemove;
+        c.menuUpcomingQELDay = &w.menuUpcomingQELDay;
+        c.menuTools = &w.menuTools;
+        c.MsgBoxEx1 = &w.marker;
+        c.SyncTimer = &w.syncTimer;
+        c.lblMisc = &w.lblMisc;
+        w.special = std::make_unique<qel::SpecialDays>(
+            w.card, c,
+            qel::SpecialDayMembers{w.gOlApp, w.gOlNameSpace, w.gOlContacts, w.gOlCalendarFolder,
+                                   w.gSafeCalendar, w.gNoRedemption},
+            w.settings, &w.form, hooks);
+        const ol::ItemPtr ann = w.addContact(QStringLiteral("Ann"), QStringLiteral("Able"),
+                                             QStringLiteral("1/1/2001\r\n* Broken"));
+        w.addContact(QStringLiteral("Bo"), QStringLiteral("Best"), QStringLiteral("6/20/1950"));
+
+        seams.dialogs
+            .expectChoice(QStringLiteral("* Broken"), 2) // Fix
+            .expectExec(
+                [](QDialog& d) {
+                    auto* text = d.findChild<QPlainTextEdit*>(QStringLiteral("txtQELDays"));
+                    if (text)
+                        text->setPlainText(QStringLiteral("1/1/2001\n* Al 2/2/1999"));
+                    return int(QDialog::Accepted);
+                },
+                QStringLiteral("frmFix"))
+            .expectMessage(QStringLiteral("Re-Scan complete. 6 QEL Days added"));
+        w.special->menuRescan_Click();
+        QVERIFY(seams.dialogs.verify());
+        QCOMPARE(progress.steps, 2);
+        QCOMPARE(w.storedLines(ann), QStringLiteral("1/1/2001\r\n* Al 2/2/1999"));
+        QCOMPARE(w.days().size(), size_t(6 + 1)); // what was told, and the scan reminder
+        QCOMPARE(qel::Tag(&w.syncTimer), QString());
+        QCOMPARE(qel::Tag(&w.marker), QString());
+
+        // Cancel once the first contact's status line is up: that contact's days stay.
+        progress = ProgressDouble();
+        progress.cancelAfter = 1;
+        seams.dialogs.expectMessage(
+            QStringLiteral("Cancelled by user.  QEL Days will need to be rescanned."));
+        w.special->menuRescan_Click();
+        QVERIFY(seams.dialogs.verify());
+        const std::vector<Day> kept = w.days();
+        QVERIFY(!kept.empty() && kept.size() < size_t(6));
+        for (const Day& d : kept)
+            QVERIFY2(d.subject != QStringLiteral("QEL Day Scan Needed!"), qPrintable(d.subject));
+        QCOMPARE(qel::Tag(&w.syncTimer), QString());
+    }
+
     // The strip: nothing; several on one day (the last found on top); one today.
     void theDayStrip() {
         qeltest::SeamScope seams;
@@ -229,11 +302,18 @@ private Q_SLOTS:
         QCOMPARE(menuTexts(monday), (QStringList{QStringLiteral("Us's Anniversary"),
                                                  QStringLiteral("Ann Lee's Birthday (24)")}));
         QCOMPARE(w.special->dayButton(0)->toolTip(), QStringLiteral("1 QEL Day!"));
+        // Days with special days carry the special-day picture; the others none.
+        QCOMPARE(monday->icon().cacheKey(), qel::icons::trayPicture(3).cacheKey());
+        QVERIFY(w.special->dayButton(1)->icon().isNull());
         QCOMPARE(seams.sound.played(), QStringList{QStringLiteral("Tada.wav")});
         QCOMPARE(w.lblMisc.text(), QStringLiteral("QEL Day Today!"));
         QCOMPARE(w.selectedTab, 5);
 
-        // An entry opens its contact; one whose contact is gone says so.
+        // An entry opens its contact (the one whose id it carries); one whose contact is gone says so.
+        auto ui = std::make_shared<qeltest::ScriptedStoreUi>();
+        w.gOlApp->setUi(ui);
+        monday->menu()->actions().at(1)->trigger(); // "Ann Lee's Birthday (24)"
+        QCOMPARE(ui->displayed, QStringList{QStringLiteral("Ann Lee")});
         seams.dialogs.expectMessage(QStringLiteral("Contact not found."));
         w.special->Toolbar1_ButtonMenuClick(QStringLiteral("no-such-id"));
     }

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QApplication>
+#include <QDir>
 #include <QTemporaryDir>
 #include <QTest>
 
@@ -13,6 +14,14 @@ void isolateEnvironment();
 
 // The root of the temporary folder made by isolateEnvironment().
 QString sandboxRoot();
+
+// A new, empty store folder under the sandbox (the first store is made when it is opened).
+inline QString freshStoreDir(const QString& tag) {
+    static int serial = 0;
+    const QString dir = sandboxRoot() + QStringLiteral("/stores/%1-%2").arg(tag).arg(++serial);
+    QDir().mkpath(dir);
+    return dir;
+}
 
 } // namespace qeltest
 

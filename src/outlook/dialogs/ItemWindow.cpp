@@ -273,6 +273,18 @@ QWidget* ItemWindow::buildAppointment() {
     lblRecurrence->setTextInteractionFlags(Qt::TextSelectableByMouse);
     form->addRow(QStringLiteral("Recurrence:"), lblRecurrence);
 
+    lblLabel = new QLabel(page);
+    lblLabel->setObjectName(QStringLiteral("lblLabel"));
+    const QVariant label = labelOf(*mItem);
+    const int value = label.isValid() ? label.toInt() : 0;
+    lblLabel->setText(labelName(value).isEmpty() ? QString::number(value) : labelName(value));
+    if (value > 0 && value < kLabelCount) {
+        lblLabel->setStyleSheet(QStringLiteral("QLabel { background: %1; color: black; padding: 1px 8px; }")
+                                    .arg(labelColour(value)));
+    }
+    lblLabel->setSizePolicy(QSizePolicy::Maximum, QSizePolicy::Preferred);
+    form->addRow(QStringLiteral("Label:"), lblLabel);
+
     return withNotes(page, form);
 }
 

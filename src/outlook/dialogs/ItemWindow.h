@@ -34,6 +34,7 @@ public:
     QPushButton* cmdSave = nullptr;
     QPushButton* cmdCancel = nullptr;
     QLabel* lblRecurrence = nullptr; // appointments only
+    QLabel* lblLabel = nullptr;      // appointments only: the calendar label's name on its colour
 
     ItemPtr item() const { return mItem; }
     // The editor of a property (by its name), or nullptr when this window has none for it.
