@@ -13,8 +13,6 @@ void Vantrel::registerHelpFile() {} // QELHelp.chm as the program's help: help a
 
 // --- Tools, exchange, sync, updates ----------------------------------------------------------
 
-void Vantrel::menuExport_Click() {}       // manual export
-void Vantrel::menuImport_Click() {}       // manual import
 void Vantrel::menuSync_Click() {}         // sync protocol
 void Vantrel::menuStatus_Click() {}       // sync status
 void Vantrel::SyncTimer_Timer() {}        // sync scheduling

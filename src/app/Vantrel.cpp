@@ -88,6 +88,7 @@ Vantrel::Vantrel(Program& program, QWidget* parent) : QMainWindow(parent), mProg
     buildActions();
     buildSpecialDays();
     buildTools();
+    buildExchange();
     showCommandStates();
 
     tray().setIcon(windowIcon());

@@ -5,6 +5,7 @@
 #include "browser/ContactBrowser.h"
 #include "editing/ContactEditor.h"
 #include "editing/EditorControls.h"
+#include "exchange/ExchangeCommands.h"
 #include "outlook/Outlook.h"
 #include "platform/Dialogs.h"
 #include "platform/Tray.h"
@@ -303,6 +304,8 @@ private:
     void buildSpecialDays();
     // The calendar and phone tools.
     void buildTools();
+    // The manual export and import.
+    void buildExchange();
     // Browse mode's double-click on an e-mail address: composes a message to it.
     void composeMail(int entry);
     // The card's double-clicks on a phone number and on an address (outside editing).
@@ -322,6 +325,7 @@ private:
     std::unique_ptr<ContactActions> mActions;
     std::unique_ptr<SpecialDays> mSpecialDays;
     std::unique_ptr<CalendarTools> mTools;
+    std::unique_ptr<ExchangeCommands> mExchange;
     bool mKeyPreview = true;
     bool mCacheLoaded = false; // the start-up has read Cache: ExitProgram may write it back
     bool mUnloaded = false;

@@ -118,6 +118,32 @@ void frmFilter::cmdOk_Click() {
     accept();
 }
 
+std::array<QLineEdit*, 4> frmFilter::exportBoxes() const {
+    return {txtExportContactSQL, txtExportCalendarSQL, txtExportTasksSQL, txtExportNotesSQL};
+}
+
+std::array<QLineEdit*, 4> frmFilter::importBoxes() const {
+    return {txtImportContactSQL, txtImportCalendarSQL, txtImportTasksSQL, txtImportNotesSQL};
+}
+
+void frmFilter::loadFilters(const SyncFilters& filters) {
+    for (size_t i = 0; i < 4; ++i) {
+        exportBoxes()[i]->setText(filters.exportFilter[i]);
+        importBoxes()[i]->setText(filters.importFilter[i]);
+    }
+    txtDateRange->setText(filters.dateRange);
+}
+
+SyncFilters frmFilter::filters() const {
+    SyncFilters filters;
+    for (size_t i = 0; i < 4; ++i) {
+        filters.exportFilter[i] = exportBoxes()[i]->text();
+        filters.importFilter[i] = importBoxes()[i]->text();
+    }
+    filters.dateRange = txtDateRange->text();
+    return filters;
+}
+
 void frmFilter::cmdCancel_Click() {
     reject();
 }

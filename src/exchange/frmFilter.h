@@ -1,6 +1,9 @@
 #pragma once
 
+#include "core/SettingsModel.h"
+
 #include <QDialog>
+#include <array>
 
 class QLineEdit;
 class QPushButton;
@@ -27,6 +30,11 @@ public:
     QPushButton* cmdOk;
     QPushButton* cmdCancel;
 
+    // The boxes from the settings model's filters, and the filters as edited (the months as cmdOk
+    // left them: a whole positive number once the dialog was accepted).
+    void loadFilters(const SyncFilters& filters);
+    SyncFilters filters() const;
+
     // The months to keep after cmdOk accepted the dialog: the absolute value of the typed number
     // rounded half to even (2.6 -> 3, 2.5 -> 2, -2 -> 2).
     int months() const { return mMonths; }
@@ -39,6 +47,8 @@ public Q_SLOTS:
     void cmdCancel_Click();
 
 private:
+    std::array<QLineEdit*, 4> exportBoxes() const;
+    std::array<QLineEdit*, 4> importBoxes() const;
     int mMonths = 0;
 };
 

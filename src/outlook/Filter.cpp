@@ -6,6 +6,7 @@
 #include <QDate>
 #include <QDateTime>
 #include <QTime>
+#include <algorithm>
 #include <cstdint>
 #include <vector>
 
@@ -631,6 +632,17 @@ Filter Filter::parse(const QString& text) {
 }
 
 // A default-constructed filter restricts nothing.
+std::vector<int> Filter::properties() const {
+    std::vector<int> ids;
+    if (mRoot) {
+        for (const Node::Comparison& c : mRoot->comparisons) {
+            if (std::find(ids.begin(), ids.end(), c.prop) == ids.end())
+                ids.push_back(c.prop);
+        }
+    }
+    return ids;
+}
+
 bool Filter::matches(const FilterSource& item) const {
     return !mRoot || mRoot->eval(mRoot->root, item);
 }

@@ -5,6 +5,7 @@
 #include <QString>
 #include <QVariant>
 #include <memory>
+#include <vector>
 
 namespace ol {
 
@@ -27,6 +28,8 @@ public:
 
     bool matches(const FilterSource& item) const;
     const QString& text() const { return mText; }
+    // The ids of the properties the filter compares, each once, in the order written.
+    std::vector<int> properties() const;
 
     struct Node;
 

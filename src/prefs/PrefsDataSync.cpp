@@ -257,25 +257,22 @@ void frmPrefs::cmdTestFTP_Click() {
 }
 
 void frmPrefs::cmdModify_Click() {
+    SyncFilters current;
+    for (size_t i = 0; i < 4; ++i) {
+        current.exportFilter[i] = exportFilterBoxes()[i]->text();
+        current.importFilter[i] = importFilterBoxes()[i]->text();
+    }
+    current.dateRange = txtCalendarRange->text();
     frmFilter filter(this);
-    const std::pair<QLineEdit*, QLineEdit*> boxes[] = {
-        {txtExportContactSQL, filter.txtExportContactSQL},
-        {txtExportCalendarSQL, filter.txtExportCalendarSQL},
-        {txtExportTasksSQL, filter.txtExportTasksSQL},
-        {txtExportNotesSQL, filter.txtExportNotesSQL},
-        {txtImportContactSQL, filter.txtImportContactSQL},
-        {txtImportCalendarSQL, filter.txtImportCalendarSQL},
-        {txtImportTasksSQL, filter.txtImportTasksSQL},
-        {txtImportNotesSQL, filter.txtImportNotesSQL},
-    };
-    for (const auto& [mine, theirs] : boxes)
-        theirs->setText(mine->text());
-    filter.txtDateRange->setText(txtCalendarRange->text());
+    filter.loadFilters(current);
     if (dialogs().exec(filter) != QDialog::Accepted)
         return;
-    for (const auto& [mine, theirs] : boxes)
-        mine->setText(theirs->text());
-    txtCalendarRange->setText(QString::number(filter.months()));
+    const SyncFilters edited = filter.filters();
+    for (size_t i = 0; i < 4; ++i) {
+        exportFilterBoxes()[i]->setText(edited.exportFilter[i]);
+        importFilterBoxes()[i]->setText(edited.importFilter[i]);
+    }
+    txtCalendarRange->setText(edited.dateRange);
 }
 
 std::array<QLineEdit*, 4> frmPrefs::exportFilterBoxes() const {

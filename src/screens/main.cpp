@@ -4,6 +4,8 @@
 #include "app/Screens.h"
 #include "core/Passwords.h"
 #include "core/Settings.h"
+#include "core/SettingsModel.h"
+#include "exchange/ExchangeCommands.h"
 #include "exchange/frmFilter.h"
 #include "outlook/Outlook.h"
 #include "outlook/dialogs/CategoriesDialog.h"
@@ -20,6 +22,7 @@
 #include <QDialog>
 #include <QDir>
 #include <QLineEdit>
+#include <QMessageBox>
 #include <QPixmap>
 #include <QTabBar>
 #include <QTabWidget>
@@ -175,6 +178,32 @@ int main(int argc, char** argv) {
         }
         ol::CategoriesDialog categories(contact);
         ok = qel::saveScreen(categories, out, QStringLiteral("CategoriesDialog")) && ok;
+    }
+    {
+        // The manual export's and import's confirmations, with a filter on each side.
+        qel::SettingsModel settings;
+        settings.load();
+        settings.syncData = {true, true, false, false};
+        settings.filters.exportFilter[qel::SyncFilters::Contacts] =
+            QStringLiteral("[Categories] <> 'Private'");
+        settings.filters.importFilter[qel::SyncFilters::Calendar] = QStringLiteral("[Location] = 'Office'");
+        ol::FolderPtr contacts = personal->Folders()->Item(QStringLiteral("Contacts"));
+        ol::FolderPtr calendar = personal->Folders()->Item(QStringLiteral("Calendar"));
+        ol::ItemsPtr contactItems = contacts->Items();
+        ol::ItemsPtr calendarItems = calendar->Items();
+        std::shared_ptr<ol::SafeItem> noSafe;
+        bool noRedemption = true;
+        qel::ExchangeCommands commands(
+            {}, {store, contacts, contactItems, calendar, calendarItems, noSafe, noSafe, noRedemption},
+            settings, {});
+        const std::pair<QString, QString> boxes[] = {
+            {QStringLiteral("Confirm Export"), commands.exportConfirmation()},
+            {QStringLiteral("Confirm Import"), commands.importConfirmation()},
+        };
+        for (const auto& [title, text] : boxes) {
+            QMessageBox box(QMessageBox::NoIcon, title, text, QMessageBox::Yes | QMessageBox::No);
+            ok = qel::saveScreen(box, out, QString(title).replace(QLatin1Char(' '), QLatin1Char('-'))) && ok;
+        }
     }
     ok = qel::renderAppScreens(sandbox.filePath(QStringLiteral("stores")), out) && ok;
     {

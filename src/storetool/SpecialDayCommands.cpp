@@ -1,69 +1,12 @@
 #include "SpecialDayCommands.h"
 
-#include "core/Settings.h"
-#include "core/SettingsModel.h"
-#include "platform/Clock.h"
-#include "platform/Dialogs.h"
+#include "ToolSession.h"
+
 #include "specialdays/SpecialDayEngine.h"
 
 #include <stdexcept>
 
 namespace qel {
-
-namespace {
-
-// Without a desktop nobody answers: messages go to the error stream, questions get the cautious
-// answer (a choice box: none of its buttons, which the engine takes as "Stop").
-class ConsoleDialogs : public Dialogs {
-public:
-    explicit ConsoleDialogs(QTextStream& err) : mErr(err) {}
-    void message(const QString& text, const QString&, MsgIcon) override { mErr << text << '\n'; }
-    MsgResult ask(const QString& text, MsgButtons, MsgIcon, const QString&) override {
-        mErr << text << '\n';
-        return MsgResult::No;
-    }
-    int choose(const QString& text, const QString&, const QStringList&, MsgIcon) override {
-        mErr << text << '\n';
-        return -1;
-    }
-    std::optional<QString> input(const QString&, const QString&, const QString&) override {
-        return std::nullopt;
-    }
-    QString openFile(const QString&, const QString&, const QString&) override { return QString(); }
-    int exec(QDialog&) override { return 0; }
-
-private:
-    QTextStream& mErr;
-};
-
-class SystemClockHere : public Clock {
-public:
-    QDateTime now() const override { return QDateTime::currentDateTime(); }
-};
-
-// Installs `implementation` for the scope unless the program (or a test) has one installed.
-template <typename SeamT, typename T> class SeamIfNone {
-public:
-    explicit SeamIfNone(T* implementation) {
-        T* previous = SeamT::set(implementation);
-        if (previous) {
-            SeamT::set(previous);
-        } else {
-            mInstalled = true;
-        }
-    }
-    ~SeamIfNone() {
-        if (mInstalled)
-            SeamT::set(nullptr);
-    }
-    SeamIfNone(const SeamIfNone&) = delete;
-    SeamIfNone& operator=(const SeamIfNone&) = delete;
-
-private:
-    bool mInstalled = false;
-};
-
-} // namespace
 
 std::optional<int> runSpecialDayCommand(const QString& command, const QStringList& args,
                                         const ol::ApplicationPtr& app, QTextStream& out, QTextStream& err) {
@@ -80,36 +23,14 @@ std::optional<int> runSpecialDayCommand(const QString& command, const QStringLis
         else
             throw std::invalid_argument(QStringLiteral("unknown option %1").arg(args[i]).toStdString());
     }
-    const QString previousSettings = settingsFile();
-    if (!settingsPath.isEmpty())
-        setSettingsFile(settingsPath);
-    SettingsModel settings;
-    settings.load();
-    const QString contactPath = GetSetting(QStringLiteral("Cache"), QStringLiteral("CurrentFolder"));
-    if (!settingsPath.isEmpty())
-        setSettingsFile(previousSettings);
-
-    ConsoleDialogs console(err);
-    SystemClockHere systemClock;
-    SeamIfNone<DialogsSeam, Dialogs> dialogsScope(&console);
-    SeamIfNone<ClockSeam, Clock> clockScope(&systemClock);
-
-    ol::ApplicationPtr gOlApp = app;
-    ol::NameSpacePtr gOlNameSpace = app->GetNamespace();
-    ol::FolderPtr gOlCalendarFolder = gOlNameSpace->Folders()
-                                          ->Item(settings.calendarFolder.root)
-                                          ->Folders()
-                                          ->Item(settings.calendarFolder.folder);
-    ol::ItemsPtr gOlContacts =
-        gOlNameSpace
-            ->folderByPath(contactPath.isEmpty() ? QStringLiteral("Personal Folders\\Contacts") : contactPath)
-            ->Items();
-    std::shared_ptr<ol::SafeItem> gSafeCalendar;
-    bool gNoRedemption = true;
+    const ToolSettings toolSettings = loadToolSettings(settingsPath);
+    const SettingsModel& settings = *toolSettings.settings;
+    QuietSeams quiet(err);
+    ToolFolders f = toolFolders(app, toolSettings, false);
     QObject marker;
     SpecialDayEngine engine(
-        {gOlApp, gOlNameSpace, gOlContacts, gOlCalendarFolder, gSafeCalendar, gNoRedemption}, settings,
-        &marker);
+        {f.gOlApp, f.gOlNameSpace, f.gOlContacts, f.gOlCalendarFolder, f.gSafeCalendar, f.gNoRedemption},
+        settings, &marker);
     if (!rescan) {
         const int removed = engine.removeQELDays(future);
         out << (removed == 1 ? QStringLiteral("1 QEL Day was removed")

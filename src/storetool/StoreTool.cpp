@@ -1,6 +1,7 @@
 #include "StoreTool.h"
 
 #include "DemoData.h"
+#include "ExchangeFileCommands.h"
 #include "SpecialDayCommands.h"
 #include "outlook/Outlook.h"
 
@@ -29,6 +30,10 @@ const char* const kUsage =
     "                                           of the settings (default: the user's); bad lines skipped\n"
     "  remove-qeldays [--future] [--settings FILE]\n"
     "                                           remove the QEL Days (only from today on with --future)\n"
+    "  export FILE [--settings FILE]            write the contacts and appointments of the settings to the\n"
+    "                                           exchange file FILE (replaced only when the run succeeds)\n"
+    "  import FILE [--settings FILE]            replace the earlier imports by the rows of the exchange\n"
+    "                                           file FILE (all or nothing)\n"
     "The store folder is DIR (which must exist), else $QEL_STORE_DIR, else the per-user default.\n"
     "Arguments are UTF-8; in values \\n, \\r, \\t and \\\\ stand for a line break, carriage return,\n"
     "tab and backslash, and \\xHH for any other control character (two hex digits), both in what\n"
@@ -267,8 +272,9 @@ int run(QStringList args, QTextStream& out, QTextStream& err, FirstStore& firstS
     };
 
     // Everything the command line alone can show wrong is refused before the store is opened.
-    static const std::set<QString> commands = {"folders", "mkfolder", "add",    "restrict",      "get",
-                                               "delete",  "demo",     "rescan", "remove-qeldays"};
+    static const std::set<QString> commands = {"folders", "mkfolder", "add",    "restrict",       "get",
+                                               "delete",  "demo",     "rescan", "remove-qeldays", "export",
+                                               "import"};
     if (!commands.contains(command))
         throw UsageError{QStringLiteral("unknown command %1").arg(command)};
     int folderType = 0;
@@ -413,6 +419,8 @@ int run(QStringList args, QTextStream& out, QTextStream& err, FirstStore& firstS
     }
     try {
         if (const std::optional<int> status = runSpecialDayCommand(command, args, app, out, err))
+            return *status;
+        if (const std::optional<int> status = runExchangeFileCommand(command, args, app, out, err))
             return *status;
     } catch (const std::invalid_argument& e) {
         throw UsageError{QString::fromStdString(e.what())};

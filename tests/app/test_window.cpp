@@ -143,7 +143,7 @@ private Q_SLOTS:
         QVERIFY(stillToCome > 0);
         // Among those still to come: the ones whose handlers do nothing yet.
         for (const QAction* pending :
-             {window()->menuExport, window()->menuSync, window()->menuAbout, window()->menuTrayUpdates})
+             {window()->menuStatus, window()->menuSync, window()->menuAbout, window()->menuTrayUpdates})
             QVERIFY2(!pending->isEnabled(), qPrintable(pending->objectName()));
         // The tray's look for upcoming days brings the window back and looks.
         window()->showMinimized();

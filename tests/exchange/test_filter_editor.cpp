@@ -92,6 +92,28 @@ private Q_SLOTS:
         QVERIFY(seams.dialogs.prompts().isEmpty());
     }
 
+    // The model's filters fill the boxes; what the user edits comes back with the months as OK
+    // left them.
+    void filtersOfTheSettingsModel() {
+        qeltest::SeamScope seams;
+        qel::SyncFilters given;
+        given.exportFilter = {QStringLiteral("[A] = '1'"), QStringLiteral("[B] = '2'"),
+                              QStringLiteral("[C] = '3'"), QStringLiteral("[D] = '4'")};
+        given.importFilter = {QStringLiteral("[E] = '5'"), QStringLiteral("[F] = '6'"),
+                              QStringLiteral("[G] = '7'"), QStringLiteral("[H] = '8'")};
+        given.dateRange = QStringLiteral("-2.6");
+        frmFilter filter;
+        filter.loadFilters(given);
+        QCOMPARE(filter.txtImportTasksSQL->text(), QStringLiteral("[G] = '7'"));
+        filter.txtImportNotesSQL->setText(QStringLiteral("[Subject] = 'x'"));
+        QTest::mouseClick(filter.cmdOk, Qt::LeftButton);
+        QCOMPARE(filter.result(), int(QDialog::Accepted));
+        qel::SyncFilters expected = given;
+        expected.importFilter[qel::SyncFilters::Notes] = QStringLiteral("[Subject] = 'x'");
+        expected.dateRange = QStringLiteral("3");
+        QVERIFY(filter.filters() == expected);
+    }
+
     void refusedMonths_data() {
         QTest::addColumn<QString>("typed");
         QTest::addColumn<QString>("message");

@@ -391,6 +391,60 @@ private Q_SLOTS:
         QCOMPARE(r.out, QStringLiteral("2 QEL Days were removed\n"));
         QCOMPARE(days(), QString());
     }
+
+    // export and import as another process: the summary on standard output, status 0; a file
+    // that is not an exchange file refused with status 1 and its reason, the store untouched; a
+    // bad filter refused the same way.
+    void exportAndImportAnExchangeFile() {
+        QCOMPARE(tool({"add", "Personal Folders\\Contacts", "FirstName=Ann", "LastName=Lee"}).status, 0);
+        QCOMPARE(tool({"add", "Personal Folders\\Calendar", "Subject=Series", "Start=01/06/2020 09:00 AM",
+                       "RecurrencePattern.RecurrenceType=1"})
+                     .status,
+                 0);
+        const QString ini = mDir.filePath("settings.ini");
+        {
+            QFile f(ini);
+            QVERIFY(f.open(QIODevice::WriteOnly));
+            f.write("[OutlookDataSync]\nContactSync=Yes\nCalendarSync=Yes\n");
+        }
+        const QString file = mDir.filePath("out.mdb");
+        Run r = process({"export", file, "--settings", ini});
+        QCOMPARE(r.err, QString());
+        QCOMPARE(r.status, 0);
+        QCOMPARE(r.out,
+                 QStringLiteral("Export finished:\n\n1 Contact(s) Exported\n1 Appointment(s) Exported\n"
+                                "0 Task(s) Exported\n0 Note(s) Exported\n"));
+        r = process({"import", file, "--settings", ini});
+        QCOMPARE(r.status, 0);
+        QCOMPARE(r.out,
+                 QStringLiteral("Import finished:\n\n1 Contact(s) Imported\n1 Appointment(s) Imported\n"
+                                "0 Task(s) Imported\n0 Note(s) Imported\n"));
+        const auto listing = [&] {
+            return tool({"restrict", "Personal Folders\\Contacts", "[LastName] = 'Lee'", "--show",
+                         "Subject,Categories"})
+                .out;
+        };
+        QCOMPARE(listing(), QStringLiteral("Ann Lee\t\nAnn Lee\tQELSync\n"));
+        const QString text = mDir.filePath("text.mdb");
+        {
+            QFile f(text);
+            QVERIFY(f.open(QIODevice::WriteOnly));
+            f.write("not a database");
+        }
+        r = process({"import", text, "--settings", ini});
+        QCOMPARE(r.status, 1);
+        QVERIFY2(r.err.contains(QStringLiteral("not a database")), qPrintable(r.err));
+        {
+            QFile f(ini);
+            QVERIFY(f.open(QIODevice::Append));
+            f.write("SQLConI=[LastName] = \n");
+        }
+        r = process({"import", file, "--settings", ini});
+        QCOMPARE(r.status, 1);
+        QVERIFY2(!r.err.isEmpty(), qPrintable(r.out));
+        QCOMPARE(listing(), QStringLiteral("Ann Lee\t\nAnn Lee\tQELSync\n"));
+        QCOMPARE(process({"export"}).status, 2);
+    }
 };
 
 QEL_TEST_MAIN(TestStoreTool)

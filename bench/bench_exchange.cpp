@@ -1,0 +1,103 @@
+// The exchange file at scale: the export of 10,000 demo contacts and 2,000 appointments (200 of
+// them recurring), and the import of that file into a store that holds an earlier import of it.
+#include "core/SettingsModel.h"
+#include "exchange/ExchangeEngine.h"
+#include "outlook/Outlook.h"
+#include "storetool/DemoData.h"
+#include "storetool/ToolSession.h"
+
+#include <QCoreApplication>
+#include <QTemporaryDir>
+#include <benchmark/benchmark.h>
+#include <memory>
+
+namespace {
+
+// A store with the window's members on it (as qel-store makes them) and the engine.
+struct Store {
+    qel::ToolSettings settings;
+    qel::ToolFolders f;
+    std::unique_ptr<qel::ExchangeEngine> engine;
+
+    explicit Store(const QString& dir) {
+        const ol::ApplicationPtr app = ol::Application::create(dir);
+        app->setClock([] { return QDateTime(QDate(2025, 6, 15), QTime(9, 0)); });
+        settings.contactPath = QStringLiteral("Personal Folders\\Contacts");
+        settings.settings->syncData = {true, true, false, false};
+        f = qel::toolFolders(app, settings, true);
+        engine = std::make_unique<qel::ExchangeEngine>(f.exchangeMembers(), *settings.settings);
+    }
+};
+
+struct Fixture {
+    QTemporaryDir tmp;
+    std::unique_ptr<Store> source;
+    std::unique_ptr<Store> target;
+    QString file;
+
+    Fixture() {
+        source = std::make_unique<Store>(tmp.filePath(QStringLiteral("source")));
+        qel::generateDemoContacts(source->f.gOlContactFolder, 10000, 42);
+        {
+            ol::Batch batch(source->f.gOlCalendarFolder);
+            for (int i = 0; i < 2000; ++i) {
+                ol::ItemPtr a = source->f.gOlCalendarFolder->Items()->Add(ol::olAppointmentItem);
+                a->set(ol::prop::Subject, QStringLiteral("Appointment %1").arg(i));
+                a->set(ol::prop::Location, QStringLiteral("Room %1").arg(i % 40));
+                a->set(ol::prop::Body, QStringLiteral("Agenda\r\nline %1").arg(i));
+                a->set(ol::prop::Start, QDateTime(QDate(2025, 6, 16).addDays(i % 150), QTime(8 + i % 9, 0)));
+                a->set(ol::prop::Duration, 60);
+                if (i % 10 == 0) {
+                    const ol::RecurrencePatternPtr p = a->GetRecurrencePattern();
+                    p->set(ol::pattern::RecurrenceType, 1);
+                    p->set(ol::pattern::Occurrences, 10);
+                }
+                a->Save();
+            }
+            batch.commit();
+        }
+        file = tmp.filePath(QStringLiteral("bench.mdb"));
+        target = std::make_unique<Store>(tmp.filePath(QStringLiteral("target")));
+    }
+};
+
+Fixture& fixture() {
+    static Fixture f;
+    return f;
+}
+
+void BM_Export10000Contacts2000Appointments(benchmark::State& state) {
+    Fixture& f = fixture();
+    for (auto _ : state) {
+        const qel::ExchangeOutcome o = f.source->engine->ExportToExchangeFile(f.file, {false, true});
+        if (!o.ok() || o.contacts != 10000 || o.appointments != 2000)
+            state.SkipWithError("the export did not write 10,000 contacts and 2,000 appointments");
+    }
+}
+
+void BM_ImportOverEarlierImport(benchmark::State& state) {
+    Fixture& f = fixture();
+    if (!QFile::exists(f.file))
+        f.source->engine->ExportToExchangeFile(f.file, {false, true});
+    f.target->engine->ImportFromExchangeFile(f.file, {false, true}); // the earlier import
+    for (auto _ : state) {
+        const qel::ExchangeOutcome o = f.target->engine->ImportFromExchangeFile(f.file, {false, true});
+        if (!o.ok() || o.contacts != 10000 || o.appointments != 2000)
+            state.SkipWithError("the import did not create 10,000 contacts and 2,000 appointments");
+    }
+    if (f.target->f.gOlContactFolder->Items()->Count() != 10000)
+        state.SkipWithError("the import left more than one copy");
+}
+
+BENCHMARK(BM_Export10000Contacts2000Appointments)->Unit(benchmark::kMillisecond)->Iterations(3);
+BENCHMARK(BM_ImportOverEarlierImport)->Unit(benchmark::kMillisecond)->Iterations(3);
+
+} // namespace
+
+int main(int argc, char** argv) {
+    QCoreApplication app(argc, argv);
+    benchmark::Initialize(&argc, argv);
+    benchmark::RunSpecifiedBenchmarks();
+    benchmark::Shutdown();
+    return 0;
+}

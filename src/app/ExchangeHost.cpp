@@ -1,0 +1,40 @@
+// The main window's side of the manual export and import: the commands made on the window's
+// controls and members, and the progress window they report to.
+
+#include "Vantrel.h"
+#include "frmWait.h"
+
+namespace qel {
+
+void Vantrel::buildExchange() {
+    auto progress = std::make_shared<WaitProgress>(this);
+    ExchangeHooks hooks;
+    hooks.loadProgress = [progress] { return progress.get(); };
+    hooks.unloadProgress = [] { frmWait::unload(); };
+    hooks.setWindowShown = [this](bool shown) {
+        if (!shown)
+            hide();
+        else if (!mInTray && !mUnloaded)
+            show();
+    };
+    ExchangeControls controls;
+    controls.menuExport = menuExport;
+    controls.menuImport = menuImport;
+    controls.menuTraySync = menuTraySync;
+    controls.SyncTimer = SyncTimer;
+    mExchange = std::make_unique<ExchangeCommands>(
+        controls,
+        ExchangeMembers{gOlApp, gOlContactFolder, gOlContacts, gOlCalendarFolder, gOlCalendarItems,
+                        gSafeContact, gSafeCalendar, gNoRedemption},
+        settings(), hooks);
+}
+
+void Vantrel::menuExport_Click() {
+    mExchange->menuExport_Click();
+}
+
+void Vantrel::menuImport_Click() {
+    mExchange->menuImport_Click();
+}
+
+} // namespace qel
