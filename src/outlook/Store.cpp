@@ -117,8 +117,11 @@ void syncPath(const QString& path) {
 class CreationLock {
 public:
     explicit CreationLock(const QString& dir) : mLock(dir + QStringLiteral("/.store-create.lock")) {
-        mLock.setStaleLockTime(30000);
-        if (!mLock.tryLock(15000))
+        // A holder that was killed is seen at once by its process id, except when it died between
+        // making the lock file and writing its id into it: such a file counts as stale by its age,
+        // so the wait must outlast that age. Making a store takes milliseconds.
+        mLock.setStaleLockTime(10000);
+        if (!mLock.tryLock(20000))
             throw Error(kErrStoreFile, QStringLiteral("it is busy: another program is making a store in this "
                                                       "folder. Try again in a moment."));
     }

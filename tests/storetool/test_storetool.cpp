@@ -176,6 +176,19 @@ private Q_SLOTS:
         QVERIFY(killedEarly > 0);
     }
 
+    void aCreationLockLeftHalfWrittenIsTakenOver() {
+        // A first start killed between making the creation lock and writing its process id into
+        // it leaves an empty lock file: a later start waits for it to age, then takes it over.
+        QFile lock(mDir.filePath(".store-create.lock"));
+        QVERIFY(lock.open(QIODevice::WriteOnly));
+        QVERIFY(
+            lock.setFileTime(QDateTime::currentDateTimeUtc().addSecs(-8), QFileDevice::FileModificationTime));
+        lock.close();
+        const Run r = tool({"folders"});
+        QVERIFY2(r.status == 0, qPrintable(r.err));
+        QCOMPARE(r.out.count('\n'), 7);
+    }
+
     void damagedFilesAndItemsAreNamedOnStandardError() {
         // Every store file unreadable: said so, status 1, nothing made.
         QFile empty(mDir.filePath("Personal Folders.store"));
