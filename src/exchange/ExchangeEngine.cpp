@@ -531,9 +531,14 @@ ExchangeOutcome ExchangeEngine::ImportFromExchangeFile(const QString& path, Exch
             return fail(refusal, QStringLiteral("Syntax error in Calendar Import Filter."));
     }
     if (debugOn()) {
-        if (doContacts)
+        if (doContacts) {
             debug(QStringLiteral(":Contact SQL = ") +
                   (contactFilter ? contactText + QStringLiteral(" AND ") : QString()) + kImportedContacts);
+            // The file's rows are chosen by the same filter, evaluated over them (never run as SQL);
+            // the line names that selection in the query form a reader of the log knows.
+            debug(QStringLiteral(":Contact MDB SQL = Select * FROM Contacts") +
+                  (contactFilter ? QStringLiteral(" Where ") + contactText : QString()));
+        }
     }
 
     try {
@@ -635,9 +640,13 @@ ExchangeOutcome ExchangeEngine::ImportFromExchangeFile(const QString& path, Exch
                     ol::ItemsPtr earlier = m.gOlCalendarItems->Restrict(window);
                     if (calendarFilter)
                         earlier = earlier->Restrict(*calendarFilter);
-                    if (debugOn())
+                    if (debugOn()) {
                         debug(QStringLiteral(":Calendar SQL = ") +
                               (calendarFilter ? calendarText + QStringLiteral(" AND ") : QString()) + window);
+                        debug(QStringLiteral(":Calendar MDB SQL = Select * FROM Calendar") +
+                              (calendarFilter ? QStringLiteral(" Where ") + calendarText : QString()) +
+                              QStringLiteral(" ORDER BY START ASC"));
+                    }
                     status(QStringLiteral("Deleting local appointments..."));
                     for (int i = earlier->Count(); i >= 1; --i)
                         earlier->Item(i)->Delete();
