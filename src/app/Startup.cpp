@@ -119,6 +119,8 @@ void Vantrel::Form_Load() {
     // 21.
     showWindow();
     // 22.
+    if (gOlApp)
+        debug(QStringLiteral(":Contact store opened, version ") + gOlApp->Version());
     debug(QStringLiteral(":Program Loaded"));
     registerHelpFile();
     cmbContacts->setFocus();
