@@ -7,16 +7,8 @@
 namespace qel {
 
 void Vantrel::buildExchange() {
-    auto progress = std::make_shared<WaitProgress>(this);
     ExchangeHooks hooks;
-    hooks.loadProgress = [progress] { return progress.get(); };
-    hooks.unloadProgress = [] { frmWait::unload(); };
-    hooks.setWindowShown = [this](bool shown) {
-        if (!shown)
-            hide();
-        else if (!mInTray && !mUnloaded)
-            show();
-    };
+    static_cast<LongRunHooks&>(hooks) = longRunHooks();
     ExchangeControls controls;
     controls.menuExport = menuExport;
     controls.menuImport = menuImport;

@@ -14,19 +14,11 @@ namespace qel {
 
 void Vantrel::buildSpecialDays() {
     MsgBoxEx1 = named(new QObject(this), QStringLiteral("MsgBoxEx1"));
-    auto progress = std::make_shared<WaitProgress>(this);
     SpecialDayHooks hooks;
-    hooks.loadProgress = [progress] { return progress.get(); };
-    hooks.unloadProgress = [] { frmWait::unload(); };
+    static_cast<LongRunHooks&>(hooks) = longRunHooks();
     hooks.refreshCard = [this] { mBrowser->cmbContacts_Click(); };
     hooks.inTray = [this] { return mInTray; };
     hooks.restoreFromTray = [this] { menuTrayShow_Click(); };
-    hooks.setWindowShown = [this](bool shown) {
-        if (!shown)
-            hide();
-        else if (!mInTray && !mUnloaded)
-            show();
-    };
     hooks.selectTab = [this](int tab) { mBrowser->selectTab(tab); };
     hooks.setKeyPreview = [this](bool on) { setKeyPreview(on); };
     hooks.editing = [this] { return isEditing(); };

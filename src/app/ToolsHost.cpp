@@ -9,9 +9,9 @@
 
 namespace qel {
 
-void Vantrel::buildTools() {
+LongRunHooks Vantrel::longRunHooks() {
     auto progress = std::make_shared<WaitProgress>(this);
-    ToolHooks hooks;
+    LongRunHooks hooks;
     hooks.loadProgress = [progress] { return progress.get(); };
     hooks.unloadProgress = [] { frmWait::unload(); };
     hooks.setWindowShown = [this](bool shown) {
@@ -20,6 +20,12 @@ void Vantrel::buildTools() {
         else if (!mInTray && !mUnloaded)
             show();
     };
+    return hooks;
+}
+
+void Vantrel::buildTools() {
+    ToolHooks hooks;
+    static_cast<LongRunHooks&>(hooks) = longRunHooks();
     ToolControls controls;
     controls.menuAppointments = menuAppointments;
     controls.menuCell = menuCell;

@@ -302,6 +302,8 @@ private:
     void buildActions();
     // The special days, made once the timers they work on exist; places the day strip.
     void buildSpecialDays();
+    // The hooks of a subsystem's long runs: the progress window and hiding this window meanwhile.
+    LongRunHooks longRunHooks();
     // The calendar and phone tools.
     void buildTools();
     // The manual export and import.

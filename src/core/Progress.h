@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QString>
+#include <functional>
 
 namespace qel {
 
@@ -16,6 +17,14 @@ public:
     virtual void setStatus(const QString& text) = 0;
     // The user asked the run to stop.
     virtual bool cancelled() const = 0;
+};
+
+// What a subsystem with long runs needs of the host: the progress window and the main window's
+// hiding while the run works. Every hook may be left empty.
+struct LongRunHooks {
+    std::function<Progress*()> loadProgress;  // the progress window (loaded on first call)
+    std::function<void()> unloadProgress;     // its unloading
+    std::function<void(bool)> setWindowShown; // shows or hides the main window
 };
 
 } // namespace qel

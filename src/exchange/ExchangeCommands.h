@@ -30,11 +30,7 @@ struct ExchangeControls {
 };
 
 // What the commands need of the rest of the program. Every hook may be left empty.
-struct ExchangeHooks {
-    std::function<Progress*()> loadProgress; // the progress window, loaded on first call
-    std::function<void()> unloadProgress;
-    std::function<void(bool)> setWindowShown; // shows or hides the main window
-};
+using ExchangeHooks = LongRunHooks;
 
 class ExchangeCommands : public QObject {
     Q_OBJECT

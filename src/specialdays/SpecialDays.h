@@ -41,17 +41,13 @@ struct SpecialDayControls {
 };
 
 // What the special days need of the rest of the program. Every hook may be left empty.
-struct SpecialDayHooks {
-    // The progress window (loaded on first call) and its unloading.
-    std::function<Progress*()> loadProgress;
-    std::function<void()> unloadProgress;
-    std::function<void()> refreshCard;        // cmbContacts_Click
-    std::function<bool()> inTray;             // the window is minimised to the tray
-    std::function<void()> restoreFromTray;    // the tray's "Show"
-    std::function<void(bool)> setWindowShown; // shows or hides the main window
-    std::function<void(int)> selectTab;       // selects a card tab (1..5)
-    std::function<void(bool)> setKeyPreview;  // the window's key preview
-    std::function<bool()> editing;            // a contact is being edited
+struct SpecialDayHooks : LongRunHooks {
+    std::function<void()> refreshCard;       // cmbContacts_Click
+    std::function<bool()> inTray;            // the window is minimised to the tray
+    std::function<void()> restoreFromTray;   // the tray's "Show"
+    std::function<void(int)> selectTab;      // selects a card tab (1..5)
+    std::function<void(bool)> setKeyPreview; // the window's key preview
+    std::function<bool()> editing;           // a contact is being edited
 };
 
 class SpecialDays : public QObject {

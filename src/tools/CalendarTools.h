@@ -40,11 +40,7 @@ struct ToolControls {
 };
 
 // What the tools need of the rest of the program. Every hook may be left empty.
-struct ToolHooks {
-    std::function<Progress*()> loadProgress;  // the progress window (loaded on first call)
-    std::function<void()> unloadProgress;     // its unloading
-    std::function<void(bool)> setWindowShown; // shows or hides the main window
-};
+using ToolHooks = LongRunHooks;
 
 // The tag of menuAppointments that asks for a run without message boxes.
 inline const QString kNoMessages = QStringLiteral("No Messages");
