@@ -18,10 +18,6 @@ namespace {
 const QString kCr = QStringLiteral("\r\n");
 const QString kFileFilter = QStringLiteral("Access Database (*.mdb)");
 
-QString usDate(const QDate& date) {
-    return date.toString(QStringLiteral("MM/dd/yyyy"));
-}
-
 // Clears the outcome, the sync timer's mark and the command's own tag on every way out, and
 // unloads the progress window.
 class CommandScope {
@@ -70,9 +66,9 @@ QString ExchangeCommands::exportConfirmation() const {
     if (mSettings.syncData[1]) {
         const QDate today = clock().now().date();
         const int months = static_cast<int>(f.dateRange.trimmed().toDouble());
-        const QString window = QStringLiteral("[Start] >= '") + usDate(today) +
-                               QStringLiteral("' and [Start] <= '") + usDate(today.addMonths(months)) +
-                               QStringLiteral("' OR [Recurring] = 'Yes'");
+        const QString window =
+            QStringLiteral("[Start] >= '") + ol::filterDate(today) + QStringLiteral("' and [Start] <= '") +
+            ol::filterDate(today.addMonths(months)) + QStringLiteral("' OR [Recurring] = 'Yes'");
         const QString& filter = f.exportFilter[SyncFilters::Calendar];
         text += QStringLiteral("APPOINTMENTS - ") +
                 (filter.isEmpty() ? window : filter + QStringLiteral(" AND ") + window) + kCr;

@@ -192,10 +192,6 @@ QString insertSql(const char* table, size_t count) {
     return sql + QLatin1Char(')');
 }
 
-QString usDate(const QDate& date) {
-    return date.toString(QStringLiteral("MM/dd/yyyy"));
-}
-
 bool sameStore(const ol::FolderPtr& a, const ol::FolderPtr& b) {
     return a && b && a->state()->store == b->state()->store;
 }
@@ -360,7 +356,7 @@ ExchangeOutcome ExchangeEngine::ExportToExchangeFile(const QString& path, Exchan
             const QDate today = m.gOlApp->now().date();
             const int months = static_cast<int>(mSettings.filters.dateRange.trimmed().toDouble());
             const QString window = QStringLiteral("[Start] >= '%1' and [Start] <= '%2'")
-                                       .arg(usDate(today), usDate(today.addMonths(months)));
+                                       .arg(ol::filterDate(today), ol::filterDate(today.addMonths(months)));
             QSet<QString> chosen;
             try {
                 ol::ItemsPtr inWindow = m.gOlCalendarItems->Restrict(window);
@@ -636,7 +632,7 @@ ExchangeOutcome ExchangeEngine::ImportFromExchangeFile(const QString& path, Exch
                 if (first.isValid()) {
                     const QString window =
                         QStringLiteral("[Start] >= '%1' AND [Start] < '%2' AND [Categories] = 'QELSync'")
-                            .arg(usDate(first), usDate(last.addDays(1)));
+                            .arg(ol::filterDate(first), ol::filterDate(last.addDays(1)));
                     ol::ItemsPtr earlier = m.gOlCalendarItems->Restrict(window);
                     if (calendarFilter)
                         earlier = earlier->Restrict(*calendarFilter);

@@ -647,6 +647,10 @@ bool Filter::matches(const FilterSource& item) const {
     return !mRoot || mRoot->eval(mRoot->root, item);
 }
 
+QString filterDate(const QDate& date) {
+    return date.toString(QStringLiteral("MM/dd/yyyy"));
+}
+
 QString quoteLiteral(const QString& text) {
     QString out;
     out.reserve(text.size() + 2);

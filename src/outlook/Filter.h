@@ -2,6 +2,7 @@
 
 #include "Properties.h"
 
+#include <QDate>
 #include <QString>
 #include <QVariant>
 #include <memory>
@@ -41,6 +42,8 @@ private:
 // Quotes a text as a filter literal: wrapped in apostrophes, every apostrophe doubled.
 // quoteLiteral("O'Brien") == "'O''Brien'".
 QString quoteLiteral(const QString& text);
+// A date as filters write it: "mm/dd/yyyy" (filterDate(QDate(2024, 6, 5)) == "06/05/2024").
+QString filterDate(const QDate& date);
 
 // Reads a date the way filters and the store tool write them: "mm/dd/yyyy", optionally followed
 // by a time "hh:mm", "hh:mm:ss", either with " AM"/" PM". Returns an invalid QDateTime otherwise.

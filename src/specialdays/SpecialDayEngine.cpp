@@ -21,10 +21,6 @@ QString withUnderscores(QString name) {
     return name.replace(QLatin1Char(' '), QLatin1Char('_'));
 }
 
-QString mmddyyyy(const QDate& date) {
-    return date.toString(QStringLiteral("MM/dd/yyyy"));
-}
-
 // A whole number of one to four digits; -1 otherwise.
 int number(const QString& text) {
     if (text.isEmpty() || text.size() > 4)
@@ -283,7 +279,7 @@ bool SpecialDayEngine::AddQELDay(const QString& id, const QString& line, const Q
 int SpecialDayEngine::removeQELDays(bool futureOnly) {
     QString filter = QStringLiteral("[Categories] = 'QELDay'");
     if (futureOnly)
-        filter += QStringLiteral(" AND [Start] >= '") + mmddyyyy(clock().today()) + QLatin1Char('\'');
+        filter += QStringLiteral(" AND [Start] >= '") + ol::filterDate(clock().today()) + QLatin1Char('\'');
     const ol::ItemsPtr items = m.gOlCalendarFolder->Items()->Restrict(filter);
     int removed = 0;
     ol::Batch batch(m.gOlCalendarFolder);
@@ -411,8 +407,8 @@ std::array<UpcomingDay, 7> SpecialDayEngine::upcoming() const {
         days[size_t(k)].date = today.addDays(k);
     // One query for the week; only appointments at midnight of a day match (the scan reminder at
     // 8:00 AM never does), as a query per day at "12:00 AM" would.
-    const QString filter = QStringLiteral("[Start] >= '") + mmddyyyy(today) +
-                           QStringLiteral("' AND [Start] < '") + mmddyyyy(today.addDays(7)) +
+    const QString filter = QStringLiteral("[Start] >= '") + ol::filterDate(today) +
+                           QStringLiteral("' AND [Start] < '") + ol::filterDate(today.addDays(7)) +
                            QStringLiteral("' AND [Categories] = 'QELDay'");
     const ol::ItemsPtr items = m.gOlCalendarFolder->Items()->Restrict(filter);
     const int count = items->Count();

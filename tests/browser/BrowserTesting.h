@@ -32,13 +32,7 @@ namespace browsertest {
 
 using qeltest::freshSettings;
 
-// A new store folder (with the first store "Personal Folders" made on opening).
-inline QString freshStoreDir(const QString& tag) {
-    static int serial = 0;
-    const QString dir = qeltest::sandboxRoot() + QStringLiteral("/stores/%1-%2").arg(tag).arg(++serial);
-    QDir().mkpath(dir);
-    return dir;
-}
+using qeltest::freshStoreDir;
 
 inline QString cache(const QString& key) {
     return qel::GetSetting(QStringLiteral("Cache"), key);

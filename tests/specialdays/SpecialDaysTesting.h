@@ -16,12 +16,7 @@
 
 namespace daystest {
 
-inline QString freshStoreDir(const QString& tag) {
-    static int serial = 0;
-    const QString dir = qeltest::sandboxRoot() + QStringLiteral("/stores/%1-%2").arg(tag).arg(++serial);
-    QDir().mkpath(dir);
-    return dir;
-}
+using qeltest::freshStoreDir;
 
 // A special-day appointment as stored.
 struct Day {
