@@ -538,12 +538,14 @@ ExchangeOutcome ExchangeEngine::ImportFromExchangeFile(const QString& path, Exch
     }
 
     try {
-        // One transaction per store: the contacts' and, when it is another, the calendar's.
+        // One transaction per store: the contacts' and, when it is another, the calendar's, whose
+        // changes are recorded so that the two commit as one.
         std::unique_ptr<ol::Batch> contactBatch, calendarBatch;
         if (doContacts)
             contactBatch = std::make_unique<ol::Batch>(m.gOlContactFolder);
         if (doCalendar && !(doContacts && sameStore(m.gOlContactFolder, m.gOlCalendarFolder)))
-            calendarBatch = std::make_unique<ol::Batch>(m.gOlCalendarFolder);
+            calendarBatch = std::make_unique<ol::Batch>(
+                m.gOlCalendarFolder, contactBatch ? ol::Batch::Recorded : ol::Batch::Plain);
         const auto cancelled = [&] {
             if (!(mProgress && mProgress->cancelled()))
                 return false;
@@ -685,9 +687,11 @@ ExchangeOutcome ExchangeEngine::ImportFromExchangeFile(const QString& path, Exch
         }
 
         checkpoint(QStringLiteral("import-commit"), 0);
-        if (contactBatch)
+        if (contactBatch && calendarBatch)
+            contactBatch->commitWith(*calendarBatch, [&] { checkpoint(QStringLiteral("import-commit"), 1); });
+        else if (contactBatch)
             contactBatch->commit();
-        if (calendarBatch)
+        else if (calendarBatch)
             calendarBatch->commit();
     } catch (const ol::Error& e) {
         const QString text = QStringLiteral("The import from ") + path +

@@ -11,8 +11,9 @@
 //   old file as it was.
 // - Import checks the file (ExchangeFile::open) and parses both import filters before anything
 //   is deleted. The deletion of the earlier imports and the creation of the rows are one store
-//   transaction per store: a cancel, a failure or a killed process leave the store as before, a
-//   finished run leaves it with the whole import.
+//   transaction; when the contact and calendar folders are in two stores, the two commit as one
+//   (ol::Batch::commitWith). A cancel, a failure or a killed process leave the stores as before,
+//   a finished run leaves them with the whole import.
 // - A filter is parsed once by the store's filter parser and evaluated over the file's rows as
 //   over the store's items: one filter selects the same in both.
 
@@ -76,7 +77,8 @@ public:
     QString lastStatus() const { return mLastStatus; }
 
     // Called at fixed points of a run (tests stop a process there): "export-row", "import-deleted",
-    // "import-row" (after each row, with its 1-based number), "import-commit" (before the commit).
+    // "import-row" (after each row, with its 1-based number), "import-commit" (0 before the commit; 1 between
+    // the two stores' commits when there are two).
     using Checkpoint = std::function<void(const QString& point, int number)>;
     void setCheckpoint(Checkpoint checkpoint) { mCheckpoint = std::move(checkpoint); }
 

@@ -423,16 +423,29 @@ QString labelColour(int label);
 
 // Groups many saves and deletes in one store into one commit (a bulk import, the demo data).
 // Without commit() everything done since the batch began is rolled back when it ends.
+//
+// Two stores are two files, and a process can be killed between their commits. A batch made
+// `Recorded` keeps a record of its changes, and `first.commitWith(recorded)` commits both as one:
+// the recorded batch's changes are written into the first store with its own commit, and when
+// the process dies before the second commit, the next Application::create that opens both
+// stores writes them into the second store. So the two stores end either as before or with both
+// batches done, never with one of them alone.
 class Batch {
 public:
-    explicit Batch(const FolderPtr& folder);
+    enum Mode { Plain, Recorded };
+    explicit Batch(const FolderPtr& folder, Mode mode = Plain);
     ~Batch();
     Batch(const Batch&) = delete;
     Batch& operator=(const Batch&) = delete;
     void commit();
+    // Commits this batch and then `recorded` (a Recorded batch of another store) as described
+    // above; `between` runs after the first commit (tests stop a process there).
+    void commitWith(Batch& recorded, const std::function<void()>& between = {});
 
 private:
+    void abandon(); // rolls back what is not committed; every folder of the store reloads on next use
     std::shared_ptr<detail::StoreState> mStore;
+    std::shared_ptr<void> mRecording; // the store's change recorder while a Recorded batch is open
     bool mOpen = false;
 };
 

@@ -688,6 +688,7 @@ ApplicationPtr Application::create(const QString& storeDir, const OpenOptions& o
                      [](const auto& a, const auto& b) { return a.first < b.first; });
     for (auto& entry : opened)
         s.stores.push_back(entry.second);
+    detail::completeJointCommits(s);
 
     if (s.stores.empty() && !s.skipped.empty()) {
         QStringList lines;
@@ -982,7 +983,7 @@ void Folder::Delete() {
 
 namespace ol {
 
-Batch::Batch(const FolderPtr& folder) : mStore(folder->state()->store) {
+Batch::Batch(const FolderPtr& folder, Mode mode) : mStore(folder->state()->store) {
     mStore->ensureWritable();
     try {
         mStore->db->exec("BEGIN IMMEDIATE");
@@ -990,11 +991,19 @@ Batch::Batch(const FolderPtr& folder) : mStore(folder->state()->store) {
     } catch (const std::exception& e) {
         detail::throwStoreError(*mStore, e);
     }
+    if (mode == Recorded)
+        mRecording = detail::startRecording(*mStore);
 }
 
 Batch::~Batch() {
+    abandon();
+}
+
+void Batch::abandon() {
+    mRecording.reset();
     if (!mOpen)
         return;
+    mOpen = false;
     try {
         mStore->db->exec("ROLLBACK");
     } catch (const std::exception&) {
@@ -1020,6 +1029,7 @@ void Batch::commit() {
     try {
         mStore->db->exec("COMMIT");
         mOpen = false;
+        mRecording.reset();
         mStore->dataVersion = mStore->db->execAndGet("PRAGMA data_version").getInt64();
     } catch (const std::exception& e) {
         detail::throwStoreError(*mStore, e);

@@ -135,6 +135,13 @@ QByteArray encodeRecord(const Record& record);
 void decodeRecord(const QByteArray& blob, Record& record); // throws kErrStoreFile on a damaged blob
 
 QString newEntryId();
+
+// Joint commits of two stores (Batch::commitWith). startRecording records the changes made to
+// the store's folders and items from now until the recorder is released; completeJointCommits
+// finishes, once every store of the folder is open, the joint commits a killed process left
+// half-done.
+std::shared_ptr<void> startRecording(StoreState& store);
+void completeJointCommits(AppState& app);
 // Turns a database error into Error(kErrStoreFile) naming the file and whether it is busy (try
 // again), damaged, or otherwise unusable.
 [[noreturn]] void throwStoreError(const StoreState& store, const std::exception& e);

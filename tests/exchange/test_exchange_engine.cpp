@@ -455,6 +455,74 @@ private Q_SLOTS:
         QCOMPARE(after.filter(QStringLiteral("Talk")).size(), 1);
     }
 
+    // With the calendar in a second store file, a process killed between the two stores' commits
+    // leaves no store with half of the import: the next open completes the calendar's part.
+    void aKilledImportAcrossTwoStoresIsCompletedOnTheNextOpen() {
+        Harness source(QStringLiteral("two-source"));
+        for (int i = 0; i < 4; ++i)
+            source.addContact(QStringLiteral("T%1").arg(i), QStringLiteral("Doe"), QStringLiteral("New"));
+        source.addAppointment(QStringLiteral("Talk"), QDateTime(QDate(2025, 3, 20), QTime(9, 0)));
+        source.addAppointment(QStringLiteral("Walk"), QDateTime(QDate(2025, 3, 22), QTime(9, 0)));
+        const QString file = source.dir + QStringLiteral("/two.mdb");
+        QVERIFY(source.exportTo(file).ok());
+
+        Harness target(QStringLiteral("two-target"));
+        target.addContact(QStringLiteral("T0"), QStringLiteral("Old"), QStringLiteral("QELSync"));
+        const ol::FolderPtr archive =
+            target.gOlApp->GetNamespace()->Folders()->Add(QStringLiteral("Archive"), ol::olAppointmentItem);
+        {
+            ol::ItemPtr old = archive->Items()->Add(ol::olAppointmentItem);
+            old->set(ol::prop::Subject, QStringLiteral("Stale"));
+            old->set(ol::prop::Start, QDateTime(QDate(2025, 3, 21), QTime(9, 0)));
+            old->set(ol::prop::Categories, QStringLiteral("QELSync"));
+            old->Save();
+        }
+        // Both stores as a fresh connection sees them (opening them completes what was cut off).
+        const auto both = [&] {
+            const ol::ApplicationPtr fresh = ol::Application::create(target.dir + QStringLiteral("/store"));
+            QStringList out;
+            for (const QString& path :
+                 {QStringLiteral("Personal Folders\\Contacts"), QStringLiteral("Archive")}) {
+                for (const ol::ItemPtr& item : fresh->GetNamespace()->folderByPath(path)->Items())
+                    out << path + QStringLiteral(": ") + item->Subject();
+            }
+            out.sort();
+            return out;
+        };
+        const QStringList before = both();
+        QCOMPARE(before.size(), 2);
+
+        const auto importKilledAt = [&](int number) {
+            const pid_t child = fork();
+            if (child == 0) {
+                Harness second(target.dir, Harness::Attach{});
+                second.settings.syncData = {true, true, false, false};
+                second.gOlCalendarFolder =
+                    second.gOlApp->GetNamespace()->folderByPath(QStringLiteral("Archive"));
+                second.gOlCalendarItems = second.gOlCalendarFolder->Items();
+                second.engine->setCheckpoint([&](const QString& name, int at) {
+                    if (name == QStringLiteral("import-commit") && at == number)
+                        ::raise(SIGKILL);
+                });
+                _exit(second.importFrom(file).ok() ? 0 : 3);
+            }
+            int status = 0;
+            return child > 0 && waitpid(child, &status, 0) == child && WIFSIGNALED(status);
+        };
+        QVERIFY(importKilledAt(0));
+        QCOMPARE(both(), before);
+
+        QVERIFY(importKilledAt(1));
+        const QStringList after = both();
+        QCOMPARE(after.filter(QStringLiteral("Contacts: T")).size(), 4);
+        QVERIFY(!after.contains(QStringLiteral("Archive: Stale")));
+        QVERIFY(after.contains(QStringLiteral("Archive: Talk")));
+        QVERIFY(after.contains(QStringLiteral("Archive: Walk")));
+        QCOMPARE(after.size(), 6);
+        // Completed once: opening again changes nothing more.
+        QCOMPARE(both(), after);
+    }
+
     // One filter selects the same in the file as in the store: dates, numbers, Booleans, letter
     // case and accents, keywords, AND/OR/NOT. The import of each filter creates exactly the items
     // the store's restriction selects; a filter with an error is refused before anything changes.
