@@ -190,6 +190,50 @@ private Q_SLOTS:
         QVERIFY(window()->isVisible());
     }
 
+    // Export and import from the Tools menu on the real window: the file is written, the import
+    // replaces the earlier imports in the store, and the progress window, the window and the busy
+    // mark are as they were afterwards.
+    void exportAndImportThroughTheMenus() {
+        const auto add = [&](const QString& first, const QString& last, const QString& categories) {
+            ol::ItemPtr c = window()->gOlContactFolder->Items()->Add(ol::olContactItem);
+            c->set(ol::prop::FirstName, first);
+            c->set(ol::prop::LastName, last);
+            c->set(ol::prop::Categories, categories);
+            c->Save();
+        };
+        add(QStringLiteral("Ann"), QStringLiteral("Lee"), QString());
+        const QTemporaryDir files;
+        const QString file = files.filePath(QStringLiteral("out.mdb"));
+        mSeams->dialogs.expectQuestion(QStringLiteral("Do you still want to Export?"), qel::MsgResult::Yes)
+            .expectOpenFile(file)
+            .expectMessage(QStringLiteral("Export finished:"));
+        window()->menuExport->trigger();
+        QVERIFY(mSeams->dialogs.verify());
+        QVERIFY(QFileInfo(file).size() > 0);
+        QVERIFY(!qel::frmWait::loaded());
+        QVERIFY(window()->isVisible());
+        QCOMPARE(qel::Tag(window()->SyncTimer), QString());
+
+        add(QStringLiteral("Old"), QStringLiteral("Import"), QStringLiteral("QELSync"));
+        mSeams->dialogs.expectQuestion(QStringLiteral("Do you still want to Import?"), qel::MsgResult::Yes)
+            .expectOpenFile(file)
+            .expectMessage(QStringLiteral("Contact(s) Imported"));
+        window()->menuImport->trigger();
+        QVERIFY(mSeams->dialogs.verify());
+        QStringList names;
+        const ol::ApplicationPtr fresh = ol::Application::create(mStores.path());
+        for (const ol::ItemPtr& c :
+             fresh->GetNamespace()->folderByPath(QStringLiteral("Personal Folders\\Contacts"))->Items())
+            names << c->Subject() + QStringLiteral(" [") + c->text(ol::prop::Categories) + QLatin1Char(']');
+        QVERIFY2(!names.filter(QStringLiteral("Old Import")).size(),
+                 qPrintable(names.join(QLatin1Char(','))));
+        QCOMPARE(names.filter(QStringLiteral("Ann Lee [QELSync]")).size(), 1);
+        QCOMPARE(names.filter(QStringLiteral("Ann Lee []")).size(), 1);
+        QVERIFY(!qel::frmWait::loaded());
+        QVERIFY(window()->isVisible());
+        QCOMPARE(qel::Tag(window()->SyncTimer), QString());
+    }
+
     void timers() {
         const QList<std::pair<QTimer*, int>> expected{{window()->AniTimer, 500},
                                                       {window()->MISCTimer, 1000},
