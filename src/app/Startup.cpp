@@ -257,6 +257,7 @@ void Vantrel::readCache(int& containerState, int& containerTab) {
     debug(QStringLiteral(":Reading Cache"));
     mLetterCode = static_cast<qint16>(cacheNumber(keys::LetterCode, 1, 27));
     mContactName = cache(keys::ContactName);
+    mBrowser->chooseEntry(cache(keys::ContactEntryID));
     containerState = cacheNumber(keys::ContainerState, 0, 1);
     containerTab = cacheNumber(keys::ContainerTab, 1, kTabCount);
     // From here on the window shows the saved position, which ExitProgram may write back.

@@ -96,6 +96,7 @@ void ContactBrowser::cmbContacts_Click() {
     }
 
     m.mContactName = text;
+    mCurrentEntryID = contact->EntryID();
     mUi.txtName->setText(m.mContactName);
     const auto& phones = phoneProperties();
     for (size_t i = 0; i < phones.size(); ++i)
@@ -215,9 +216,10 @@ void ContactBrowser::dropPendingCache() {
 
 void ContactBrowser::saveCache() {
     mCacheSavePending = false;
-    const SettingsBatch batch; // one write of the settings file for the seven keys
+    const SettingsBatch batch; // one write of the settings file for the eight keys
     SaveSetting(kCache, QStringLiteral("LetterCode"), QString::number(m.mLetterCode));
     SaveSetting(kCache, QStringLiteral("ContactName"), m.mContactName);
+    SaveSetting(kCache, QStringLiteral("ContactEntryID"), mCurrentEntryID);
     SaveSetting(kCache, QStringLiteral("ContainerState"),
                 containerOpen() ? QStringLiteral("1") : QStringLiteral("0"));
     SaveSetting(kCache, QStringLiteral("ContainerTab"), QString::number(selectedTab()));

@@ -95,6 +95,11 @@ public Q_SLOTS:
     void appendPhoneTooltips(bool voip);
     // Saves the browser's position to the Cache section now.
     void saveCache();
+    // The contact the card shows (its EntryID), saved with the position so that of several
+    // contacts of one name the same one is shown again; chooseEntry() makes the next letter load
+    // select that one among its namesakes.
+    void setCurrentEntry(const QString& entryID) { mCurrentEntryID = entryID; }
+    void chooseEntry(const QString& entryID) { mChosenEntryID = entryID; }
     // Every card shown saves the position; the write is gathered into one, a moment later, so
     // that moving through the contacts never waits for the disk. flushCache() writes a pending
     // save at once; dropPendingCache() forgets it (the window's end saves the position itself).
@@ -169,6 +174,7 @@ private:
     ol::ItemsPtr mListed; // the sorted result the contact list was last filled from
     // Look Up's choice among several contacts of one name, for the next LetterChange.
     QString mChosenEntryID;
+    QString mCurrentEntryID;
 };
 
 } // namespace qel

@@ -130,6 +130,7 @@ constexpr std::array kFixedEntries{
     // Cache
     SettingSpec{s::Cache, k::LetterCode, K::Number, "1", 1, 27, true},
     text(s::Cache, k::ContactName),
+    text(s::Cache, k::ContactEntryID),
     number(s::Cache, k::ContainerState, "0", 0, 1),
     SettingSpec{s::Cache, k::ContainerTab, K::Number, "1", 1, kNoLimit, true},
     text(s::Cache, k::CurrentCategory),

@@ -106,6 +106,7 @@ inline constexpr char SigText[] = "SigText";
 // Cache
 inline constexpr char LetterCode[] = "LetterCode";
 inline constexpr char ContactName[] = "ContactName";
+inline constexpr char ContactEntryID[] = "ContactEntryID"; // which of several contacts of that name
 inline constexpr char ContainerState[] = "ContainerState";
 inline constexpr char ContainerTab[] = "ContainerTab";
 inline constexpr char CurrentCategory[] = "CurrentCategory";

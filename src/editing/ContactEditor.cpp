@@ -304,6 +304,7 @@ void ContactEditor::cmdSave_Click() {
 
         m.mLetterCode = static_cast<qint16>(letterCodeOf(contact->text(ol::prop::LastName)));
         m.mContactName = contact->Subject();
+        mBrowser.setCurrentEntry(contact->EntryID());
     } catch (const ol::Error& e) {
         storeFailed(e, lookupName, QStringLiteral("The contact could not be saved: "),
                     QStringLiteral("Save Edits"), MsgIcon::Critical);

@@ -449,6 +449,36 @@ private Q_SLOTS:
         QCOMPARE(sams.first()->EntryID(), firstSam->EntryID());
     }
 
+    // Of two contacts of one name, the one saved is the one the rebuilt window shows, and the
+    // one shown last is the one the next start shows.
+    void theRebuiltWindowShowsTheSavedNamesake() {
+        {
+            EditRun run(dir());
+            QVERIFY(run.start());
+            qel::Vantrel* w = run.window();
+            w->Search->setText(QStringLiteral("Sam Same"));
+            w->browser().PartialSearch_Click();
+            for (int row = 1; row <= 2 && w->txtID->text() != secondSamId; ++row) {
+                w->browser().PartialSearch_Click();
+                w->cmbSearch->setCurrentIndex(row);
+                w->cmdFound->click();
+            }
+            QCOMPARE(w->txtID->text(), secondSamId);
+            w->menuEdit->trigger();
+            w->txtNumber[1]->setText(QStringLiteral("22"));
+            f->dialogs().expectQuestion(QStringLiteral("This will change the information for Sam Same"),
+                                        MsgResult::Yes);
+            w->cmdSave->click();
+            w = run.rebuilt();
+            QVERIFY(w);
+            QCOMPARE(w->txtID->text(), secondSamId);
+            QCOMPARE(w->txtNumber[1]->text(), QStringLiteral("22"));
+        }
+        EditRun again(dir());
+        QVERIFY(again.start());
+        QCOMPARE(again.window()->txtID->text(), secondSamId);
+    }
+
     void lastNamesOutsideTheLettersReopenOnMisc_data() {
         QTest::addColumn<QString>("name");
         QTest::newRow("no last name") << QStringLiteral("Cher");
