@@ -53,10 +53,10 @@ constexpr Command kCommands[] = {
     {"menuQELRemove", Built, "Removing QEL Days"},
     {"menuUpcomingQELDay", Built, "Looking for upcoming QEL Days"},
     // Help
-    {"menuInstructions", NotYet, "The help file"},
-    {"menuUpdates", NotYet, "Checking for updates"},
-    {"menuWeb", NotYet, "Opening the web site"},
-    {"menuAbout", NotYet, "The About window"},
+    {"menuInstructions", Built, "The help file"},
+    {"menuUpdates", Built, "Checking for updates"},
+    {"menuWeb", Built, "Opening the web site"},
+    {"menuAbout", Built, "The About window"},
     // The tray's menu
     {"menuTrayShow", Built, "Show"},
     {"menuTrayGotoLetter", Built, "Going to a letter"},
@@ -64,7 +64,7 @@ constexpr Command kCommands[] = {
      "Showing the window for the upcoming QEL Days"}, // then menuUpcomingQELDay
     {"menuTraySync", Built, "Sync"},
     {"menuTrayPrefs", Built, "Preferences"},
-    {"menuTrayUpdates", NotYet, "Checking for updates"},
+    {"menuTrayUpdates", Built, "Checking for updates"},
     {"menuTrayExit", Built, "Exit"},
     // The card and the global hot keys
     {"cmdQELDay", Built, "Adding and editing QEL Days"},

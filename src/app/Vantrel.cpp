@@ -89,6 +89,7 @@ Vantrel::Vantrel(Program& program, QWidget* parent) : QMainWindow(parent), mProg
     buildSpecialDays();
     buildTools();
     buildExchange();
+    buildUpdates();
     showCommandStates();
 
     tray().setIcon(windowIcon());

@@ -12,6 +12,7 @@
 #include "prefs/frmPrefs.h"
 #include "specialdays/SpecialDays.h"
 #include "tools/CalendarTools.h"
+#include "updates/HelpAndUpdates.h"
 
 #include <QDateTime>
 #include <QMainWindow>
@@ -79,6 +80,8 @@ public:
     SpecialDays& specialDays() const { return *mSpecialDays; }
     // The calendar and phone tools (colouring, the cell phone list).
     CalendarTools& tools() const { return *mTools; }
+    // The help, the About window and the update check.
+    HelpAndUpdates& updates() const { return *mUpdates; }
     // A contact is being edited: the card's boxes are open for typing (its Save and Cancel
     // buttons show).
     bool isEditing() const { return mEditor && mEditor->isEditing(); }
@@ -161,7 +164,8 @@ public:
     QLineEdit* txtRemind;
     QComboBox* cmbRemind;
     QLabel* lblMisc;
-    QObject* MsgBoxEx1; // the message box of the special days: the error-choice marker in its tag
+    QObject* MsgBoxEx1;   // the message box of the special days: the error-choice marker in its tag
+    QObject* WebBrowser1; // "Update Check" in its tag while the version page is awaited
 
     QTimer* AniTimer;
     QTimer* MISCTimer;
@@ -308,6 +312,8 @@ private:
     void buildTools();
     // The manual export and import.
     void buildExchange();
+    // The help, the About window and the update check.
+    void buildUpdates();
     // Browse mode's double-click on an e-mail address: composes a message to it.
     void composeMail(int entry);
     // The card's double-clicks on a phone number and on an address (outside editing).
@@ -328,6 +334,7 @@ private:
     std::unique_ptr<SpecialDays> mSpecialDays;
     std::unique_ptr<CalendarTools> mTools;
     std::unique_ptr<ExchangeCommands> mExchange;
+    std::unique_ptr<HelpAndUpdates> mUpdates;
     bool mKeyPreview = true;
     bool mCacheLoaded = false; // the start-up has read Cache: ExitProgram may write it back
     bool mUnloaded = false;

@@ -121,6 +121,7 @@ constexpr std::array kFixedEntries{
     number(s::Misc, k::FromAddressType, "0", 0, 2),      // 0 Business, 1 Home, 2 Other Address
     text(s::Misc, k::Me),
     flagYes(s::Misc, k::Release),
+    text(s::Misc, k::UpdateHost, "https://www.vantrel.org"),
     // SMS
     flagYes(s::SMS, k::Remind),
     flagYes(s::SMS, k::Search),

@@ -98,6 +98,7 @@ inline constexpr char EmailHotKey[] = "EmailHotKey";
 inline constexpr char FromAddressType[] = "FromAddressType";
 inline constexpr char Me[] = "Me";
 inline constexpr char Release[] = "Release";
+inline constexpr char UpdateHost[] = "UpdateHost"; // the download host of the update check: scheme and host
 // SMS
 inline constexpr char Remind[] = "Remind";
 inline constexpr char Search[] = "Search";

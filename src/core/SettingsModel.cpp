@@ -161,6 +161,7 @@ void SettingsModel::load() {
     emailKey = hotKey(s::Misc, k::UseEmailHotkey, kEmailModifierKeys, k::EmailHotKey);
     fromAddressType = position(s::Misc, k::FromAddressType);
     release = flag(s::Misc, k::Release);
+    updateHost = text(s::Misc, k::UpdateHost);
     setMe(stored(s::Misc, k::Me));
 }
 

@@ -113,6 +113,9 @@ public:
     // --- Misc -------------------------------------------------------------------------------------
     HotKeyChoice emailKey{false, {}, -1}; // UseEmailHotkey, WinKeyModEmail .. CtrlModEmail, EmailHotKey
     int fromAddressType = 0;              // 0 Business, 1 Home, 2 Other Address
+    // The download host of the update check, scheme and host (UpdateHost). Like CallHost, read from
+    // the store and never written back by the dialog.
+    QString updateHost;
     bool release = false;
     // The "me" contact ("" for none).
     const QString& me() const { return mMe; }

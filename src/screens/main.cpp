@@ -1,6 +1,8 @@
 // qel-screens OUTDIR: renders every window of the program offscreen into OUTDIR as PNG files,
 // on a demo store and settings in a temporary folder (the user's own are never touched).
 
+#include "Form1.h"
+#include "Updater.h"
 #include "app/Screens.h"
 #include "core/Passwords.h"
 #include "core/Settings.h"
@@ -17,6 +19,10 @@
 #include "platform/TrayIcons.h"
 #include "prefs/frmPrefs.h"
 #include "storetool/DemoData.h"
+#include "updates/HelpAndUpdates.h"
+#include "updates/Manual.h"
+#include "updates/frmAbout.h"
+#include "updates/frmHelp.h"
 
 #include <QApplication>
 #include <QDialog>
@@ -59,6 +65,20 @@ public:
 
 private:
     static void note(const QString& text) { std::fprintf(stderr, "prompt: %s\n", qPrintable(text)); }
+};
+
+// The updater's prompts, answered at once and printed.
+class SilentUpdaterUi : public qelupdater::UpdaterUi {
+public:
+    void message(const QString& text) override { std::fprintf(stderr, "prompt: %s\n", qPrintable(text)); }
+    bool ask(const QString& text) override {
+        message(text);
+        return false;
+    }
+    int exec(QDialog& dialog) override {
+        message(dialog.objectName());
+        return QDialog::Rejected;
+    }
 };
 
 void seedSettings() {
@@ -206,6 +226,22 @@ int main(int argc, char** argv) {
         }
     }
     ok = qel::renderAppScreens(sandbox.filePath(QStringLiteral("stores")), out) && ok;
+    {
+        // The help menu's windows, the update question and the updater's folder window.
+        qel::frmAbout about(qel::runningVersion());
+        ok = qel::saveScreen(about, out, QStringLiteral("frmAbout")) && ok;
+        qel::frmHelp welcome;
+        welcome.load(qel::manualFile());
+        ok = qel::saveScreen(welcome, out, QStringLiteral("frmHelp")) && ok;
+        const auto page = qel::readVersionPage("<html><body>QEL_5_7_0_x_y_Faster search<BR>A welcome window"
+                                               "</body></html>");
+        QMessageBox question(QMessageBox::Question, QStringLiteral("New Version"),
+                             qel::HelpAndUpdates::offerQuestion(*page), QMessageBox::Yes | QMessageBox::No);
+        ok = qel::saveScreen(question, out, QStringLiteral("New-Version")) && ok;
+        SilentUpdaterUi updaterUi;
+        qelupdater::Form1 updater(updaterUi);
+        ok = qel::saveScreen(updater, out, QStringLiteral("QELUpdater")) && ok;
+    }
     {
         QString error;
         for (const QString& file : qel::icons::writeTrayPictures(out, &error))

@@ -5,6 +5,8 @@
 #include "app/Commands.h"
 #include "app/frmWait.h"
 #include "core/Tag.h"
+#include "platform/Platform.h"
+#include "support/HttpServer.h"
 
 #include <QAction>
 #include <QCheckBox>
@@ -13,6 +15,7 @@
 #include <QMenuBar>
 #include <QPushButton>
 #include <QTemporaryDir>
+#include <QTest>
 #include <QTimer>
 #include <functional>
 
@@ -142,8 +145,7 @@ private Q_SLOTS:
         QVERIFY2(wrong.isEmpty(), qPrintable(wrong.join(QStringLiteral(", "))));
         QVERIFY(stillToCome > 0);
         // Among those still to come: the ones whose handlers do nothing yet.
-        for (const QAction* pending :
-             {window()->menuStatus, window()->menuSync, window()->menuAbout, window()->menuTrayUpdates})
+        for (const QAction* pending : {window()->menuStatus, window()->menuSync})
             QVERIFY2(!pending->isEnabled(), qPrintable(pending->objectName()));
         // The tray's look for upcoming days brings the window back and looks.
         window()->showMinimized();
@@ -284,6 +286,40 @@ private Q_SLOTS:
         QVERIFY(!tray.isAdded());
         QCOMPARE(tray.toolTip(), QStringLiteral("Exporting Ann Archer"));
         QCOMPARE(tray.icon().cacheKey(), window()->windowIcon().cacheKey());
+    }
+
+    // The Help menu on the running window: F1 opens the manual registered at start-up, About is
+    // modal, and a newer major release taken from the tray's check ends the program through its
+    // exit routine once the download page is open.
+    void theHelpMenuReachesTheManualAboutAndTheCheck() {
+        qel::Vantrel* w = window();
+        for (const QAction* built :
+             {w->menuInstructions, w->menuUpdates, w->menuWeb, w->menuAbout, w->menuTrayUpdates})
+            QVERIFY2(built->isEnabled(), qPrintable(built->objectName()));
+        w->show();
+        w->activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(w));
+        QTest::keyClick(w, Qt::Key_F1);
+        QCOMPARE(mSeams->shell.opened().size(), 1);
+        QVERIFY2(mSeams->shell.opened().constFirst().endsWith(QStringLiteral("/resources/help/QELHelp.html")),
+                 qPrintable(mSeams->shell.opened().constFirst()));
+        mSeams->dialogs.expectExec([](QDialog&) { return int(QDialog::Accepted); },
+                                   QStringLiteral("frmAbout"));
+        w->menuAbout->trigger();
+        QCOMPARE(qel::Tag(w->SyncTimer), QString());
+
+        qunsetenv("http_proxy");
+        qel::QtHttpClient client;
+        qel::HttpClient* previous = qel::HttpSeam::set(&client);
+        qeltest::HttpServer server(200, QStringLiteral("<html><body>QEL_99_0_0_x_y_Next</body></html>"));
+        w->settings().updateHost = server.base();
+        mSeams->dialogs.expectQuestion(QStringLiteral("A new version (99.0.0) is available."),
+                                       qel::MsgResult::Yes);
+        mSeams->dialogs.expectMessage(QStringLiteral("You must uninstall this version of Vantrel"));
+        w->menuTrayUpdates->trigger();
+        QTRY_VERIFY_WITH_TIMEOUT(mRun->program->isFinished(), 10000);
+        QCOMPARE(mSeams->shell.opened().constLast(), server.base() + QStringLiteral("/download.htm"));
+        qel::HttpSeam::set(previous);
     }
 
     void trayKeepsTheProgramIconAndListensToTheWindow() {

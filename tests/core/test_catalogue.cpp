@@ -89,7 +89,11 @@ private Q_SLOTS:
         QVERIFY(!findSetting(sections::General, keys::Pardine));
         QCOMPARE(findSetting(sections::VOIP, keys::Pardine)->kind, SettingKind::Password);
         QCOMPARE(findSetting(sections::OutlookDataSync, keys::Olvex)->kind, SettingKind::Password);
-        QCOMPARE(names.size(), 115);
+        // The update check's download host: free text with an https fallback.
+        QCOMPARE(findSetting(sections::Misc, keys::UpdateHost)->kind, SettingKind::Text);
+        QVERIFY(QLatin1String(findSetting(sections::Misc, keys::UpdateHost)->fallback)
+                    .startsWith(QLatin1String("https://")));
+        QCOMPARE(names.size(), 116);
     }
 
     void flagsTestedAgainstNoAreOnUnlessNo_data() {
