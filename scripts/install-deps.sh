@@ -1,5 +1,6 @@
 #!/usr/bin/env bash
-# Installs every Debian package that the build, the tests and the benchmarks need.
+# Installs every Debian package that the build, the tests and the benchmarks need (the keyring
+# tests run gnome-keyring on a private session bus).
 # Idempotent and non-interactive; does nothing when everything is already there.
 set -euo pipefail
 
@@ -13,6 +14,8 @@ packages=(
     python3 python3-pyftpdlib python3-openssl openssl
     xvfb xauth clang-format
     poppler-utils
+    qtkeychain-qt6-dev
+    dbus-daemon gnome-keyring
 )
 
 missing=()

@@ -1,6 +1,7 @@
 #include "CurlFtp.h"
 #include "Platform.h"
 #include "ProgramFolder.h"
+#include "QtKeychainKeyring.h"
 #include "X11HotKey.h"
 
 #include <QCoreApplication>
@@ -88,6 +89,7 @@ void installProductionSeams() {
     static QtHttpClient* const httpClient = new QtHttpClient;
     static CurlFtpClient* const ftpClient = new CurlFtpClient;
     static X11HotKey* const hotKeys = new X11HotKey; // takes the application's X11 connection, if any
+    static QtKeychainKeyring* const passwords = new QtKeychainKeyring;
     DialogsSeam::set(dialogs);
     ClockSeam::set(clock);
     ShellSeam::set(shell);
@@ -95,6 +97,7 @@ void installProductionSeams() {
     HttpSeam::set(httpClient);
     FtpSeam::set(ftpClient);
     HotKeySeam::set(hotKeys);
+    setKeyring(passwords);
 }
 
 } // namespace qel
