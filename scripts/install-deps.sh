@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Installs every Debian package that the build, the tests and the benchmarks need (the keyring
-# tests run gnome-keyring on a private session bus).
+# tests run gnome-keyring on a private session bus; the package test runs cpack, dpkg-deb and the
+# desktop entry and AppStream validators).
 # Idempotent and non-interactive; does nothing when everything is already there.
 set -euo pipefail
 
@@ -16,6 +17,7 @@ packages=(
     poppler-utils
     qtkeychain-qt6-dev
     dbus-daemon gnome-keyring
+    dpkg-dev desktop-file-utils appstream
 )
 
 missing=()

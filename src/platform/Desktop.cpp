@@ -36,11 +36,12 @@ QString soundFile(const QString& name) {
     if (name.isEmpty())
         return {};
     QStringList folders{programFolder()};
-    if (QCoreApplication::instance()) {
-        const QString exe = QCoreApplication::applicationDirPath();
-        folders << exe << exe + QStringLiteral("/resources/sounds") << exe + QStringLiteral("/sounds");
-    }
-    folders << QStringLiteral(QEL_RESOURCE_DIR "/sounds");
+    if (QCoreApplication::instance())
+        folders << QCoreApplication::applicationDirPath();
+    for (const QString& resources : resourceFolders())
+        folders << resources + QStringLiteral("/sounds");
+    if (QCoreApplication::instance())
+        folders << QCoreApplication::applicationDirPath() + QStringLiteral("/sounds");
     for (const QString& folder : folders) {
         const QFileInfo file(QDir(folder).filePath(name));
         if (file.isFile())
