@@ -267,37 +267,23 @@ private Q_SLOTS:
     // Real programs: the first one opens the contact a second start names, and ends the second
     // with status 0 and no message; a start after the first was killed takes over its socket.
     void aSecondProgramHandsItsContactToTheFirst() {
-        QTemporaryDir home;
-        QVERIFY(home.isValid());
-        const QString runtime = home.filePath(QStringLiteral("runtime"));
-        QVERIFY(QDir().mkpath(runtime));
-        QVERIFY(QFile::setPermissions(runtime, QFileDevice::ReadOwner | QFileDevice::WriteOwner |
-                                                   QFileDevice::ExeOwner));
-        QVERIFY(QDir().mkpath(home.filePath(QStringLiteral("config/QEL"))));
-        QFile ini(home.filePath(QStringLiteral("config/QEL/QEL.ini")));
-        QVERIFY(ini.open(QIODevice::WriteOnly));
-        ini.write("[DebugMode]\nDebugMode=Yes\n[Cache]\nLetterCode=1\nContactName=Ann Archer\n");
-        ini.close();
+        apptest::ProcessHome home(
+            "[DebugMode]\nDebugMode=Yes\n[Cache]\nLetterCode=1\nContactName=Ann Archer\n");
+        QVERIFY(home.ok());
         const QString store = apptest::makeStore(mStores);
-        const QString socket = runtime + QStringLiteral("/Vantrel.socket");
+        const QString socket = home.path(QStringLiteral("runtime/Vantrel.socket"));
 
-        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-        env.insert(QStringLiteral("HOME"), home.path());
-        env.insert(QStringLiteral("XDG_CONFIG_HOME"), home.filePath(QStringLiteral("config")));
-        env.insert(QStringLiteral("XDG_DATA_HOME"), home.filePath(QStringLiteral("data")));
-        env.insert(QStringLiteral("XDG_RUNTIME_DIR"), runtime);
-        env.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
         // Each program has its own program folder, so each has a debug log of its own.
         const auto start = [&](QProcess& qel, const QString& folder, QStringList arguments) {
-            QVERIFY(QDir().mkpath(home.filePath(folder)));
-            QProcessEnvironment own = env;
-            own.insert(QStringLiteral("QEL_HOME"), home.filePath(folder));
+            QVERIFY(QDir().mkpath(home.path(folder)));
+            QProcessEnvironment own = home.env;
+            own.insert(QStringLiteral("QEL_HOME"), home.path(folder));
             qel.setProcessEnvironment(own);
             qel.start(QStringLiteral(QEL_PROGRAM), QStringList{QStringLiteral("--dir"), store} + arguments);
             QVERIFY(qel.waitForStarted());
         };
         const auto logOf = [&](const QString& folder) {
-            QFile log(QDir(home.filePath(folder)).filePath(QStringLiteral("Debug.txt")));
+            QFile log(QDir(home.path(folder)).filePath(QStringLiteral("Debug.txt")));
             return log.open(QIODevice::ReadOnly) ? QString::fromLatin1(log.readAll()) : QString();
         };
         const auto waitLoaded = [&](QProcess& qel, const QString& folder) {
@@ -324,7 +310,7 @@ private Q_SLOTS:
                                      .contains(QStringLiteral(":Selecting last viewed contact: Max Moss")),
                                  10000);
         // The first saves where it is now; the second wrote nothing of its own.
-        QTRY_VERIFY_WITH_TIMEOUT(QSettings(ini.fileName(), QSettings::IniFormat)
+        QTRY_VERIFY_WITH_TIMEOUT(QSettings(home.settingsFile(), QSettings::IniFormat)
                                          .value(QStringLiteral("Cache/ContactName"))
                                          .toString() == QStringLiteral("Max Moss"),
                                  10000);
