@@ -64,10 +64,9 @@ public:
 // One run of the program in the test process, on its own store folder, with the folder picker and
 // the safe-item switch in the test's hands.
 struct Run {
-    explicit Run(const QString& storeDir, QStringList words = {}) {
-        qel::CommandLine line;
-        line.storeDir = storeDir;
-        line.words = std::move(words);
+    explicit Run(const QString& storeDir, QStringList words = {})
+        : Run(qel::CommandLine{storeDir, std::move(words)}) {}
+    explicit Run(const qel::CommandLine& line) {
         program = std::make_unique<qel::Program>(line);
         program->prepareStore = [this](ol::Application& app) {
             app.setUi(storeUi);

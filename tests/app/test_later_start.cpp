@@ -84,6 +84,8 @@ private Q_SLOTS:
         // What a start forwards reads back as the same start.
         QCOMPARE(qel::forwardedArguments(read.line), arguments);
         QCOMPARE(qel::readInstanceRequest(qel::encodeInstanceRequest({})).state, State::Complete);
+        QCOMPARE(qel::parseCommandLine({QStringLiteral("--search=Max M")}).search, QStringLiteral("Max M"));
+        QVERIFY(qel::parseCommandLine({QStringLiteral("Max")}).search.isNull());
 
         // Every piece short of the whole waits for more; one byte more can never be a request.
         for (qsizetype n = 0; n < request.size(); ++n)
@@ -138,6 +140,18 @@ private Q_SLOTS:
         apptest::settle();
         QVERIFY(!w->isMinimized() && !w->isInTray());
         QCOMPARE(w->cmbContacts->currentText(), QStringLiteral("Zed Zulu"));
+    }
+
+    void aFirstStartWithASearchOpensThePane() {
+        qel::CommandLine line = qel::parseCommandLine({QStringLiteral("--search"), QStringLiteral("Mia")});
+        line.storeDir = apptest::makeStore(mStores);
+        Run run(line);
+        QVERIFY(run.start());
+        qel::Vantrel* w = run.window();
+        QCOMPARE(w->Search->text(), QStringLiteral("Mia"));
+        QVERIFY(w->browser().containerOpen());
+        QCOMPARE(w->browser().selectedTab(), 1);
+        QCOMPARE(w->cmbContacts->currentText(), QStringLiteral("Mia Moss"));
     }
 
     void whileEditingTheWindowIsOnlyRaised() {

@@ -43,6 +43,12 @@ for file in bin/QEL bin/qel-store ${updater:+bin/$updater} \
     [ -f "$usr/$file" ] || fail "the package has no usr/$file"
 done
 [ -x "$usr/bin/QEL" ] || fail "usr/bin/QEL is not executable"
+# Every file the program reads from the source's resources (the manual, when there is one, too).
+resources=$(cd "$(dirname "$0")/../../resources" && pwd)
+(cd "$resources" && find . -type f ! -name '*.cpp' ! -name CMakeLists.txt ! -name README.md \
+    ! -path './desktop/*' ! -path './icons/*') | while read -r file; do
+    [ -f "$usr/share/vantrel/$file" ] || fail "the package has no usr/share/vantrel/$file"
+done
 # Nothing of the build's own: no sources, no build helpers.
 if find "$work/root" -name '*.cpp' -o -name 'CMakeLists.txt' -o -name 'SoundMaker' -o -name 'IconMaker' | grep -q .; then
     fail "build files in the package"
