@@ -1,5 +1,7 @@
 #!/usr/bin/env bash
-# Installs every Debian package that the build, the tests and the benchmarks need.
+# Installs every Debian package that the build, the tests and the benchmarks need (the keyring
+# tests run gnome-keyring on a private session bus; the package test runs cpack, dpkg-deb and the
+# desktop entry and AppStream validators).
 # Idempotent and non-interactive; does nothing when everything is already there.
 set -euo pipefail
 
@@ -13,6 +15,9 @@ packages=(
     python3 python3-pyftpdlib python3-openssl openssl
     xvfb xauth clang-format
     poppler-utils
+    qtkeychain-qt6-dev
+    dbus-daemon gnome-keyring
+    dpkg-dev desktop-file-utils appstream
 )
 
 missing=()

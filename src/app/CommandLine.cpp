@@ -2,6 +2,15 @@
 
 namespace qel {
 
+namespace {
+
+// An empty search text still opens the pane: it is kept apart from no search (a null text).
+QString searchText(const QString& text) {
+    return text.isNull() ? QString(QLatin1String("")) : text;
+}
+
+} // namespace
+
 CommandLine parseCommandLine(const QStringList& arguments) {
     CommandLine line;
     bool options = true;
@@ -21,6 +30,14 @@ CommandLine parseCommandLine(const QStringList& arguments) {
                 line.error = QStringLiteral("--dir needs a folder");
                 return line;
             }
+        } else if (options && arg == QLatin1String("--search")) {
+            if (i + 1 >= arguments.size()) {
+                line.error = QStringLiteral("--search needs a text");
+                return line;
+            }
+            line.search = searchText(arguments.at(++i));
+        } else if (options && arg.startsWith(QLatin1String("--search="))) {
+            line.search = searchText(arg.mid(9));
         } else if (options && (arg == QLatin1String("--help") || arg == QLatin1String("-h"))) {
             line.help = true;
         } else if (options && arg == QLatin1String("--version")) {
@@ -40,15 +57,19 @@ CommandLine parseCommandLine(const QStringList& arguments) {
 
 QString commandLineUsage() {
     return QStringLiteral(
-        "Usage: QEL [--dir STOREFOLDER] [--] [m | DISPLAY NAME]\n"
+        "Usage: QEL [--dir STOREFOLDER] [--search TEXT] [--] [m | DISPLAY NAME]\n"
         "\n"
         "  m                 start minimized (the autostart entry passes it)\n"
         "  DISPLAY NAME      open the contact with this display name, for example \"Mary Smith\"\n"
         "  --dir FOLDER      the folder of the contact stores (default: $QEL_STORE_DIR, else the\n"
         "                    per-user store folder)\n"
+        "  --search TEXT     open the search pane with TEXT typed\n"
         "  --                end of the options, for a name that begins with \"-\"\n"
         "  --quit-when-shown print \"shown\" when the window is up and end (start-up timing)\n"
-        "  --help, --version\n");
+        "  --help, --version\n"
+        "\n"
+        "While Vantrel runs, a new start hands its contact or search text to the running window\n"
+        "and brings it up (without arguments: brings it up).\n");
 }
 
 int jumpLetterCode(const QString& displayName) {

@@ -7,14 +7,16 @@ namespace qel {
 
 // The program's command line:
 //
-//     QEL [--dir STOREFOLDER] [--] [m | DISPLAY NAME...]
+//     QEL [--dir STOREFOLDER] [--search TEXT] [--] [m | DISPLAY NAME...]
 //
 // "m" alone starts the window minimized (the autostart entry passes it). Any other words are the
 // full display name of a contact to open, one argument ("Mary Smith") or several (Mary Smith);
-// they are joined with single blanks. "--" ends the options, for a name that begins with "-".
+// they are joined with single blanks. "--search TEXT" opens the search pane with the text typed.
+// "--" ends the options, for a name that begins with "-".
 struct CommandLine {
     QString storeDir;  // --dir; empty: QEL_STORE_DIR, else the per-user store folder
     QStringList words; // the arguments after the options
+    QString search;    // --search; null without one (an empty text opens the pane empty)
     bool help = false; // --help
     bool version = false;
     bool quitWhenShown = false; // --quit-when-shown: print "shown" once the window is up, then end

@@ -1,6 +1,8 @@
 #include "Program.h"
 
+#include "InstanceChannel.h"
 #include "Vantrel.h"
+#include "core/DebugLog.h"
 
 #include <QDir>
 #include <QLockFile>
@@ -26,6 +28,11 @@ QString Program::defaultInstanceLockPath() {
     return folder + QStringLiteral("/Vantrel.lock");
 }
 
+QString Program::instanceSocketPath() const {
+    const QFileInfo lock(mLockPath);
+    return lock.absoluteDir().filePath(lock.completeBaseName() + QStringLiteral(".socket"));
+}
+
 const CommandLine& Program::commandLine() const {
     return mLoads <= 1 ? mCommandLine : mNoCommandLine;
 }
@@ -37,16 +44,47 @@ bool Program::claimInstance() {
     mLock = std::make_unique<QLockFile>(mLockPath);
     // Only a lock whose process has gone is stale; a running instance keeps it however long.
     mLock->setStaleLockTime(0);
-    if (mLock->tryLock(0))
-        return true;
-    mLock.reset();
-    return false;
+    if (!mLock->tryLock(0)) {
+        mLock.reset();
+        return false;
+    }
+    mServer = new InstanceServer(this);
+    connect(mServer, &InstanceServer::requested, this, &Program::answerLaterStart);
+    connect(mServer, &InstanceServer::refused, this,
+            [](const QString& reason) { debug(QStringLiteral(":Later start refused: ") + reason); });
+    if (!mServer->listen(instanceSocketPath()))
+        debug(QStringLiteral(":Not listening for later starts: ") + mServer->errorString());
+    return true;
+}
+
+bool Program::handToRunningInstance() {
+    mHandedOver = qel::handToRunningInstance(instanceSocketPath(), forwardedArguments(mCommandLine));
+    return mHandedOver;
 }
 
 void Program::releaseInstance() {
+    delete mServer; // closes the socket before the lock goes
+    mServer = nullptr;
+    mPendingStarts.clear();
     if (mLock)
         mLock->unlock();
     mLock.reset();
+}
+
+void Program::answerLaterStart(const CommandLine& line) {
+    mPendingStarts.append(line);
+    answerPendingStarts();
+}
+
+void Program::answerPendingStarts() {
+    // One at a time (an answer may wait in a dialog), and only to a window whose start-up has
+    // ended: a later start that comes while the window loads (or reloads) waits for it.
+    if (mAnswering)
+        return;
+    mAnswering = true;
+    while (mWindowReady && mWindow && !mWindow->isUnloaded() && !mPendingStarts.isEmpty())
+        mWindow->answerLaterStart(mPendingStarts.takeFirst());
+    mAnswering = false;
 }
 
 bool Program::start() {
@@ -60,6 +98,7 @@ void Program::loadWindow() {
     if (mFinished)
         return;
     ++mLoads;
+    mWindowReady = false;
     auto* window = new Vantrel(*this);
     mWindow = window;
     connect(window, &Vantrel::unloaded, this, &Program::windowUnloaded);
@@ -70,7 +109,10 @@ void Program::loadWindow() {
         mMinimizeNextLoad = false;
         window->minimizeOnceShown();
     }
+    mWindowReady = true;
     Q_EMIT windowLoaded(window);
+    if (!mPendingStarts.isEmpty())
+        QMetaObject::invokeMethod(this, &Program::answerPendingStarts, Qt::QueuedConnection);
 }
 
 void Program::reload() {
@@ -83,6 +125,7 @@ void Program::reload() {
 void Program::windowUnloaded() {
     Vantrel* old = mWindow;
     mWindow = nullptr;
+    mWindowReady = false;
     if (old) {
         old->deleteLater(); // a handler of it may still be on the stack
         mRetired.removeAll(nullptr);

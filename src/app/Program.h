@@ -14,6 +14,7 @@ class QLockFile;
 
 namespace qel {
 
+class InstanceServer;
 class Vantrel;
 
 // The running program: the one main window at a time, its reload, and the single-instance lock.
@@ -22,6 +23,9 @@ class Vantrel;
 // when the window unloads itself (ExitProgram) without a reload pending: finished() is emitted.
 // reload() ends the window and loads a new one from the settings once the handler that asked for
 // it has returned; code must not touch the old window after asking.
+//
+// The one running instance listens on a local socket beside its lock file (InstanceChannel.h): a
+// later start hands its command line there and ends; the window answers it once it is loaded.
 class Program : public QObject {
     Q_OBJECT
 public:
@@ -35,6 +39,8 @@ public:
     // The single-instance lock file; default: Vantrel.lock in the per-user runtime folder.
     void setInstanceLockPath(const QString& path) { mLockPath = path; }
     static QString defaultInstanceLockPath();
+    // The socket of the running instance: beside the lock, named as it with ".socket".
+    QString instanceSocketPath() const;
 
     // Loads and shows the main window. false when the start-up ended the program.
     bool start();
@@ -53,8 +59,13 @@ public:
     const CommandLine& processCommandLine() const { return mCommandLine; }
     QString storeDir() const { return mCommandLine.storeDir; }
 
-    // True when this process is (or has just become) the one running instance.
+    // True when this process is (or has just become) the one running instance; it then listens
+    // for later starts.
     bool claimInstance();
+    // A later start: hands this command line to the running instance. True when it took it (the
+    // start then ends quietly, with status 0).
+    bool handToRunningInstance();
+    bool handedOver() const { return mHandedOver; }
 
     // Ends a still loaded window as its close would (the session is ending).
     void shutDown();
@@ -71,18 +82,25 @@ private:
     void loadWindow();
     void windowUnloaded();
     void releaseInstance();
+    void answerLaterStart(const CommandLine& line);
+    void answerPendingStarts();
 
     CommandLine mCommandLine;
     SettingsModel mSettings;
     CommandLine mNoCommandLine;
     QString mLockPath;
     std::unique_ptr<QLockFile> mLock;
+    InstanceServer* mServer = nullptr;
+    QList<CommandLine> mPendingStarts; // later starts heard while no window was loaded
     QPointer<Vantrel> mWindow;
     QList<QPointer<Vantrel>> mRetired; // unloaded windows whose deletion is still pending
     int mLoads = 0;
     bool mReloadPending = false;
     bool mMinimizeNextLoad = false;
     bool mFinished = false;
+    bool mWindowReady = false; // the window's start-up has run to its end
+    bool mHandedOver = false;
+    bool mAnswering = false;
 };
 
 } // namespace qel

@@ -60,9 +60,10 @@ int cacheNumber(const char* key, int low, int high) {
 // --- Form_Load -------------------------------------------------------------------------------
 
 void Vantrel::Form_Load() {
-    // 1. One instance only.
+    // 1. One instance only: a running one that takes this start's command line ends it quietly.
     if (!mProgram.claimInstance()) {
-        dialogs().message(QStringLiteral("Another instance of Vantrel is running"));
+        if (!mProgram.handToRunningInstance())
+            dialogs().message(QStringLiteral("Another instance of Vantrel is running"));
         ExitProgram(false);
         return;
     }
@@ -118,6 +119,8 @@ void Vantrel::Form_Load() {
     mBrowser->restoreContainer(containerState, containerTab);
     // 21.
     showWindow();
+    if (!mProgram.commandLine().search.isNull())
+        openSearch(mProgram.commandLine().search);
     // 22.
     if (gOlApp)
         debug(QStringLiteral(":Contact store opened, version ") + gOlApp->Version());

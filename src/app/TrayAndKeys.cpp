@@ -2,6 +2,7 @@
 // connection to the store), the tray icon's mouse and its menu, and the global hot keys: the
 // restore key, armed while the window is in the tray, and the arming of the two clipboard keys.
 
+#include "InstanceChannel.h"
 #include "Program.h"
 #include "Vantrel.h"
 #include "core/Tag.h"
@@ -178,6 +179,45 @@ void Vantrel::menuTrayShow_Click() {
     reconnectStore();
     // 3. The folder reopened and the letter listed afresh: what changed meanwhile shows.
     mBrowser->lblFolders_Change();
+}
+
+// --- A later start ------------------------------------------------------------------------------
+
+void Vantrel::answerLaterStart(const CommandLine& line) {
+    if (mUnloaded)
+        return;
+    debug(QStringLiteral(":Later start: ") + forwardedArguments(line).join(QLatin1Char(' ')));
+    const bool busy = QApplication::activeModalWidget() != nullptr || frmWait::loaded() != nullptr ||
+                      isEditing() || !Tag(SyncTimer).isEmpty();
+    if (busy) {
+        // Whatever is at work keeps the store and the card: only what the user looks at comes up.
+        QWidget* front = QApplication::activeModalWidget() ? QApplication::activeModalWidget()
+                         : frmWait::loaded()               ? static_cast<QWidget*>(frmWait::loaded())
+                                                           : this;
+        if (front->isVisible()) {
+            front->raise();
+            front->activateWindow();
+        }
+        debug(QStringLiteral(":Later start while busy: window raised only"));
+        return;
+    }
+    if (line.startMinimized())
+        return; // the login's start: the running window stays where it is
+    if (line.contactJump()) {
+        mLetterCode = static_cast<qint16>(jumpLetterCode(line.contactName()));
+        mContactName = line.contactName();
+    }
+    const QPointer<Vantrel> self(this);
+    menuTrayShow_Click();
+    if (self && !mUnloaded && !line.search.isNull())
+        openSearch(line.search);
+}
+
+void Vantrel::openSearch(const QString& text) {
+    mBrowser->menuSearch_Click();
+    Search->setText(text);
+    if (!text.isEmpty())
+        mBrowser->Search_KeyUp(Qt::Key_unknown); // as the last key typed: the type-ahead
 }
 
 void Vantrel::reconnectStore() {

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "CommandLine.h"
 #include "HotKeyControl.h"
 #include "actions/ContactActions.h"
 #include "browser/ContactBrowser.h"
@@ -68,6 +69,12 @@ public:
     // Minimises the window (and so sends it to the tray) once it is on the screen: the start with
     // "m", and the window rebuilt by the tray's Preferences.
     void minimizeOnceShown();
+    // A later start of the program has handed over its command line: the window comes up as the
+    // tray's "Show" brings it, on the contact named, with the search text typed. While a command
+    // is at work (a dialog, the progress window, an edit) the window is only raised.
+    void answerLaterStart(const CommandLine& line);
+    // The search pane opened and the text typed into its box (--search).
+    void openSearch(const QString& text);
 
     Program& program() const { return mProgram; }
     // The contact browser working the card file.

@@ -54,7 +54,7 @@ int main(int argc, char** argv) {
     QObject::connect(&app, &QCoreApplication::aboutToQuit, &program, &qel::Program::shutDown);
 
     if (!program.start())
-        return 1; // the start-up ended the program (it has said why)
+        return program.handedOver() ? 0 : 1; // the start-up ended the program (it has said why)
 
     if (line.quitWhenShown) {
         // Runs after the events the showing has queued (layout, expose, first paint).

@@ -3,6 +3,7 @@
 #include "NumberText.h"
 #include "Passwords.h"
 #include "Settings.h"
+#include "platform/Keyring.h"
 
 namespace qel {
 
@@ -50,9 +51,30 @@ int position(const char* section, const char* key) {
     return ok ? fallback : -1;
 }
 
-QString storedPassword(const char* section, const char* key) {
+// The name of a password in the keyring: its section and key ("OutlookDataSync/Olvex").
+QString keyringName(const char* section, const char* key) {
+    return QLatin1String(section) + QLatin1Char('/') + QLatin1String(key);
+}
+
+// A password: the settings file's scrambled form when it holds one (kept there while no keyring
+// took it), else the keyring's. `unread` tells that the keyring did not answer: what it may hold
+// is then unknown, and must not be taken for an empty password.
+QString storedPassword(const char* section, const char* key, bool& unread) {
+    unread = false;
     const QString value = stored(section, key);
-    return value.isEmpty() ? QString() : unscramblePassword(value);
+    if (!value.isEmpty())
+        return unscramblePassword(value);
+    QString secret;
+    switch (keyring().read(keyringName(section, key), secret)) {
+    case Keyring::Status::Found:
+        return secret;
+    case Keyring::Status::NotFound:
+        return QString();
+    case Keyring::Status::Unavailable:
+        break;
+    }
+    unread = true;
+    return QString();
 }
 
 HotKeyChoice hotKey(const char* section, const char* useKey, const char* const (&modifierKeys)[4],
@@ -75,6 +97,23 @@ void write(const char* section, const char* key, bool on) {
 
 void write(const char* section, const char* key, int number) {
     write(section, key, QString::number(number));
+}
+
+// A password goes to the keyring when it takes it, and the settings file keeps an empty value;
+// else (no secret service, or it refused) the file keeps the scrambled form, as without a keyring.
+// An empty password leaves nothing in the keyring, unless the keyring could not be read at the
+// load: then the password it may hold was never seen, and stays.
+void writePassword(const char* section, const char* key, const QString& plain, bool unread) {
+    const QString name = keyringName(section, key);
+    if (plain.isEmpty()) {
+        if (!unread)
+            keyring().remove(name);
+        write(section, key, QString());
+    } else if (keyring().write(name, plain)) {
+        write(section, key, QString());
+    } else {
+        write(section, key, scramblePassword(plain));
+    }
 }
 
 void writeHotKey(const char* section, const char* useKey, const char* const (&modifierKeys)[4],
@@ -133,7 +172,7 @@ void SettingsModel::load() {
         syncData[i] = flag(s::OutlookDataSync, kSyncDataKeys[i]);
     host = text(s::OutlookDataSync, k::Host);
     user = text(s::OutlookDataSync, k::User);
-    password = storedPassword(s::OutlookDataSync, k::Olvex);
+    password = storedPassword(s::OutlookDataSync, k::Olvex, mPasswordUnread[0]);
     port = text(s::OutlookDataSync, k::Port);
     passiveMode = flag(s::OutlookDataSync, k::PassiveMode);
     useTLS = flag(s::OutlookDataSync, k::UseTLS);
@@ -149,7 +188,7 @@ void SettingsModel::load() {
 
     enableVonage = flag(s::VOIP, k::EnableVonage);
     voipUserName = text(s::VOIP, k::UserName);
-    voipPassword = storedPassword(s::VOIP, k::Pardine);
+    voipPassword = storedPassword(s::VOIP, k::Pardine, mPasswordUnread[1]);
     phoneNumber = text(s::VOIP, k::PhoneNumber);
     copy2CallKey = hotKey(s::VOIP, k::EnableCopy2Call, kModifierKeys, k::HotKey);
     voipCallHost = text(s::VOIP, k::CallHost);
@@ -218,7 +257,7 @@ QString SettingsModel::save() const {
             write(s::OutlookDataSync, kSyncDataKeys[i], syncData[i]);
         write(s::OutlookDataSync, k::Host, host);
         write(s::OutlookDataSync, k::User, user);
-        write(s::OutlookDataSync, k::Olvex, scramblePassword(password));
+        writePassword(s::OutlookDataSync, k::Olvex, password, mPasswordUnread[0]);
         write(s::OutlookDataSync, k::Port, port);
         write(s::OutlookDataSync, k::PassiveMode, passiveMode);
         write(s::OutlookDataSync, k::UseTLS, useTLS);
@@ -234,7 +273,7 @@ QString SettingsModel::save() const {
 
         write(s::VOIP, k::EnableVonage, enableVonage);
         write(s::VOIP, k::UserName, voipUserName);
-        write(s::VOIP, k::Pardine, scramblePassword(voipPassword));
+        writePassword(s::VOIP, k::Pardine, voipPassword, mPasswordUnread[1]);
         write(s::VOIP, k::PhoneNumber, phoneNumber);
         writeHotKey(s::VOIP, k::EnableCopy2Call, kModifierKeys, k::HotKey, copy2CallKey);
 

@@ -3,7 +3,9 @@
 // The program's live settings as typed values, free of widgets. The program keeps one model for
 // its run: the preferences dialog loads its controls from it and, at OK, puts them back and saves
 // it; every subsystem reads it. Keys, sections and fallbacks are the catalogue's
-// (SettingsCatalogue.h); the Cache and SMS sections are read where they are used.
+// (SettingsCatalogue.h); the Cache and SMS sections are read where they are used. The two
+// passwords go to the desktop's keyring when one takes them (platform/Keyring.h), the settings
+// file then holding an empty value; else the file keeps them scrambled.
 
 #include "SettingsCatalogue.h"
 #include "platform/Ftp.h"
@@ -84,7 +86,7 @@ public:
     std::array<bool, 4> syncData{true, false, false, false}; // contacts, calendar, tasks, notes
     QString host;
     QString user;
-    QString password;                    // plain text; stored scrambled (Olvex)
+    QString password;                    // plain text; in the keyring, else stored scrambled (Olvex)
     QString port = QStringLiteral("21"); // as typed (OK checks it)
     bool passiveMode = false;
     bool useTLS = false; // explicit TLS (FTPS)
@@ -99,7 +101,7 @@ public:
     // --- VOIP -----------------------------------------------------------------------------------
     bool enableVonage = false;
     QString voipUserName;
-    QString voipPassword; // plain text; stored scrambled (Pardine)
+    QString voipPassword; // plain text; in the keyring, else stored scrambled (Pardine)
     QString phoneNumber;
     HotKeyChoice copy2CallKey; // EnableCopy2Call, WinKeyMod .. CtrlMod, HotKey
     // The click-to-call service's scheme and host (CallHost). The dialog does not edit it: it is
@@ -131,6 +133,8 @@ Q_SIGNALS:
 
 private:
     bool mDebugMode = false;
+    // The FTP and VoIP passwords that the keyring held unknown at the last load (it did not answer).
+    std::array<bool, 2> mPasswordUnread{};
     QString mMe;
 };
 

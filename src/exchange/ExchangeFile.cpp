@@ -24,11 +24,10 @@ QStringList templateFolders() {
     if (!folderOverride().isEmpty())
         return folderOverride();
     QStringList folders{programFolder()};
-    if (QCoreApplication::instance()) {
-        const QString exe = QCoreApplication::applicationDirPath();
-        folders << exe + QStringLiteral("/resources/templates") << exe;
-    }
-    folders << QStringLiteral(QEL_RESOURCE_DIR "/templates");
+    for (const QString& resources : resourceFolders())
+        folders << resources + QStringLiteral("/templates");
+    if (QCoreApplication::instance())
+        folders << QCoreApplication::applicationDirPath();
     return folders;
 }
 

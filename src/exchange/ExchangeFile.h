@@ -23,8 +23,9 @@ class Database;
 
 namespace qel::exchange {
 
-// The template EmptyContacts.mdb: in the program folder, beside the program (its
-// resources/templates) or in the build tree's resources/templates. "" when none of them has it.
+// The template EmptyContacts.mdb: in the program folder, in the "templates" of a resource folder
+// (beside the program, the installed share folder, the build tree's resources) or beside the
+// program. "" when none of them has it.
 QString templateFile();
 // Why the export cannot start without it, naming the places looked at.
 QString missingTemplateMessage();

@@ -1,6 +1,7 @@
 #include "CurlFtp.h"
 #include "Platform.h"
 #include "ProgramFolder.h"
+#include "QtKeychainKeyring.h"
 #include "X11HotKey.h"
 
 #include <QCoreApplication>
@@ -35,11 +36,12 @@ QString soundFile(const QString& name) {
     if (name.isEmpty())
         return {};
     QStringList folders{programFolder()};
-    if (QCoreApplication::instance()) {
-        const QString exe = QCoreApplication::applicationDirPath();
-        folders << exe << exe + QStringLiteral("/resources/sounds") << exe + QStringLiteral("/sounds");
-    }
-    folders << QStringLiteral(QEL_RESOURCE_DIR "/sounds");
+    if (QCoreApplication::instance())
+        folders << QCoreApplication::applicationDirPath();
+    for (const QString& resources : resourceFolders())
+        folders << resources + QStringLiteral("/sounds");
+    if (QCoreApplication::instance())
+        folders << QCoreApplication::applicationDirPath() + QStringLiteral("/sounds");
     for (const QString& folder : folders) {
         const QFileInfo file(QDir(folder).filePath(name));
         if (file.isFile())
@@ -88,6 +90,7 @@ void installProductionSeams() {
     static QtHttpClient* const httpClient = new QtHttpClient;
     static CurlFtpClient* const ftpClient = new CurlFtpClient;
     static X11HotKey* const hotKeys = new X11HotKey; // takes the application's X11 connection, if any
+    static QtKeychainKeyring* const passwords = new QtKeychainKeyring;
     DialogsSeam::set(dialogs);
     ClockSeam::set(clock);
     ShellSeam::set(shell);
@@ -95,6 +98,7 @@ void installProductionSeams() {
     HttpSeam::set(httpClient);
     FtpSeam::set(ftpClient);
     HotKeySeam::set(hotKeys);
+    setKeyring(passwords);
 }
 
 } // namespace qel

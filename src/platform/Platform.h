@@ -70,8 +70,8 @@ private:
 };
 
 // The file of one of the program's sounds: looked up in the program folder, the executable's folder,
-// its "resources/sounds" and "sounds" sub-folders, and the build tree's resources/sounds; "" when none
-// has it.
+// the "sounds" of each resource folder (resourceFolders(): beside the program, the installed share
+// folder, the build tree's resources) and the executable's "sounds"; "" when none has it.
 QString soundFile(const QString& name);
 
 // How DesktopShell hands a text to the desktop: a URL with a scheme stays a URL, anything else is a

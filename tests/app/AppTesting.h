@@ -18,6 +18,7 @@
 #include <QDir>
 #include <QFile>
 #include <QLockFile>
+#include <QProcessEnvironment>
 #include <QSettings>
 #include <QTemporaryDir>
 #include <deque>
@@ -63,10 +64,9 @@ public:
 // One run of the program in the test process, on its own store folder, with the folder picker and
 // the safe-item switch in the test's hands.
 struct Run {
-    explicit Run(const QString& storeDir, QStringList words = {}) {
-        qel::CommandLine line;
-        line.storeDir = storeDir;
-        line.words = std::move(words);
+    explicit Run(const QString& storeDir, QStringList words = {})
+        : Run(qel::CommandLine{storeDir, std::move(words)}) {}
+    explicit Run(const qel::CommandLine& line) {
         program = std::make_unique<qel::Program>(line);
         program->prepareStore = [this](ol::Application& app) {
             app.setUi(storeUi);
@@ -79,6 +79,35 @@ struct Run {
     std::shared_ptr<QueuedStoreUi> storeUi = std::make_shared<QueuedStoreUi>();
     bool safeItems = true;
     std::unique_ptr<qel::Program> program;
+};
+
+// A home of its own for the real program started as a process: a runtime folder (mode 0700), a
+// settings file holding `ini`, and the environment of the process pointing there. Check ok().
+class ProcessHome {
+public:
+    explicit ProcessHome(const QByteArray& ini) {
+        const QString runtime = path(QStringLiteral("runtime"));
+        QFile settings(settingsFile());
+        mOk = mDir.isValid() && QDir().mkpath(runtime) &&
+              QFile::setPermissions(runtime, QFileDevice::ReadOwner | QFileDevice::WriteOwner |
+                                                 QFileDevice::ExeOwner) &&
+              QDir().mkpath(path(QStringLiteral("config/QEL"))) && settings.open(QIODevice::WriteOnly) &&
+              settings.write(ini) == ini.size();
+        env = QProcessEnvironment::systemEnvironment();
+        env.insert(QStringLiteral("HOME"), mDir.path());
+        env.insert(QStringLiteral("XDG_CONFIG_HOME"), path(QStringLiteral("config")));
+        env.insert(QStringLiteral("XDG_DATA_HOME"), path(QStringLiteral("data")));
+        env.insert(QStringLiteral("XDG_RUNTIME_DIR"), runtime);
+        env.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
+    }
+    bool ok() const { return mOk; }
+    QString path(const QString& name) const { return mDir.filePath(name); }
+    QString settingsFile() const { return path(QStringLiteral("config/QEL/QEL.ini")); }
+    QProcessEnvironment env;
+
+private:
+    QTemporaryDir mDir;
+    bool mOk = false;
 };
 
 // Lets queued calls and deferred deletions run (a reload, an unloaded window's end).

@@ -135,30 +135,15 @@ private Q_SLOTS:
     // The real program, started as a user starts it: the store it opens reports the store's own
     // version (which gates label colours and the like), not the program's.
     void theProgramsStoreKeepsItsOwnVersion() {
-        QTemporaryDir home;
-        QVERIFY(home.isValid());
-        const QString program = home.filePath(QStringLiteral("program"));
-        const QString runtime = home.filePath(QStringLiteral("runtime"));
-        QVERIFY(QDir().mkpath(program) && QDir().mkpath(runtime));
-        QVERIFY(QFile::setPermissions(runtime, QFileDevice::ReadOwner | QFileDevice::WriteOwner |
-                                                   QFileDevice::ExeOwner));
-        QVERIFY(QDir().mkpath(home.filePath(QStringLiteral("config/QEL"))));
-        QFile ini(home.filePath(QStringLiteral("config/QEL/QEL.ini")));
-        QVERIFY(ini.open(QIODevice::WriteOnly));
-        ini.write("[DebugMode]\nDebugMode=Yes\n");
-        ini.close();
-        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-        env.insert(QStringLiteral("HOME"), home.path());
-        env.insert(QStringLiteral("XDG_CONFIG_HOME"), home.filePath(QStringLiteral("config")));
-        env.insert(QStringLiteral("XDG_DATA_HOME"), home.filePath(QStringLiteral("data")));
-        env.insert(QStringLiteral("XDG_RUNTIME_DIR"), runtime);
-        env.insert(QStringLiteral("QEL_HOME"), program);
-        env.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
+        apptest::ProcessHome home("[DebugMode]\nDebugMode=Yes\n");
+        QVERIFY(home.ok());
+        const QString program = home.path(QStringLiteral("program"));
+        QVERIFY(QDir().mkpath(program));
+        home.env.insert(QStringLiteral("QEL_HOME"), program);
         QProcess qel;
-        qel.setProcessEnvironment(env);
-        qel.start(QStringLiteral(QEL_PROGRAM),
-                  {QStringLiteral("--dir"), home.filePath(QStringLiteral("stores")),
-                   QStringLiteral("--quit-when-shown")});
+        qel.setProcessEnvironment(home.env);
+        qel.start(QStringLiteral(QEL_PROGRAM), {QStringLiteral("--dir"), home.path(QStringLiteral("stores")),
+                                                QStringLiteral("--quit-when-shown")});
         QVERIFY(qel.waitForFinished(60000));
         QVERIFY2(qel.exitCode() == 0, qel.readAllStandardError().constData());
         QVERIFY(qel.readAllStandardOutput().contains("shown"));

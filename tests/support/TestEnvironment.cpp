@@ -29,6 +29,10 @@ void isolateEnvironment() {
     qputenv("XDG_RUNTIME_DIR", runtime.toUtf8());
     qputenv("QEL_HOME", makeDir("program").toUtf8());
     qputenv("QEL_STORE_DIR", makeDir("stores").toUtf8());
+    // No test (nor a program it starts) reaches the user's session bus, and so their keyring: only
+    // the secret-service test runs on a private bus with a keyring of its own.
+    if (qgetenv("QEL_SECRET_SERVICE") != "running")
+        qunsetenv("DBUS_SESSION_BUS_ADDRESS");
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
         qputenv("QT_QPA_PLATFORM", "offscreen");
 }

@@ -8,7 +8,8 @@
 namespace qeltest {
 
 // Gives the test process its own HOME, XDG folders (the runtime folder with mode 0700) and
-// offscreen platform, so no test reads or writes the user's real settings or stores.
+// offscreen platform, and no session bus, so no test reads or writes the user's real settings,
+// stores or keyring.
 // Call before the QApplication is created; the folders live until the process ends.
 void isolateEnvironment();
 
