@@ -77,10 +77,26 @@ QStringList Updater::files() const {
     return list;
 }
 
+QString Updater::placeOf(const QString& installFolder, const QString& file) {
+    // An installed program (bin/QEL) reads its resources from the prefix's share/vantrel; a
+    // program folder of its own keeps them in "resources" beside the program.
+    const QDir folder(installFolder);
+    const QString prefix = QStringLiteral("resources/");
+    if (file.startsWith(prefix) && !folder.exists(QStringLiteral("resources")) &&
+        folder.exists(QStringLiteral("../share/vantrel")))
+        return QStringLiteral("../share/vantrel/") + file.mid(prefix.size());
+    return file;
+}
+
 QString Updater::copyInto(const QString& target) const {
     const QStringList list = files();
     const QDir source(mSource);
-    const QDir into(target);
+    struct Into {
+        QDir folder;
+        QString filePath(const QString& file) const {
+            return QDir::cleanPath(folder.filePath(placeOf(folder.path(), file)));
+        }
+    } into{QDir(target)};
     if (list.size() < 3) // no manual page
         return failure(kManualFolder, target, QStringLiteral("the new manual is missing from ") + mSource);
     for (const QString& file : list)

@@ -34,6 +34,10 @@ public:
 
 class Updater {
 public:
+    // Where a file of the package (named as in kManualFolder, kTemplateFile) goes in an
+    // installation folder, relative to it.
+    static QString placeOf(const QString& installFolder, const QString& file);
+
     // source: the folder holding the new files (the updater's own); installFolders: the default
     // installation folders in the order they are probed; lockPath: the program's single-instance
     // lock file.

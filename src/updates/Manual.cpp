@@ -17,11 +17,13 @@ QStringList& folderOverride() {
 QStringList manualFolders() {
     if (!folderOverride().isEmpty())
         return folderOverride();
-    const QString help = QStringLiteral("/resources/help");
-    QStringList folders{programFolder() + help};
-    if (QCoreApplication::instance())
-        folders << QCoreApplication::applicationDirPath() + help;
-    folders << QStringLiteral(QEL_HELP_SOURCE_DIR);
+    // Where the program's other resources are (beside it, the installed share folder, the build
+    // tree's), then the source tree's pages.
+    QStringList folders;
+    for (const QString& resources : resourceFolders())
+        folders << resources + QStringLiteral("/help");
+    if (!installedProgram())
+        folders << QStringLiteral(QEL_HELP_SOURCE_DIR);
     return folders;
 }
 

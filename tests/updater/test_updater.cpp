@@ -154,6 +154,27 @@ private Q_SLOTS:
         }
     }
 
+    // A package installed into a prefix (bin/QEL, its resources in share/vantrel): the manual and
+    // the template are replaced where the program reads them, and nothing lands beside it.
+    void anInstalledLayoutIsUpdatedWhereTheProgramReads() {
+        Setup s;
+        const QString bin = s.prefix + QStringLiteral("/bin");
+        const QString share = s.prefix + QStringLiteral("/share/vantrel");
+        write(bin + QStringLiteral("/QEL"), program("old"), true);
+        write(share + QStringLiteral("/help/QELHelp.html"), "<p>manual old</p>");
+        write(share + QStringLiteral("/templates/EmptyContacts.mdb"), "template old");
+        Updater updater(s.ui, s.package, {bin}, s.lock);
+        s.ui.dialogs.expectMessage(QStringLiteral("Update Completed"));
+        QCOMPARE(updater.run(), 0);
+        QCOMPARE(read(bin + QStringLiteral("/QEL")), program("new"));
+        QCOMPARE(read(share + QStringLiteral("/help/QELHelp.html")), QByteArray("<p>manual new</p>"));
+        QCOMPARE(read(share + QStringLiteral("/help/cardfile.html")), QByteArray("<p>cards</p>"));
+        QCOMPARE(read(share + QStringLiteral("/templates/EmptyContacts.mdb")), QByteArray("template new"));
+        QVERIFY(!QFileInfo::exists(bin + QStringLiteral("/resources")));
+        QCOMPARE(Setup::started(bin), QByteArray("new m"));
+        QVERIFY(s.ui.dialogs.verify());
+    }
+
     // Nowhere installed: the folder window. "Okay" is enabled only on a folder holding the program,
     // a disk that cannot be read is told and the window goes back to "/", and Okay updates the
     // chosen folder.
