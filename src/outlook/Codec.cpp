@@ -1,9 +1,9 @@
 #include "StoreInternal.h"
 
-#include <QHash>
 #include <QVarLengthArray>
 #include <array>
 #include <cstring>
+#include <vector>
 
 namespace ol::detail {
 
@@ -165,23 +165,43 @@ QVariant valueOf(const Entry& e) {
     }
 }
 
-const QHash<QByteArray, int>& propIds() {
-    static const QHash<QByteArray, int> ids = [] {
-        QHash<QByteArray, int> h;
-        for (int id = 0; id < prop::Count; ++id)
-            h.insert(propertyDef(id).name.toUtf8(), id);
-        return h;
-    }();
+// The ids of stored names, found by a bucket of their length and first and last bytes and compared
+// whole there: a lookup per stored value, quicker than hashing every name.
+class NameIds {
+public:
+    NameIds(int count, const PropertyDef& (*def)(int)) {
+        for (int id = 0; id < count; ++id) {
+            const QByteArray name = def(id).name.toUtf8();
+            mBuckets[bucket(name)].push_back({name, id});
+        }
+    }
+    int find(QByteArrayView name) const {
+        if (name.isEmpty())
+            return -1;
+        for (const auto& [known, id] : mBuckets[bucket(name)]) {
+            if (known == name)
+                return id;
+        }
+        return -1;
+    }
+
+private:
+    static size_t bucket(QByteArrayView name) {
+        const auto first = static_cast<quint8>(name.front());
+        const auto last = static_cast<quint8>(name.back());
+        return (static_cast<size_t>(name.size()) * 131 + first * 31 + last) % kBuckets;
+    }
+    static constexpr size_t kBuckets = 509;
+    std::array<std::vector<std::pair<QByteArray, int>>, kBuckets> mBuckets;
+};
+
+const NameIds& propIds() {
+    static const NameIds ids(prop::Count, &propertyDef);
     return ids;
 }
 
-const QHash<QByteArray, int>& patternIds() {
-    static const QHash<QByteArray, int> ids = [] {
-        QHash<QByteArray, int> h;
-        for (int id = 0; id < pattern::Count; ++id)
-            h.insert(patternPropertyDef(id).name.toUtf8(), id);
-        return h;
-    }();
+const NameIds& patternIds() {
+    static const NameIds ids(pattern::Count, &patternPropertyDef);
     return ids;
 }
 
@@ -227,12 +247,18 @@ namespace {
 enum : quint8 { kCompactRecurring = 3 };
 static_assert(prop::Count <= 256 && pattern::Count <= 256, "compact records keep ids in one byte");
 
-// Writes a compact record into a buffer of the stored blob's size, which it never outgrows: an
-// id takes one byte where a name took its length and at least one more, Latin-1 text half the
-// bytes of UTF-16, and the recurring mark one byte where it took three.
+// Writes a compact record into a scratch buffer of the stored blob's size, which it never
+// outgrows (an id takes one byte where a name took its length and at least one more, Latin-1 text
+// half the bytes of UTF-16, the recurring mark one byte where it took three), and hands out a
+// copy of just the bytes written.
 class CompactWriter {
 public:
-    explicit CompactWriter(qsizetype storedSize) : mOut(storedSize, Qt::Uninitialized), mP(mOut.data()) {}
+    explicit CompactWriter(qsizetype storedSize) {
+        static thread_local std::vector<char> scratch;
+        if (scratch.size() < static_cast<size_t>(storedSize))
+            scratch.resize(static_cast<size_t>(storedSize));
+        mBegin = mP = scratch.data();
+    }
     void u8(quint8 v) { *mP++ = static_cast<char>(v); }
     void raw(const char* data, qsizetype n) {
         std::memcpy(mP, data, static_cast<size_t>(n));
@@ -258,11 +284,7 @@ public:
         for (quint32 i = 0; i < n; ++i)
             u8(static_cast<quint8>(readNum<char16_t>(units + 2 * i)));
     }
-    QByteArray take() {
-        mOut.truncate(mP - mOut.constData());
-        mOut.squeeze();
-        return std::move(mOut);
-    }
+    QByteArray take() const { return QByteArray(mBegin, mP - mBegin); }
 
     static qsizetype valueSize(quint8 type) {
         switch (type) {
@@ -278,7 +300,7 @@ public:
     }
 
 private:
-    QByteArray mOut;
+    char* mBegin;
     char* mP;
 };
 
@@ -340,30 +362,27 @@ QVariant compactValueOf(const CompactEntry& e) {
 QByteArray compactRecord(QByteArrayView stored) {
     CompactWriter w(stored.size());
     walk(stored, [&](const Entry& e) {
-        const QByteArray name = QByteArray::fromRawData(e.name.data(), e.name.size());
         switch (e.section) {
-        case kSectionProp: {
-            const auto it = propIds().constFind(name);
-            if (it != propIds().constEnd()) {
+        case kSectionProp:
+            if (const int id = propIds().find(e.name); id >= 0) {
                 w.u8(kSectionProp);
-                w.u8(static_cast<quint8>(*it));
+                w.u8(static_cast<quint8>(id));
                 w.value(e);
             }
             break;
-        }
         case kSectionPattern:
-            if (name.isEmpty()) {
+            if (e.name.isEmpty()) {
                 w.u8(kCompactRecurring);
-            } else if (const auto it = patternIds().constFind(name); it != patternIds().constEnd()) {
+            } else if (const int id = patternIds().find(e.name); id >= 0) {
                 w.u8(kSectionPattern);
-                w.u8(static_cast<quint8>(*it));
+                w.u8(static_cast<quint8>(id));
                 w.value(e);
             }
             break;
         default:
             w.u8(kSectionNamed);
-            w.u8(static_cast<quint8>(name.size()));
-            w.raw(name.constData(), name.size());
+            w.u8(static_cast<quint8>(e.name.size()));
+            w.raw(e.name.data(), e.name.size());
             w.value(e);
             break;
         }
