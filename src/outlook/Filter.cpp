@@ -212,6 +212,13 @@ struct Filter::Node {
     static bool compare(const Comparison& c, const FilterSource& item);
 };
 
+std::optional<qint64> FilterSource::minutes(int propId) const {
+    const QDateTime dt = value(propId).toDateTime();
+    if (!dt.isValid())
+        return std::nullopt;
+    return minuteKey(dt);
+}
+
 bool Filter::Node::compare(const Comparison& c, const FilterSource& item) {
     switch (c.type) {
     case PropType::Text:
@@ -243,12 +250,11 @@ bool Filter::Node::compare(const Comparison& c, const FilterSource& item) {
         return any;
     }
     case PropType::DateTime: {
-        const QVariant v = item.value(c.prop);
-        const QDateTime dt = v.toDateTime();
-        if (!dt.isValid())
+        const std::optional<qint64> minutes = item.minutes(c.prop);
+        if (!minutes)
             return c.emptyLiteral && c.op == Op::Eq;
         // A date lies after "no date".
-        const int cmp = c.emptyLiteral ? 1 : threeWay(minuteKey(dt), c.number);
+        const int cmp = c.emptyLiteral ? 1 : threeWay(*minutes, c.number);
         return applyOp(c.op, cmp);
     }
     case PropType::Integer: {

@@ -6,6 +6,7 @@
 #include <QString>
 #include <QVariant>
 #include <memory>
+#include <optional>
 #include <vector>
 
 namespace ol {
@@ -18,6 +19,9 @@ public:
     virtual ~FilterSource() = default;
     virtual QVariant value(int propId) const = 0;
     virtual QString folded(int propId) const = 0;
+    // A date property as local wall-clock minutes since the Julian epoch, or nullopt when the item
+    // holds no valid date; stores cache it per item. By default worked out from value().
+    virtual std::optional<qint64> minutes(int propId) const;
 };
 
 // A parsed restriction. parse() throws Error(kErrFilter) with a readable message for a syntax

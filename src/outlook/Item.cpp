@@ -305,10 +305,11 @@ AddressParts parseAddress(const QString& full) {
 Item::Item(std::shared_ptr<FolderState> folder, RecordPtr record, ItemClass cls)
     : mFolder(std::move(folder)), mRecord(std::move(record)), mClass(cls) {
     if (mRecord) {
-        mValues = mRecord->values;
-        mPattern = mRecord->pattern;
-        mRecurring = mRecord->recurring;
-        mNamed = mRecord->named;
+        ItemData data = mRecord->data();
+        mValues = std::move(data.values);
+        mPattern = std::move(data.pattern);
+        mRecurring = data.recurring;
+        mNamed = std::move(data.named);
     } else {
         mValues.set(prop::Importance, 1);
         mValues.set(prop::Sensitivity, 0);
@@ -363,9 +364,10 @@ QVariant Item::get(int propId) const {
     return v ? *v : defaultValue(propertyDef(propId).type);
 }
 
-QString Item::text(int propId) const {
-    const QVariant v = get(propId);
-    switch (propertyDef(propId).type) {
+QString propertyText(int propId, const QVariant& value) {
+    const PropertyDef& def = propertyDef(propId);
+    const QVariant v = value.isValid() ? value : defaultValue(def.type);
+    switch (def.type) {
     case PropType::DateTime:
         return formatDate(v.toDateTime());
     case PropType::Boolean:
@@ -373,6 +375,10 @@ QString Item::text(int propId) const {
     default:
         return v.toString();
     }
+}
+
+QString Item::text(int propId) const {
+    return propertyText(propId, get(propId));
 }
 
 void Item::set(int propId, const QVariant& value) {
@@ -502,7 +508,7 @@ void Item::Save() {
     const QDateTime now = mFolder->app->now();
     const bool creating = !mRecord;
 
-    Record fresh;
+    ItemData fresh;
     fresh.values = mValues;
     fresh.pattern = mPattern;
     fresh.recurring = mRecurring && mClass == kAppointment;
@@ -511,8 +517,8 @@ void Item::Save() {
     if (creating)
         fresh.values.set(prop::CreationTime, now);
     fresh.values.set(prop::IsRecurring, fresh.recurring ? QVariant(true) : QVariant());
-    fresh.entryId = creating ? newEntryId() : mRecord->entryId;
-    fresh.values.set(prop::EntryID, fresh.entryId);
+    const QString entryId = creating ? newEntryId() : mRecord->entryId;
+    fresh.values.set(prop::EntryID, entryId);
     const QByteArray blob = encodeRecord(fresh);
 
     try {
@@ -520,14 +526,14 @@ void Item::Save() {
             mFolder->ensureLoaded();
             SQLite::Statement q(*store.db, "INSERT INTO items(folder, entry_id, props) VALUES(?, ?, ?)");
             q.bind(1, static_cast<int64_t>(mFolder->id));
-            q.bind(2, fresh.entryId.toStdString());
+            q.bind(2, entryId.toStdString());
             q.bind(3, blob.constData(), static_cast<int>(blob.size()));
             q.exec();
         } else {
             // By EntryID: an item deleted meanwhile changes no row, whatever was added since.
             SQLite::Statement q(*store.db, "UPDATE items SET props = ? WHERE entry_id = ?");
             q.bind(1, blob.constData(), static_cast<int>(blob.size()));
-            q.bind(2, fresh.entryId.toStdString());
+            q.bind(2, entryId.toStdString());
             if (q.exec() != 1) {
                 mFolder->removeRecord(mRecord);
                 throw Error(kErrNotFound, QStringLiteral("The item %1 was deleted.").arg(Subject()));
@@ -540,28 +546,22 @@ void Item::Save() {
         throwStoreError(store, e);
     }
 
-    mValues = fresh.values;
+    mValues = std::move(fresh.values);
     if (creating) {
-        auto record = std::make_shared<Record>(std::move(fresh));
-        record->cls = mClass;
+        auto record = std::make_shared<Record>();
+        record->entryId = entryId;
+        record->replace(compactRecord(blob), mClass);
         mRecord = record;
         mFolder->addRecord(record);
     } else {
-        const auto take = [&](Record& r) {
-            r.values = fresh.values;
-            r.pattern = fresh.pattern;
-            r.recurring = fresh.recurring;
-            r.named = fresh.named;
-            r.cls = mClass;
-            r.clearFolded();
-        };
-        take(*mRecord);
+        const QByteArray compact = compactRecord(blob);
+        mRecord->replace(compact, mClass);
         // A handle from before a reload holds a record the folder no longer lists: the listed one
         // takes the new values too.
         if (mFolder->loaded) {
-            const auto listed = mFolder->byEntryId.constFind(mRecord->entryId);
-            if (listed != mFolder->byEntryId.constEnd() && *listed != mRecord.get())
-                take(**listed);
+            Record* listed = mFolder->listed(mRecord->entryId);
+            if (listed && listed != mRecord.get())
+                listed->replace(compact, mClass);
         }
     }
     mDirty = false;

@@ -43,6 +43,24 @@ void PropBag::set(int id, const QVariant& value) {
         mEntries.insert(it, {id, value});
 }
 
+ItemData Record::data() const {
+    ItemData item;
+    decodeCompact(compact, item);
+    item.values.set(prop::EntryID, entryId);
+    return item;
+}
+
+QVariant Record::value(int propId) const {
+    return propId == prop::EntryID ? QVariant(entryId) : compactValue(compact, propId);
+}
+
+void Record::withText(int propId, const std::function<void(QStringView)>& use) const {
+    if (propId == prop::EntryID)
+        use(entryId);
+    else if (!compactText(compact, propId, use))
+        use(value(propId).toString());
+}
+
 Record::Key& Record::key(int propId) const {
     for (Key& k : hotKeys) {
         if (k.id == propId)
@@ -63,7 +81,22 @@ Record::Key& Record::key(int propId) const {
 const QString& Record::foldedText(int propId) const {
     Key& k = key(propId);
     if (!k.hasText) {
-        k.text = foldKey(values.get(propId).toString());
+        // Many items share a value (their message class, a category): the key of the text last
+        // folded is handed out again, shared rather than made anew.
+        static thread_local struct {
+            int propId = -1;
+            QString text;
+            QString key;
+        } last;
+        withText(propId, [&k, propId](QStringView text) {
+            if (last.propId != propId || text != last.text) {
+                last.propId = propId;
+                last.text.resize(0); // keeps its buffer
+                last.text.append(text);
+                last.key = foldKey(text);
+            }
+            k.text = last.key;
+        });
         k.hasText = true;
     }
     return k.text;
@@ -72,34 +105,46 @@ const QString& Record::foldedText(int propId) const {
 qint64 Record::numberKey(int propId) const {
     Key& k = key(propId);
     if (!k.hasNumber) {
-        const QVariant* v = values.find(propId);
+        const QVariant v = value(propId);
         k.number = std::numeric_limits<qint64>::min();
-        if (v && v->typeId() == QMetaType::QDateTime) {
-            const QDateTime t = v->toDateTime();
+        if (v.typeId() == QMetaType::QDateTime) {
+            const QDateTime t = v.toDateTime();
             if (t.isValid())
                 k.number = t.date().toJulianDay() * 86400000 + t.time().msecsSinceStartOfDay();
-        } else if (v) {
-            k.number = v->toLongLong();
+        } else if (v.isValid()) {
+            k.number = v.toLongLong();
         }
         k.hasNumber = true;
     }
     return k.number;
 }
 
+Record* FolderState::listed(const QString& itemId) {
+    if (!indexed) {
+        byEntryId.clear();
+        byEntryId.reserve(static_cast<qsizetype>(records.size() - deletedInRecords));
+        for (const RecordPtr& r : records) {
+            if (!r->deleted)
+                byEntryId.insert(r->entryId, r.get());
+        }
+        indexed = true;
+    }
+    return byEntryId.value(itemId);
+}
+
 void FolderState::addRecord(RecordPtr record) {
-    byEntryId.insert(record->entryId, record.get());
+    if (indexed)
+        byEntryId.insert(record->entryId, record.get());
     records.push_back(std::move(record));
     ++generation;
 }
 
 void FolderState::removeRecord(const RecordPtr& record) {
+    const bool isListed = loaded && listed(record->entryId) == record.get();
     record->deleted = true;
-    if (!loaded)
-        return;
-    const auto it = byEntryId.constFind(record->entryId);
-    if (it == byEntryId.constEnd() || *it != record.get())
-        return; // an orphan of an earlier load
-    byEntryId.erase(it);
+    if (!isListed)
+        return; // not loaded, or an orphan of an earlier load
+    byEntryId.remove(record->entryId);
     deletions.push_back(record);
     ++deletedInRecords;
     // Deleted records stay in place until there are many of them; then one pass drops them all.
@@ -115,8 +160,15 @@ namespace {
 class RecordSource final : public FilterSource {
 public:
     explicit RecordSource(const Record* r) : mR(r) {}
-    QVariant value(int propId) const override { return mR->values.get(propId); }
+    QVariant value(int propId) const override { return mR->value(propId); }
     QString folded(int propId) const override { return mR->foldedText(propId); }
+    std::optional<qint64> minutes(int propId) const override {
+        // The number key of a date is its local wall-clock milliseconds; none is the smallest.
+        const qint64 ms = mR->numberKey(propId);
+        if (ms == std::numeric_limits<qint64>::min())
+            return std::nullopt;
+        return ms >= 0 ? ms / 60000 : -((-ms + 59999) / 60000);
+    }
 
 private:
     const Record* mR;
@@ -125,23 +177,39 @@ private:
 // Sort keys of one property, worked out once per sort: folded text, or a number for dates (local
 // wall-clock milliseconds, so no time zone arithmetic per comparison), whole numbers and flags.
 // Missing values sort first.
+// Texts carry their first four UTF-16 units as one number, which orders them as the units do
+// (a shorter text padded with zeros), so that most comparisons need not read the texts.
 struct SortKeys {
     PropType type;
     std::vector<const QString*> text;
+    std::vector<quint64> prefix;
     std::vector<qint64> number;
 
     SortKeys(const std::vector<RecordPtr>& records, int id) : type(propertyDef(id).type) {
         if (type == PropType::Text || type == PropType::Keywords) {
             text.reserve(records.size());
-            for (const RecordPtr& r : records)
-                text.push_back(&r->foldedText(id));
+            prefix.reserve(records.size());
+            for (const RecordPtr& r : records) {
+                const QString& key = r->foldedText(id);
+                quint64 p = 0;
+                for (qsizetype i = 0; i < 4; ++i)
+                    p = (p << 16) | (i < key.size() ? key[i].unicode() : 0u);
+                text.push_back(&key);
+                prefix.push_back(p);
+            }
             return;
         }
         number.reserve(records.size());
         for (const RecordPtr& r : records)
             number.push_back(r->numberKey(id));
     }
-    bool less(size_t a, size_t b) const { return text.empty() ? number[a] < number[b] : *text[a] < *text[b]; }
+    bool less(size_t a, size_t b) const {
+        if (text.empty())
+            return number[a] < number[b];
+        if (prefix[a] != prefix[b])
+            return prefix[a] < prefix[b];
+        return *text[a] < *text[b];
+    }
 };
 
 } // namespace
@@ -261,8 +329,11 @@ ItemPtr Items::Item(const QString& displayName) const {
     refresh();
     applySort();
     for (const RecordPtr& r : mRecords) {
-        const QVariant* subject = r->values.find(prop::Subject);
-        if (subject && subject->toString().compare(displayName, Qt::CaseInsensitive) == 0)
+        bool same = false;
+        r->withText(prop::Subject, [&](QStringView subject) {
+            same = subject.compare(displayName, Qt::CaseInsensitive) == 0;
+        });
+        if (same)
             return std::make_shared<ol::Item>(mFolder, r, r->cls);
     }
     throw Error(kErrNotFound, QStringLiteral("The item %1 was not found.").arg(displayName));
@@ -278,11 +349,15 @@ ItemPtr Items::ItemWithID(const QString& entryID) const {
 }
 
 QVariant Items::value(int index, int propId) const {
-    return recordAt(index)->values.get(propId);
+    return recordAt(index)->value(propId);
 }
 
 QString Items::subject(int index) const {
-    return recordAt(index)->values.get(prop::Subject).toString();
+    return recordAt(index)->value(prop::Subject).toString();
+}
+
+ItemClass Items::itemClass(int index) const {
+    return recordAt(index)->cls;
 }
 
 ItemsPtr Items::Restrict(const QString& filter) const {

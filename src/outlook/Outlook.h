@@ -257,8 +257,10 @@ public:
     const_iterator end() const { return {this, Count()}; }
 
     // A property of the item at a 1-based index without handing out an item: for list fills.
+    // Only that value is read (an invalid QVariant when the item holds none).
     QVariant value(int index, int propId) const;
     QString subject(int index) const;
+    ItemClass itemClass(int index) const; // the kind of the item at a 1-based index
 
 private:
     void refresh() const;
@@ -470,5 +472,7 @@ int versionNumber(const QString& versionText);
 
 // Date texts as the store tool and the filters write them.
 QString formatDate(const QDateTime& value); // "mm/dd/yyyy hh:mm AM", "mm/dd/yyyy" at midnight
+// A property's value as Item::text shows it; an invalid value reads as the type's default.
+QString propertyText(int propId, const QVariant& value);
 
 } // namespace ol

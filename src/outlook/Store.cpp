@@ -541,54 +541,67 @@ void FolderState::ensureLoaded() {
     std::vector<RecordPtr> previous = std::move(records);
     records.clear();
     byEntryId.clear();
+    indexed = false;
     deletions.clear();
     deletedInRecords = 0;
     damaged.clear();
     try {
-        SQLite::Statement count(*store->db, "SELECT COUNT(*) FROM items WHERE folder = ?");
+        SQLite::Statement count(*store->db,
+                                "SELECT (SELECT COUNT(*) FROM items WHERE folder = ?), COUNT(*) FROM items");
         count.bind(1, static_cast<int64_t>(id));
+        bool most = false;
         if (count.executeStep()) {
             const auto n = static_cast<size_t>(count.getColumn(0).getInt64());
             records.reserve(n);
-            byEntryId.reserve(static_cast<qsizetype>(n));
+            most = n * 2 > static_cast<size_t>(count.getColumn(1).getInt64());
         }
-        SQLite::Statement q(*store->db, "SELECT entry_id, props FROM items WHERE folder = ? ORDER BY id");
+        // A folder that holds most of the file's items is read in one pass over the table, in row
+        // order; a smaller one through the folder index, which costs a lookup per item.
+        SQLite::Statement q(
+            *store->db, most ? "SELECT entry_id, props FROM items NOT INDEXED WHERE folder = ? ORDER BY id"
+                             : "SELECT entry_id, props FROM items WHERE folder = ? ORDER BY id");
         q.bind(1, static_cast<int64_t>(id));
+        // Most items of a folder share their message class: its kind is worked out once per run
+        // of equal classes.
+        QString lastClass;
+        ItemClass lastKind = classOfMessageClass(QString());
         while (q.executeStep()) {
             auto record = std::make_shared<Record>();
-            record->entryId = qs(q.getColumn(0).getString());
+            const SQLite::Column entry = q.getColumn(0);
+            record->entryId = QString::fromUtf8(entry.getText(), entry.getBytes());
             const SQLite::Column blob = q.getColumn(1);
             try {
-                decodeRecord(
-                    QByteArray::fromRawData(static_cast<const char*>(blob.getBlob()), blob.getBytes()),
-                    *record);
+                record->compact =
+                    compactRecord(QByteArrayView(static_cast<const char*>(blob.getBlob()), blob.getBytes()));
             } catch (const Error& e) {
                 // One unreadable record leaves the rest of the folder readable.
                 auto bad = std::make_shared<Record>();
                 bad->entryId = record->entryId;
                 bad->damage = e.message();
-                bad->values.set(prop::EntryID, bad->entryId);
-                bad->values.set(prop::MessageClass, messageClassOfItemType(type));
-                bad->cls = classOfMessageClass(messageClassOfItemType(type));
+                ItemData shown;
+                shown.values.set(prop::MessageClass, messageClassOfItemType(type));
+                bad->replace(compactRecord(encodeRecord(shown)),
+                             classOfMessageClass(messageClassOfItemType(type)));
                 damaged.insert(bad->entryId, bad);
                 app->warning(
                     QStringLiteral("The item %1 in %2 (store file %3) is damaged and was left out: %4")
                         .arg(bad->entryId, path(), QDir::toNativeSeparators(store->file), e.message()));
                 continue;
             }
-            record->values.set(prop::EntryID, record->entryId);
-            record->cls = classOfMessageClass(record->values.get(prop::MessageClass).toString());
-            byEntryId.insert(record->entryId, record.get());
+            record->withText(prop::MessageClass, [&](QStringView messageClass) {
+                if (messageClass != lastClass) {
+                    lastKind = classOfMessageClass(messageClass);
+                    lastClass = messageClass.toString();
+                }
+            });
+            record->cls = lastKind;
             records.push_back(std::move(record));
         }
     } catch (const std::exception& e) {
         // Left unloaded with what it held, to be tried again on the next use.
         records = std::move(previous);
-        byEntryId.clear();
         for (const RecordPtr& r : records) {
-            if (!r->deleted)
-                byEntryId.insert(r->entryId, r.get());
-            else
+            if (r->deleted)
                 ++deletedInRecords;
         }
         damaged.clear();
@@ -596,7 +609,7 @@ void FolderState::ensureLoaded() {
     }
     // Whatever another connection deleted is deleted for the handles that still hold it.
     for (const RecordPtr& r : previous) {
-        if (!r->deleted && !byEntryId.contains(r->entryId))
+        if (!r->deleted && !listed(r->entryId))
             r->deleted = true;
     }
     loaded = true;
@@ -816,10 +829,9 @@ ItemPtr NameSpace::GetItemFromID(const QString& entryID, const QString& storeID)
             if (!folder)
                 continue;
             folder->ensureLoaded();
-            const auto found = folder->byEntryId.constFind(id);
-            if (found != folder->byEntryId.constEnd()) {
+            if (const Record* found = folder->listed(id)) {
                 for (const RecordPtr& r : folder->records) {
-                    if (r.get() == *found)
+                    if (r.get() == found)
                         return std::make_shared<Item>(folder, r, r->cls);
                 }
             }
@@ -1016,6 +1028,7 @@ void Batch::abandon() {
             folder->loaded = false;
             folder->records.clear();
             folder->byEntryId.clear();
+            folder->indexed = false;
             folder->deletions.clear();
             folder->deletedInRecords = 0;
             ++folder->generation;

@@ -7,19 +7,41 @@
 #include <QHash>
 #include <SQLiteCpp/Database.h>
 #include <array>
+#include <functional>
 #include <map>
 
 namespace ol::detail {
 
-struct Record {
-    QString entryId;
-    ItemClass cls = kMail;
+// An item's values as they are stored and as an item handle holds them.
+struct ItemData {
     PropBag values;
     PropBag pattern;
     bool recurring = false;
     QVariantMap named;
+};
+
+// One item of a loaded folder. Its values stay in one compact block (checked when the folder is
+// read) and are decoded when someone reads them: a folder of many items holds no heap object per
+// value, and only what a filter, sort or list reads is ever decoded.
+struct Record {
+    QString entryId;
+    ItemClass cls = kMail;
+    QByteArray compact; // compactRecord's form of the stored values (EntryID is kept apart)
     bool deleted = false;
     QString damage; // why the stored record could not be read; such a record is in no folder list
+
+    // Every value, decoded (EntryID included).
+    ItemData data() const;
+    // One value without decoding the others; an invalid QVariant when the item holds none.
+    QVariant value(int propId) const;
+    // A property's value as text, read in place where it is stored as text, for a comparison.
+    void withText(int propId, const std::function<void(QStringView)>& use) const;
+    // New values (compactRecord's form), after a save.
+    void replace(QByteArray newCompact, ItemClass newClass) {
+        compact = std::move(newCompact);
+        cls = newClass;
+        clearFolded();
+    }
 
     // Comparison keys of the properties that filters and sorts used, worked out on first use and
     // kept in the record itself (a handful inline, so a scan over many records stays in cache):
@@ -42,8 +64,6 @@ struct Record {
 
 private:
     Key& key(int propId) const;
-
-public:
 };
 
 struct StoreState;
@@ -60,8 +80,9 @@ struct FolderState {
 
     // The folder's items, loaded on first use and reloaded when another connection changed the store.
     bool loaded = false;
-    std::vector<RecordPtr> records; // in the order they were created
-    QHash<QString, Record*> byEntryId;
+    std::vector<RecordPtr> records;    // in the order they were created
+    QHash<QString, Record*> byEntryId; // the listed records by EntryID, while `indexed`
+    bool indexed = false;              // made on first lookup: a load needs none
     quint64 generation = 1;            // changes when items are added or the folder is reloaded
     quint64 reloads = 0;               // changes when the folder is reloaded
     std::vector<RecordPtr> deletions;  // records deleted since the load, in order
@@ -69,6 +90,8 @@ struct FolderState {
     QHash<QString, RecordPtr> damaged; // records left out of the load because they cannot be read
 
     void addRecord(RecordPtr record);
+    // The listed (not deleted) record of that EntryID, or nullptr.
+    Record* listed(const QString& itemId);
     void removeRecord(const RecordPtr& record);
 
     void ensureLoaded();
@@ -131,8 +154,16 @@ struct AppState : std::enable_shared_from_this<AppState> {
 extern std::function<void(const char* step)> gStoreCreationHook;
 
 // Serialised form of an item's values in the store file.
-QByteArray encodeRecord(const Record& record);
-void decodeRecord(const QByteArray& blob, Record& record); // throws kErrStoreFile on a damaged blob
+QByteArray encodeRecord(const ItemData& item);
+// The compact form of a stored blob that a loaded record keeps (see Codec.cpp). Checks the whole
+// blob: throws kErrStoreFile for a damaged one or one of an unknown version.
+QByteArray compactRecord(QByteArrayView stored);
+void decodeCompact(QByteArrayView compact, ItemData& item);
+// One property's value from a compact record (an invalid QVariant when it holds none).
+QVariant compactValue(QByteArrayView compact, int propId);
+// Hands a text property's value to `use` in place, without making a QString (an empty text when
+// the record holds none). Returns false, without calling `use`, when the value is not text.
+bool compactText(QByteArrayView compact, int propId, const std::function<void(QStringView)>& use);
 
 QString newEntryId();
 

@@ -190,12 +190,17 @@ void setValue(const ol::ItemPtr& item, const QString& assignment) {
         item->Set(name, value);
 }
 
+const QString kPatternPrefix = QStringLiteral("RecurrencePattern.");
+
+bool isPatternName(const QString& name) {
+    return name.startsWith(kPatternPrefix, Qt::CaseInsensitive);
+}
+
 QString showValue(const ol::ItemPtr& item, const QString& name) {
-    static const QString patternPrefix = QStringLiteral("RecurrencePattern.");
-    if (name.startsWith(patternPrefix, Qt::CaseInsensitive)) {
+    if (isPatternName(name)) {
         if (!item->hasRecurrencePattern())
             return QString();
-        const QVariant v = item->GetRecurrencePattern()->Get(name.mid(patternPrefix.size()));
+        const QVariant v = item->GetRecurrencePattern()->Get(name.mid(kPatternPrefix.size()));
         if (v.typeId() == QMetaType::QDateTime)
             return ol::formatDate(v.toDateTime());
         if (v.typeId() == QMetaType::Bool)
@@ -211,9 +216,8 @@ QString showValue(const ol::ItemPtr& item, const QString& name) {
 
 // A --show or --sort name: a property of the items, or RecurrencePattern.NAME.
 bool knownProperty(const QString& name) {
-    static const QString patternPrefix = QStringLiteral("RecurrencePattern.");
-    if (name.startsWith(patternPrefix, Qt::CaseInsensitive))
-        return ol::findPatternProperty(name.mid(patternPrefix.size())) != nullptr;
+    if (isPatternName(name))
+        return ol::findPatternProperty(name.mid(kPatternPrefix.size())) != nullptr;
     return ol::findProperty(name) != nullptr;
 }
 
@@ -371,13 +375,24 @@ int run(QStringList args, QTextStream& out, QTextStream& err, FirstStore& firstS
         ol::ItemsPtr items = ns->folderByPath(path)->Items()->Restrict(filter);
         if (!sortBy.isEmpty())
             items->Sort(sortBy, descending);
-        for (const ol::ItemPtr& item : items) {
+        // The columns' properties; nullptr for a recurrence pattern's, which need the item itself.
+        std::vector<const ol::PropertyDef*> columns;
+        for (const QString& name : show)
+            columns.push_back(isPatternName(name) ? nullptr : ol::findProperty(name));
+        for (int i = 1, n = items->Count(); i <= n; ++i) {
+            ol::ItemPtr item; // made only for a recurrence pattern's values
             QStringList values;
-            for (const QString& name : show)
-                values << (item->has(name) ||
-                                   name.startsWith(QLatin1String("RecurrencePattern."), Qt::CaseInsensitive)
-                               ? showValue(item, name)
-                               : QString());
+            for (size_t c = 0; c < columns.size(); ++c) {
+                if (!columns[c]) {
+                    if (!item)
+                        item = items->Item(i);
+                    values << showValue(item, show[static_cast<qsizetype>(c)]);
+                } else if (columns[c]->classes & items->itemClass(i)) {
+                    values << escapeValue(ol::propertyText(columns[c]->id, items->value(i, columns[c]->id)));
+                } else {
+                    values << QString();
+                }
+            }
             out << values.join(QLatin1Char('\t')) << '\n';
         }
         return 0;

@@ -415,6 +415,62 @@ private Q_SLOTS:
         QVERIFY(c->Get(QStringLiteral("LastModificationTime")).toDateTime().isValid());
     }
 
+    void listValuesAgreeWithTheItemInEveryAlphabet() {
+        // A folder keeps its items compactly (text of one byte a character where it fits) and
+        // reads single values in place: what a list, a filter and an item handle read must agree,
+        // on both sides of the one-byte limit (ÿ U+00FF, Ÿ U+0178, Ā U+0100) and beyond the BMP.
+        ItemPtr c = mContacts->Items()->Add();
+        c->Set(QStringLiteral("FullName"), QStringLiteral("Ÿvonne Ĳsselstein"));
+        c->Set(QStringLiteral("CompanyName"), QStringLiteral("Crème ÿ"));
+        c->Set(QStringLiteral("JobTitle"), QString());
+        c->Set(QStringLiteral("User1"), QStringLiteral("Ā"));
+        c->Set(QStringLiteral("Body"), QStringLiteral("line one\r\nline 🙂 two"));
+        c->Set(QStringLiteral("Birthday"), QStringLiteral("02/29/1996"));
+        c->Set(QStringLiteral("Importance"), 2);
+        c->setNamedProperty(QStringLiteral("SET"), QStringLiteral("0x1"), QStringLiteral("ĳ"));
+        c->setNamedProperty(QStringLiteral("SET"), QStringLiteral("0x2"), 7);
+        c->Save();
+        addContact(mContacts, QStringLiteral("Other Person"));
+
+        const auto agree = [](const ItemsPtr& items, int index) {
+            const ItemPtr item = items->Item(index);
+            for (int id = 0; id < prop::Count; ++id) {
+                if (!(propertyDef(id).classes & items->itemClass(index)) || id == prop::IsRecurring)
+                    continue;
+                const QVariant listed = items->value(index, id);
+                QVERIFY2(listed == (item->isSet(id) ? item->get(id) : QVariant()),
+                         qPrintable(propertyDef(id).name));
+                QCOMPARE(propertyText(id, listed), item->text(id));
+            }
+        };
+        ApplicationPtr fresh = Application::create(mDir.path());
+        FolderPtr theirs = fresh->GetNamespace()->folderByPath(QStringLiteral("Personal Folders\\Contacts"));
+        ItemsPtr items = theirs->Items();
+        QCOMPARE(items->Count(), 2);
+        agree(items, 1);
+        agree(items, 2);
+        QCOMPARE(items->value(1, prop::Body).toString(), QStringLiteral("line one\r\nline 🙂 two"));
+        QCOMPARE(items->value(1, prop::JobTitle), QVariant(QString()));
+        QCOMPARE(items->Item(1)->namedProperty(QStringLiteral("SET"), QStringLiteral("0x1")).toString(),
+                 QStringLiteral("ĳ"));
+        QCOMPARE(items->Item(1)->namedProperty(QStringLiteral("SET"), QStringLiteral("0x2")).toInt(), 7);
+        // Letter case across the limit: Ÿ folds to ÿ, Ā to ā.
+        QCOMPARE(items->Item(QStringLiteral("ÿVONNE ĳSSELSTEIN"))->EntryID(), c->EntryID());
+        QCOMPARE(subjects(items->Restrict(QStringLiteral("[CompanyName] = 'CRÈME Ÿ' AND [User1] = 'ā'"))),
+                 QStringList({"Ÿvonne Ĳsselstein"}));
+        QCOMPARE(subjects(items->Restrict(QStringLiteral("[Birthday] = '02/29/1996'"))),
+                 QStringList({"Ÿvonne Ĳsselstein"}));
+
+        // A save is read back at once by this connection's lists, and by the other's.
+        ItemPtr edit = items->Item(1);
+        edit->Set(QStringLiteral("CompanyName"), QStringLiteral("Ωmega"));
+        edit->Save();
+        QCOMPARE(items->value(1, prop::CompanyName).toString(), QStringLiteral("Ωmega"));
+        agree(items, 1);
+        QCOMPARE(subjects(mContacts->Items()->Restrict(QStringLiteral("[CompanyName] = 'ωMEGA'"))),
+                 QStringList({"Ÿvonne Ĳsselstein"}));
+    }
+
     void changesByAnotherProgramAreSeen() {
         addContact(mContacts, QStringLiteral("First Seen"));
         ItemsPtr mine = mContacts->Items();
