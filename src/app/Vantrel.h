@@ -12,6 +12,7 @@
 #include "prefs/frmPrefs.h"
 #include "specialdays/SpecialDays.h"
 #include "tools/CalendarTools.h"
+#include "vcard/VcardCommands.h"
 
 #include <QDateTime>
 #include <QMainWindow>
@@ -118,6 +119,8 @@ public:
     QAction* menuAdd;
     QAction* menuRemove;
     QAction* menuPrint;
+    QAction* menuExportVcard;
+    QAction* menuImportVcard;
     QAction* menuExit;
     QMenu* menuTools;
     QAction* menuSearch;
@@ -226,6 +229,8 @@ public Q_SLOTS:
     void menuCell_Click();
     void menuExport_Click();
     void menuImport_Click();
+    void menuExportVcard_Click();
+    void menuImportVcard_Click();
     void menuSync_Click();
     void menuStatus_Click();
     void menuQELDay_Click();
@@ -308,6 +313,8 @@ private:
     void buildTools();
     // The manual export and import.
     void buildExchange();
+    // The vCard export and import of the File menu.
+    void buildVcard();
     // Browse mode's double-click on an e-mail address: composes a message to it.
     void composeMail(int entry);
     // The card's double-clicks on a phone number and on an address (outside editing).
@@ -328,6 +335,7 @@ private:
     std::unique_ptr<SpecialDays> mSpecialDays;
     std::unique_ptr<CalendarTools> mTools;
     std::unique_ptr<ExchangeCommands> mExchange;
+    std::unique_ptr<VcardCommands> mVcard;
     bool mKeyPreview = true;
     bool mCacheLoaded = false; // the start-up has read Cache: ExitProgram may write it back
     bool mUnloaded = false;

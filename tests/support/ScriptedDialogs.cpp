@@ -73,6 +73,8 @@ QString ScriptedDialogs::kindName(Kind kind) {
         return QStringLiteral("input box");
     case Kind::OpenFile:
         return QStringLiteral("open-file dialog");
+    case Kind::SaveFile:
+        return QStringLiteral("save-file dialog");
     case Kind::Exec:
         return QStringLiteral("dialog");
     }
@@ -107,6 +109,13 @@ ScriptedDialogs& ScriptedDialogs::expectInput(const QString& promptOrPart, std::
 
 ScriptedDialogs& ScriptedDialogs::expectOpenFile(const QString& answer, const QString& titleOrPart) {
     Expectation e{Kind::OpenFile, titleOrPart};
+    e.text = answer;
+    mScript.append(std::move(e));
+    return *this;
+}
+
+ScriptedDialogs& ScriptedDialogs::expectSaveFile(const QString& answer, const QString& titleOrPart) {
+    Expectation e{Kind::SaveFile, titleOrPart};
     e.text = answer;
     mScript.append(std::move(e));
     return *this;
@@ -208,6 +217,14 @@ QString ScriptedDialogs::openFile(const QString& title, const QString& filter, c
     Prompt prompt{Kind::OpenFile, title, title};
     prompt.filter = filter;
     prompt.startDir = startDir;
+    const auto e = take(prompt);
+    return e ? e->text.value_or(QString()) : QString();
+}
+
+QString ScriptedDialogs::saveFile(const QString& title, const QString& filter, const QString& startPath) {
+    Prompt prompt{Kind::SaveFile, title, title};
+    prompt.filter = filter;
+    prompt.startDir = startPath;
     const auto e = take(prompt);
     return e ? e->text.value_or(QString()) : QString();
 }
