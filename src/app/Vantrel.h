@@ -307,6 +307,8 @@ private:
     void buildActions();
     // The special days, made once the timers they work on exist; places the day strip.
     void buildSpecialDays();
+    // QELDays.ics in the program folder, when the preference keeps one.
+    void writeSpecialDaysCalendar();
     // The hooks of a subsystem's long runs: the progress window and hiding this window meanwhile.
     LongRunHooks longRunHooks();
     // The calendar and phone tools.

@@ -3,6 +3,8 @@
 #include "Program.h"
 #include "Vantrel.h"
 
+#include <QTimer>
+
 namespace qel {
 
 void Vantrel::buildVcard() {

@@ -42,6 +42,10 @@ const char* const kUsage =
     "  import-vcard PATH [--folder FOLDER]      read the cards of PATH (a .vcf file or a folder of them)\n"
     "                                           into FOLDER, updating the contacts of the same UID\n"
     "                                           (all or nothing)\n"
+    "  export-ics PATH [--folder FOLDER] [--qeldays]\n"
+    "                                           write the appointments of the calendar FOLDER (default:\n"
+    "                                           the settings') to the iCalendar file PATH; only the QEL\n"
+    "                                           Days with --qeldays\n"
     "The store folder is DIR (which must exist), else $QEL_STORE_DIR, else the per-user default.\n"
     "Arguments are UTF-8; in values \\n, \\r, \\t and \\\\ stand for a line break, carriage return,\n"
     "tab and backslash, and \\xHH for any other control character (two hex digits), both in what\n"
@@ -281,8 +285,8 @@ int run(QStringList args, QTextStream& out, QTextStream& err, FirstStore& firstS
 
     // Everything the command line alone can show wrong is refused before the store is opened.
     static const std::set<QString> commands = {
-        "folders", "mkfolder",       "add",    "restrict", "get",          "delete",      "demo",
-        "rescan",  "remove-qeldays", "export", "import",   "export-vcard", "import-vcard"};
+        "folders", "mkfolder",       "add",    "restrict", "get",          "delete",       "demo",
+        "rescan",  "remove-qeldays", "export", "import",   "export-vcard", "import-vcard", "export-ics"};
     if (!commands.contains(command))
         throw UsageError{QStringLiteral("unknown command %1").arg(command)};
     int folderType = 0;

@@ -89,7 +89,8 @@ private Q_SLOTS:
         QVERIFY(!findSetting(sections::General, keys::Pardine));
         QCOMPARE(findSetting(sections::VOIP, keys::Pardine)->kind, SettingKind::Password);
         QCOMPARE(findSetting(sections::OutlookDataSync, keys::Olvex)->kind, SettingKind::Password);
-        QCOMPARE(names.size(), 114);
+        QCOMPARE(findSetting(sections::QELDays, keys::QELDayCalendarFile)->kind, SettingKind::FlagYes);
+        QCOMPARE(names.size(), 115);
     }
 
     void flagsTestedAgainstNoAreOnUnlessNo_data() {
