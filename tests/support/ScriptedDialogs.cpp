@@ -213,20 +213,21 @@ std::optional<QString> ScriptedDialogs::input(const QString& prompt, const QStri
     return e ? e->text : std::nullopt;
 }
 
-QString ScriptedDialogs::openFile(const QString& title, const QString& filter, const QString& startDir) {
-    Prompt prompt{Kind::OpenFile, title, title};
+QString ScriptedDialogs::fileDialog(Kind kind, const QString& title, const QString& filter,
+                                    const QString& start) {
+    Prompt prompt{kind, title, title};
     prompt.filter = filter;
-    prompt.startDir = startDir;
+    prompt.startDir = start;
     const auto e = take(prompt);
     return e ? e->text.value_or(QString()) : QString();
 }
 
+QString ScriptedDialogs::openFile(const QString& title, const QString& filter, const QString& startDir) {
+    return fileDialog(Kind::OpenFile, title, filter, startDir);
+}
+
 QString ScriptedDialogs::saveFile(const QString& title, const QString& filter, const QString& startPath) {
-    Prompt prompt{Kind::SaveFile, title, title};
-    prompt.filter = filter;
-    prompt.startDir = startPath;
-    const auto e = take(prompt);
-    return e ? e->text.value_or(QString()) : QString();
+    return fileDialog(Kind::SaveFile, title, filter, startPath);
 }
 
 int ScriptedDialogs::exec(QDialog& dialog) {

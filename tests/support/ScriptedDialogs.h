@@ -92,6 +92,8 @@ private:
 
     // Takes the expectation for a prompt, or reports the prompt and returns nothing.
     std::optional<Expectation> take(Prompt& prompt);
+    // The open-file or save-file dialog: the scripted path, "" for a cancel.
+    QString fileDialog(Kind kind, const QString& title, const QString& filter, const QString& start);
     void fail(const QString& problem);
 
     QList<Prompt> mPrompts;
