@@ -2,6 +2,7 @@
 // command changes nothing.
 
 #include "outlook/Outlook.h"
+#include "platform/ProgramFolder.h"
 #include "storetool/StoreTool.h"
 #include "support/TestEnvironment.h"
 
@@ -66,6 +67,30 @@ private Q_SLOTS:
         QCOMPARE(r.out, QStringLiteral("Imported 7 contacts from %1 (0 new, 7 updated).\n").arg(cards));
         QCOMPARE(count(copy), 7);
         QCOMPARE(count(kContacts), 7);
+    }
+
+    // The command line's rescan keeps QELDays.ics in the program folder too, when the settings ask.
+    void rescanWritesTheSpecialDaysCalendar() {
+        const QString ics = qel::programFile(QStringLiteral("QELDays.ics"));
+        QFile::remove(ics);
+        QCOMPARE(tool({"add", kContacts, "FirstName=Ann", "LastName=Lee", "User1=2/29/2000"}).status, 0);
+        const QString ini = mFiles.filePath("days.ini");
+        QFile f(ini);
+        QVERIFY(f.open(QIODevice::WriteOnly));
+        f.write("[QELDays]\nQELDayCalendarFile=No\n");
+        f.close();
+        QCOMPARE(tool({"rescan", "--settings", ini}).status, 0);
+        QVERIFY(!QFile::exists(ics));
+        QVERIFY(f.open(QIODevice::WriteOnly));
+        f.write("[QELDays]\nQELDayCalendarFile=Yes\n");
+        f.close();
+        const Run r = tool({"rescan", "--settings", ini});
+        QCOMPARE(r.status, 0);
+        QFile written(ics);
+        QVERIFY(written.open(QIODevice::ReadOnly));
+        const QByteArray text = written.readAll();
+        QCOMPARE(text.count("BEGIN:VEVENT"), 3); // two birthdays and the reminder to scan again
+        QVERIFY(text.contains("Ann Lee"));
     }
 
     // Refusals: exit 1 with the reason, and the store and the files as they were.
