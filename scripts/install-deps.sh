@@ -12,6 +12,7 @@ packages=(
     libcurl4-openssl-dev
     libx11-dev libx11-xcb-dev libxtst-dev
     libbenchmark-dev
+    libical-dev python3-vobject khard
     python3 python3-pyftpdlib python3-openssl openssl
     xvfb xauth clang-format
     poppler-utils

@@ -32,6 +32,8 @@ constexpr Command kCommands[] = {
     {"menuAdd", Built, "Adding a contact"},
     {"menuRemove", Built, "Removing a contact"},
     {"menuPrint", Built, "Printing a contact"},
+    {"menuExportVcard", Built, "Exporting contacts as vCards"},
+    {"menuImportVcard", Built, "Importing vCards"},
     {"menuExit", Built, "Exit"},
     // Tools
     {"menuSearch", Built, "Searching"},

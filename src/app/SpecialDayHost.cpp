@@ -4,7 +4,11 @@
 #include "Vantrel.h"
 #include "frmWait.h"
 
+#include "core/DebugLog.h"
 #include "core/Named.h"
+#include "platform/ProgramFolder.h"
+#include "vcard/IcsExport.h"
+#include "vcard/VcardFormat.h"
 
 #include <QMenu>
 #include <QProgressBar>
@@ -22,6 +26,7 @@ void Vantrel::buildSpecialDays() {
     hooks.selectTab = [this](int tab) { mBrowser->selectTab(tab); };
     hooks.setKeyPreview = [this](bool on) { setKeyPreview(on); };
     hooks.editing = [this] { return isEditing(); };
+    hooks.rescanned = [this] { writeSpecialDaysCalendar(); };
     SpecialDayControls controls;
     controls.menuRescan = menuRescan;
     controls.menuQELRemove = menuQELRemove;
@@ -38,6 +43,22 @@ void Vantrel::buildSpecialDays() {
         SpecialDayMembers{gOlApp, gOlNameSpace, gOlContacts, gOlCalendarFolder, gSafeCalendar, gNoRedemption},
         settings(), this, hooks);
     addToolBar(Qt::TopToolBarArea, mSpecialDays->Toolbar1);
+}
+
+// After a rescan, with the preference on: QELDays.ics in the program folder follows the calendar.
+// A file that cannot be written is noted in the debug log; the rescan itself has succeeded.
+void Vantrel::writeSpecialDaysCalendar() {
+    if (!settings().qelDayCalendarFile || !gOlCalendarFolder)
+        return;
+    const QString path = programFile(ical::kSpecialDaysFile);
+    try {
+        const ical::IcsSummary summary = ical::exportCalendar(gOlCalendarFolder, path, true);
+        debug(QStringLiteral(":%1 QEL Days written to %2").arg(summary.events).arg(path));
+    } catch (const vcard::VcardError& e) {
+        debug(QLatin1Char(':') + e.message());
+    } catch (const ol::Error& e) {
+        debug(QStringLiteral(":%1 not written: %2").arg(path, e.message()));
+    }
 }
 
 // Start-up step 4: the day strip and the card's tabs take their pictures from the program's set.

@@ -90,6 +90,7 @@ Vantrel::Vantrel(Program& program, QWidget* parent) : QMainWindow(parent), mProg
     buildTools();
     buildExchange();
     buildUpdates();
+    buildVcard();
     showCommandStates();
 
     tray().setIcon(windowIcon());
@@ -127,6 +128,12 @@ void Vantrel::buildMenus() {
     menuFile->addSeparator();
     menuPrint =
         item(menuFile, "menuPrint", QStringLiteral("Print Current Contact"), &Vantrel::menuPrint_Click);
+    menuFile->addSeparator();
+    menuExportVcard = item(menuFile, "menuExportVcard", QStringLiteral("Export Contacts as vCard..."),
+                           &Vantrel::menuExportVcard_Click);
+    menuImportVcard =
+        item(menuFile, "menuImportVcard", QStringLiteral("Import vCard..."), &Vantrel::menuImportVcard_Click);
+    menuFile->addSeparator();
     menuExit = item(menuFile, "menuExit", QStringLiteral("Exit (ESC Key)"), &Vantrel::menuExit_Click);
 
     menuTools = menu("menuTools", QStringLiteral("Tools"));

@@ -14,6 +14,7 @@
 #include "specialdays/SpecialDays.h"
 #include "tools/CalendarTools.h"
 #include "updates/HelpAndUpdates.h"
+#include "vcard/VcardCommands.h"
 
 #include <QDateTime>
 #include <QMainWindow>
@@ -128,6 +129,8 @@ public:
     QAction* menuAdd;
     QAction* menuRemove;
     QAction* menuPrint;
+    QAction* menuExportVcard;
+    QAction* menuImportVcard;
     QAction* menuExit;
     QMenu* menuTools;
     QAction* menuSearch;
@@ -237,6 +240,8 @@ public Q_SLOTS:
     void menuCell_Click();
     void menuExport_Click();
     void menuImport_Click();
+    void menuExportVcard_Click();
+    void menuImportVcard_Click();
     void menuSync_Click();
     void menuStatus_Click();
     void menuQELDay_Click();
@@ -313,6 +318,8 @@ private:
     void buildActions();
     // The special days, made once the timers they work on exist; places the day strip.
     void buildSpecialDays();
+    // QELDays.ics in the program folder, when the preference keeps one.
+    void writeSpecialDaysCalendar();
     // The hooks of a subsystem's long runs: the progress window and hiding this window meanwhile.
     LongRunHooks longRunHooks();
     // The calendar and phone tools.
@@ -321,6 +328,8 @@ private:
     void buildExchange();
     // The help, the About window and the update check.
     void buildUpdates();
+    // The vCard export and import of the File menu.
+    void buildVcard();
     // Browse mode's double-click on an e-mail address: composes a message to it.
     void composeMail(int entry);
     // The card's double-clicks on a phone number and on an address (outside editing).
@@ -342,6 +351,7 @@ private:
     std::unique_ptr<CalendarTools> mTools;
     std::unique_ptr<ExchangeCommands> mExchange;
     std::unique_ptr<HelpAndUpdates> mUpdates;
+    std::unique_ptr<VcardCommands> mVcard;
     bool mKeyPreview = true;
     bool mCacheLoaded = false; // the start-up has read Cache: ExitProgram may write it back
     bool mUnloaded = false;

@@ -24,6 +24,35 @@ const QString kResultGap = QString(80, QLatin1Char(' '));
 constexpr int kLetterRole = Qt::UserRole + 1;
 constexpr int kEntryIDRole = Qt::UserRole + 2;
 
+QString digitsOf(const QString& text) {
+    QString digits;
+    for (const QChar c : text)
+        if (c.isDigit())
+            digits += c;
+    return digits;
+}
+
+// The digits of a search text made mostly of them (at least three, and three in four of the
+// characters other than blanks and a number's punctuation: "555 12", "(555) 123-4", "+1 555");
+// "" for a text that searches names.
+QString numberSearchDigits(const QString& text) {
+    const QString digits = digitsOf(text);
+    qsizetype characters = 0;
+    for (const QChar c : text)
+        characters += c.isSpace() || QStringLiteral("()-./+").contains(c) ? 0 : 1;
+    return digits.size() >= 3 && digits.size() * 4 >= characters * 3 ? digits : QString();
+}
+
+// Whether any phone number of the contact at `index` holds `digits`, whatever its punctuation.
+bool anyNumberHolds(const ol::Items& items, int index, const QString& digits) {
+    using namespace ol::prop;
+    const auto holds = [&](int prop) {
+        return digitsOf(items.value(index, prop).toString()).contains(digits);
+    };
+    return std::any_of(phoneProperties().begin(), phoneProperties().end(), holds) ||
+           holds(RadioTelephoneNumber) || holds(TelexNumber) || holds(TTYTDDTelephoneNumber);
+}
+
 } // namespace
 
 void ContactBrowser::menuSearch_Click() {
@@ -101,12 +130,15 @@ void ContactBrowser::PartialSearch_Click() {
     };
     std::vector<Match> matches;
     const QString needle = mUi.Search->text();
+    // A text of digits also finds the contacts with a number that holds them.
+    const QString digits = numberSearchDigits(needle);
     if (m.gOlContacts) {
         try {
             const ol::ItemsPtr all = m.gOlContacts->Restrict(mUi.txtCategory->text().mid(5));
             for (int i = 1, n = all->Count(); i <= n; ++i) {
                 const QString subject = all->subject(i);
-                if (!subject.contains(needle, Qt::CaseInsensitive))
+                if (!subject.contains(needle, Qt::CaseInsensitive) &&
+                    (digits.isEmpty() || !anyNumberHolds(*all, i, digits)))
                     continue;
                 const QString last = all->value(i, ol::prop::LastName).toString();
                 matches.push_back({ol::foldKey(subject), subject + kResultGap + last.left(1),

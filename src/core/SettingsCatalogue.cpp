@@ -65,6 +65,7 @@ constexpr std::array kFixedEntries{
     flagYes(s::QELDays, k::QELDayScan),
     flagYes(s::QELDays, k::QELDaySubject),
     flagYes(s::QELDays, k::QELDayPast),
+    flagYes(s::QELDays, k::QELDayCalendarFile),
     number(s::QELDays, k::BirthdayColor, "8", 0, 10),    // purple
     number(s::QELDays, k::AnniversaryColor, "9", 0, 10), // blue-grey
     number(s::QELDays, k::OtherColor, "2", 0, 10),       // blue

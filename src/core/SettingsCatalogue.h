@@ -47,6 +47,8 @@ inline constexpr char QELDayRemind[] = "QELDayRemind";
 inline constexpr char QELDayScan[] = "QELDayScan";
 inline constexpr char QELDaySubject[] = "QELDaySubject";
 inline constexpr char QELDayPast[] = "QELDayPast";
+// "Yes": the QEL Days are kept as QELDays.ics in the program folder, rewritten after each rescan.
+inline constexpr char QELDayCalendarFile[] = "QELDayCalendarFile";
 inline constexpr char BirthdayColor[] = "BirthdayColor";
 inline constexpr char AnniversaryColor[] = "AnniversaryColor";
 inline constexpr char OtherColor[] = "OtherColor";

@@ -158,6 +158,7 @@ void SettingsModel::load() {
     qelDayScan = flag(s::QELDays, k::QELDayScan);
     qelDaySubject = flag(s::QELDays, k::QELDaySubject);
     qelDayPast = flag(s::QELDays, k::QELDayPast);
+    qelDayCalendarFile = flag(s::QELDays, k::QELDayCalendarFile);
     specialDayColours = {position(s::QELDays, k::BirthdayColor), position(s::QELDays, k::AnniversaryColor),
                          position(s::QELDays, k::OtherColor)};
 
@@ -242,6 +243,7 @@ QString SettingsModel::save() const {
         write(s::QELDays, k::QELDayScan, qelDayScan);
         write(s::QELDays, k::QELDaySubject, qelDaySubject);
         write(s::QELDays, k::QELDayPast, qelDayPast);
+        write(s::QELDays, k::QELDayCalendarFile, qelDayCalendarFile);
         write(s::QELDays, k::BirthdayColor, specialDayColours[0]);
         write(s::QELDays, k::AnniversaryColor, specialDayColours[1]);
         write(s::QELDays, k::OtherColor, specialDayColours[2]);

@@ -71,6 +71,7 @@ public:
     bool qelDayScan = false;
     bool qelDaySubject = false;
     bool qelDayPast = false;
+    bool qelDayCalendarFile = false; // QELDays.ics in the program folder, rewritten after each rescan
     std::array<int, 3> specialDayColours{8, 9, 2}; // label colours of birthdays, anniversaries, other
 
     // --- DebugMode (live: the debug log and the main window's label follow it at once) -------

@@ -33,6 +33,12 @@ public:
                                          const QString& defaultText) = 0;
     // The open-file dialog; "" when the user cancelled. filter as in QFileDialog.
     virtual QString openFile(const QString& title, const QString& filter, const QString& startDir) = 0;
+    // The save-file dialog, starting at `startPath` (a folder or a proposed file); "" when the user
+    // cancelled. A seam that shows none (a console) answers as a user who cancelled.
+    virtual QString saveFile(const QString& /*title*/, const QString& /*filter*/,
+                             const QString& /*startPath*/) {
+        return QString();
+    }
     // Shows one of our own dialogs modally; returns QDialog::exec's result.
     virtual int exec(QDialog& dialog) = 0;
 };

@@ -30,6 +30,7 @@ public:
     std::optional<QString> input(const QString& prompt, const QString& title,
                                  const QString& defaultText) override;
     QString openFile(const QString& title, const QString& filter, const QString& startDir) override;
+    QString saveFile(const QString& title, const QString& filter, const QString& startPath) override;
     int exec(QDialog& dialog) override;
 };
 

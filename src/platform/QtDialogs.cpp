@@ -103,6 +103,10 @@ QString QtDialogs::openFile(const QString& title, const QString& filter, const Q
     return QFileDialog::getOpenFileName(owner(), title, startDir, filter);
 }
 
+QString QtDialogs::saveFile(const QString& title, const QString& filter, const QString& startPath) {
+    return QFileDialog::getSaveFileName(owner(), title, startPath, filter);
+}
+
 int QtDialogs::exec(QDialog& dialog) {
     return dialog.exec();
 }

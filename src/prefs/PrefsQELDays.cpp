@@ -57,10 +57,14 @@ void frmPrefs::buildQELDaysTab(QWidget* tab) {
         tab, QStringLiteral("chkPast"),
         QStringLiteral("Remove only future QEL Days. This will also be applied when \"remove all QEL "
                        "Days\" is called from the file menu."));
+    chkCalendarFile = checkBox(
+        tab, QStringLiteral("chkCalendarFile"),
+        QStringLiteral("Keep the QEL Days in a calendar file (QELDays.ics in the program folder), rewritten "
+                       "after each rescan, for calendar programs to subscribe to."));
     auto* layout = new QVBoxLayout(tab);
     layout->addLayout(grid);
     layout->addWidget(frameLine(tab));
-    for (QCheckBox* box : {chkQel, chkRemind, chkAutoScan, chkSubject, chkPast})
+    for (QCheckBox* box : {chkQel, chkRemind, chkAutoScan, chkSubject, chkPast, chkCalendarFile})
         layout->addWidget(box);
     layout->addStretch(1);
 }
@@ -73,6 +77,7 @@ void frmPrefs::loadQELDaysTab() {
     chkAutoScan->setChecked(m.qelDayScan);
     chkSubject->setChecked(m.qelDaySubject);
     chkPast->setChecked(m.qelDayPast);
+    chkCalendarFile->setChecked(m.qelDayCalendarFile);
     for (size_t i = 0; i < cmbColor.size(); ++i)
         loadIndex(cmbColor[i], m.specialDayColours[i]);
 }
@@ -85,6 +90,7 @@ void frmPrefs::storeQELDaysTab() {
     m.qelDayScan = chkAutoScan->isChecked();
     m.qelDaySubject = chkSubject->isChecked();
     m.qelDayPast = chkPast->isChecked();
+    m.qelDayCalendarFile = chkCalendarFile->isChecked();
     m.specialDayColours = specialDayColours();
 }
 

@@ -94,6 +94,7 @@ public:
     QCheckBox* chkAutoScan;
     QCheckBox* chkSubject;
     QCheckBox* chkPast;
+    QCheckBox* chkCalendarFile; // QELDays.ics kept in the program folder
 
     // Debug Mode
     QCheckBox* chkDebug;

@@ -213,6 +213,8 @@ void SpecialDays::menuRescan_Click() {
                 progress.setStatus(done);
             }
         }
+        if (mHooks.rescanned)
+            mHooks.rescanned();
     } catch (const ol::Error& e) {
         if (interactive)
             dialogs().message(QStringLiteral("The QEL Days could not be rescanned: ") + e.message());

@@ -48,6 +48,7 @@ struct SpecialDayHooks : LongRunHooks {
     std::function<void(int)> selectTab;      // selects a card tab (1..5)
     std::function<void(bool)> setKeyPreview; // the window's key preview
     std::function<bool()> editing;           // a contact is being edited
+    std::function<void()> rescanned;         // a rescan has run (whole or cancelled): the calendar changed
 };
 
 class SpecialDays : public QObject {

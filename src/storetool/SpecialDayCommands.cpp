@@ -2,7 +2,10 @@
 
 #include "ToolSession.h"
 
+#include "platform/ProgramFolder.h"
 #include "specialdays/SpecialDayEngine.h"
+#include "vcard/IcsExport.h"
+#include "vcard/VcardFormat.h"
 
 #include <stdexcept>
 
@@ -41,6 +44,14 @@ std::optional<int> runSpecialDayCommand(const QString& command, const QStringLis
     engine.removeQELDays(settings.qelDayPast);
     engine.setMarker(kMarkerSkip); // bad lines are skipped and listed, as the sync does
     const RescanResult result = engine.rescanContacts({});
+    if (settings.qelDayCalendarFile) { // the preference keeps QELDays.ics after each rescan
+        const QString path = programFile(ical::kSpecialDaysFile);
+        try {
+            ical::exportCalendar(f.gOlCalendarFolder, path, true);
+        } catch (const vcard::VcardError& e) {
+            err << "qel-store: " << e.message() << '\n';
+        }
+    }
     if (result.contacts == 0) {
         out << "No QEL Days found\n";
         return 0;

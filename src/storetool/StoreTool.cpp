@@ -3,6 +3,7 @@
 #include "DemoData.h"
 #include "ExchangeFileCommands.h"
 #include "SpecialDayCommands.h"
+#include "VcardCommands.h"
 #include "outlook/Outlook.h"
 
 #include <QDir>
@@ -34,6 +35,17 @@ const char* const kUsage =
     "                                           exchange file FILE (replaced only when the run succeeds)\n"
     "  import FILE [--settings FILE]            replace the earlier imports by the rows of the exchange\n"
     "                                           file FILE (all or nothing)\n"
+    "  export-vcard PATH [--folder FOLDER] [--version 3.0|4.0]\n"
+    "                                           write the contacts of FOLDER (default: the settings'\n"
+    "                                           contact folder) as vCards: PATH a .vcf file, or a folder\n"
+    "                                           that gets one file per contact\n"
+    "  import-vcard PATH [--folder FOLDER]      read the cards of PATH (a .vcf file or a folder of them)\n"
+    "                                           into FOLDER, updating the contacts of the same UID\n"
+    "                                           (all or nothing)\n"
+    "  export-ics PATH [--folder FOLDER] [--qeldays]\n"
+    "                                           write the appointments of the calendar FOLDER (default:\n"
+    "                                           the settings') to the iCalendar file PATH; only the QEL\n"
+    "                                           Days with --qeldays\n"
     "The store folder is DIR (which must exist), else $QEL_STORE_DIR, else the per-user default.\n"
     "Arguments are UTF-8; in values \\n, \\r, \\t and \\\\ stand for a line break, carriage return,\n"
     "tab and backslash, and \\xHH for any other control character (two hex digits), both in what\n"
@@ -276,9 +288,9 @@ int run(QStringList args, QTextStream& out, QTextStream& err, FirstStore& firstS
     };
 
     // Everything the command line alone can show wrong is refused before the store is opened.
-    static const std::set<QString> commands = {"folders", "mkfolder", "add",    "restrict",       "get",
-                                               "delete",  "demo",     "rescan", "remove-qeldays", "export",
-                                               "import"};
+    static const std::set<QString> commands = {
+        "folders", "mkfolder",       "add",    "restrict", "get",          "delete",       "demo",
+        "rescan",  "remove-qeldays", "export", "import",   "export-vcard", "import-vcard", "export-ics"};
     if (!commands.contains(command))
         throw UsageError{QStringLiteral("unknown command %1").arg(command)};
     int folderType = 0;
@@ -436,6 +448,8 @@ int run(QStringList args, QTextStream& out, QTextStream& err, FirstStore& firstS
         if (const std::optional<int> status = runSpecialDayCommand(command, args, app, out, err))
             return *status;
         if (const std::optional<int> status = runExchangeFileCommand(command, args, app, out, err))
+            return *status;
+        if (const std::optional<int> status = runVcardCommand(command, args, app, out, err))
             return *status;
     } catch (const std::invalid_argument& e) {
         throw UsageError{QString::fromStdString(e.what())};

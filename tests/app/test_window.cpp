@@ -56,11 +56,11 @@ private Q_SLOTS:
         for (const QAction* action : window()->menuBar()->actions())
             titles << action->text();
         QCOMPARE(titles, (QStringList{"File", "Tools", "QEL Day", "Help"}));
-        QCOMPARE(
-            layoutOf(window()->menuFile),
-            (QStringList{"View/Edit Contact Notes", "View/Edit Contact Category", "View/Edit User fields",
-                         "View Contact in Outlook", "-", "Edit Current Contact", "Add Contact",
-                         "Remove Contact", "-", "Print Current Contact", "Exit (ESC Key)"}));
+        QCOMPARE(layoutOf(window()->menuFile),
+                 (QStringList{"View/Edit Contact Notes", "View/Edit Contact Category",
+                              "View/Edit User fields", "View Contact in Outlook", "-", "Edit Current Contact",
+                              "Add Contact", "Remove Contact", "-", "Print Current Contact", "-",
+                              "Export Contacts as vCard...", "Import vCard...", "-", "Exit (ESC Key)"}));
         QCOMPARE(
             layoutOf(window()->menuTools),
             (QStringList{"Search For Contacts", "Set A QEL Reminder", "Copy Contact Information to Clipboard",
@@ -234,6 +234,38 @@ private Q_SLOTS:
         QVERIFY(!qel::frmWait::loaded());
         QVERIFY(window()->isVisible());
         QCOMPARE(qel::Tag(window()->SyncTimer), QString());
+    }
+
+    // With the preference on, a rescan leaves the QEL Days as QELDays.ics in the program folder;
+    // with it off, a rescan writes none.
+    void rescanKeepsTheSpecialDaysCalendarFile() {
+        const QString ics = apptest::programFile(QStringLiteral("QELDays.ics"));
+        QFile::remove(ics);
+        ol::ItemPtr ada = window()->gOlContacts->Add(ol::olContactItem);
+        ada->set(ol::prop::FirstName, QStringLiteral("Ada"));
+        ada->set(ol::prop::LastName, QStringLiteral("Lovelace"));
+        ada->set(ol::prop::User1, QStringLiteral("12/10/1815"));
+        ada->Save();
+        qel::setTag(window()->menuRescan, QStringLiteral("No Message"));
+        window()->menuRescan_Click();
+        QVERIFY(!QFile::exists(ics));
+        window()->settings().qelDayCalendarFile = true;
+        window()->menuRescan_Click();
+        qel::setTag(window()->menuRescan, QString());
+        QFile file(ics);
+        QVERIFY(file.open(QIODevice::ReadOnly));
+        const QByteArray text = file.readAll();
+        QVERIFY(text.startsWith("BEGIN:VCALENDAR"));
+        // This year's birthday and next year's, and the rescan's own reminder to scan again.
+        QStringList summaries;
+        for (const QByteArray& line : text.split('\n'))
+            if (line.startsWith("SUMMARY:"))
+                summaries << QString::fromUtf8(line.trimmed());
+        QCOMPARE(summaries.size(), 3);
+        QCOMPARE(summaries.filter(QStringLiteral("Ada Lovelace")).size(), 2);
+        QCOMPARE(summaries.filter(QStringLiteral("QEL Day Scan Needed!")).size(), 1);
+        QVERIFY(text.contains("DTSTART;VALUE=DATE:"));
+        QVERIFY(text.contains("CATEGORIES:QELDay"));
     }
 
     void timers() {

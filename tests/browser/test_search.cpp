@@ -104,6 +104,54 @@ private Q_SLOTS:
         QVERIFY(seams.dialogs.prompts().isEmpty());
     }
 
+    // Digits find the contacts with a number that holds them, whatever its punctuation and in
+    // whichever of the numbers, within the category; a text that is mostly letters does not.
+    void digitsFindTheContactsWithThatNumber() {
+        qeltest::SeamScope seams;
+        Harness h(browsertest::freshStoreDir(QStringLiteral("numbers")));
+        using namespace ol::prop;
+        addContact(h.contacts(), QStringLiteral("Ann"), QStringLiteral("Adams"),
+                   {{MobileTelephoneNumber, QStringLiteral("(555) 123-4567")},
+                    {Categories, QStringLiteral("Golf")}});
+        addContact(h.contacts(), QStringLiteral("Bob"), QStringLiteral("Brown"),
+                   {{HomeTelephoneNumber, QStringLiteral("555 0000")},
+                    {TTYTDDTelephoneNumber, QStringLiteral("+1.555.12.99")},
+                    {Categories, QStringLiteral("Golf")}});
+        addContact(
+            h.contacts(), QStringLiteral("Cy"), QStringLiteral("Cole"),
+            {{BusinessTelephoneNumber, QStringLiteral("555-1300")}, {Categories, QStringLiteral("Golf")}});
+        addContact(h.contacts(), QStringLiteral("Dee"), QStringLiteral("Dunn"),
+                   {{PagerNumber, QStringLiteral("5551234")}});
+        addContact(h.contacts(), QStringLiteral("Route"), QStringLiteral("5 Diner"),
+                   {{CompanyName, QStringLiteral("Apt 5")}});
+        QVERIFY(h.start());
+        const QString ann = QStringLiteral("Ann Adams") + kGap + QStringLiteral("A");
+        const QString bob = QStringLiteral("Bob Brown") + kGap + QStringLiteral("B");
+        const QString dee = QStringLiteral("Dee Dunn") + kGap + QStringLiteral("D");
+        h.ui.Search->setText(QStringLiteral("555 12"));
+        h.browser->PartialSearch_Click();
+        QCOMPARE(entries(h.ui.cmbSearch), (QStringList{kPrompt, ann, bob, dee}));
+        h.ui.Search->setText(QStringLiteral("(555) 123-4"));
+        h.browser->PartialSearch_Click();
+        QCOMPARE(entries(h.ui.cmbSearch), (QStringList{kPrompt, ann, dee}));
+        h.ui.lblCategories->setCaption(QStringLiteral("Golf"));
+        h.ui.Search->setText(QStringLiteral("5551"));
+        h.browser->PartialSearch_Click();
+        QCOMPARE(entries(h.ui.cmbSearch),
+                 (QStringList{kPrompt, ann, bob, QStringLiteral("Cy Cole") + kGap + QStringLiteral("C")}));
+        // Look Up goes to the contact of the number.
+        h.ui.cmbSearch->setCurrentIndex(2);
+        h.browser->cmdFound_Click();
+        QCOMPARE(h.ui.txtName->text(), QStringLiteral("Bob Brown"));
+        // Mostly letters: a search of names, which "5 D" alone finds.
+        h.ui.lblCategories->setCaption(QString());
+        h.ui.Search->setText(QStringLiteral("5 D"));
+        h.browser->PartialSearch_Click();
+        QCOMPARE(entries(h.ui.cmbSearch),
+                 (QStringList{kPrompt, QStringLiteral("Route 5 Diner") + kGap + QStringLiteral("5")}));
+        QVERIFY(seams.dialogs.prompts().isEmpty());
+    }
+
     void anEmptyTextFindsEveryContactOfTheCategory() {
         qeltest::SeamScope seams;
         Harness h(browsertest::freshStoreDir(QStringLiteral("everyone")));

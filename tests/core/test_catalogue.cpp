@@ -93,7 +93,8 @@ private Q_SLOTS:
         QCOMPARE(findSetting(sections::Misc, keys::UpdateHost)->kind, SettingKind::Text);
         QVERIFY(QLatin1String(findSetting(sections::Misc, keys::UpdateHost)->fallback)
                     .startsWith(QLatin1String("https://")));
-        QCOMPARE(names.size(), 116);
+                QCOMPARE(findSetting(sections::QELDays, keys::QELDayCalendarFile)->kind, SettingKind::FlagYes);
+        QCOMPARE(names.size(), 117);
     }
 
     void flagsTestedAgainstNoAreOnUnlessNo_data() {

@@ -383,6 +383,7 @@ private Q_SLOTS:
         prefs.cmbField->setCurrentIndex(2);
         prefs.chkQel->setChecked(false);
         prefs.chkPast->setChecked(true);
+        prefs.chkCalendarFile->setChecked(true);
         prefs.cmbColor[0]->setCurrentIndex(10);
         syncOn(prefs);
         prefs.optMode[1]->setChecked(true);
@@ -441,6 +442,7 @@ private Q_SLOTS:
             {"QELDays", "QELDayScan", "No"},
             {"QELDays", "QELDaySubject", "No"},
             {"QELDays", "QELDayPast", "Yes"},
+            {"QELDays", "QELDayCalendarFile", "Yes"},
             {"QELDays", "BirthdayColor", "10"},
             {"QELDays", "AnniversaryColor", "9"},
             {"QELDays", "OtherColor", "2"},
@@ -492,8 +494,8 @@ private Q_SLOTS:
         QCOMPARE(GetSetting("VOIP", "Pardine").size(), 5);
         QVERIFY(GetSetting("VOIP", "Pardine") != QStringLiteral("Pw 9!"));
         QCOMPARE(qel::unscramblePassword(GetSetting("VOIP", "Pardine")), QStringLiteral("Pw 9!"));
-        // Every key of every section is there: 10 + 6 + 9 + 1 + 24 + 12 + 10 + 20 + 8, and Me.
-        QCOMPARE(prefstest::storedKeys().size(), 100 + 1);
+        // Every key of every section is there: 10 + 6 + 10 + 1 + 24 + 12 + 10 + 20 + 8, and Me.
+        QCOMPARE(prefstest::storedKeys().size(), 101 + 1);
 
         // A dialog created afresh shows what was confirmed.
         frmPrefs again(mApp->GetNamespace());

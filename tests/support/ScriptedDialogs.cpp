@@ -73,6 +73,8 @@ QString ScriptedDialogs::kindName(Kind kind) {
         return QStringLiteral("input box");
     case Kind::OpenFile:
         return QStringLiteral("open-file dialog");
+    case Kind::SaveFile:
+        return QStringLiteral("save-file dialog");
     case Kind::Exec:
         return QStringLiteral("dialog");
     }
@@ -107,6 +109,13 @@ ScriptedDialogs& ScriptedDialogs::expectInput(const QString& promptOrPart, std::
 
 ScriptedDialogs& ScriptedDialogs::expectOpenFile(const QString& answer, const QString& titleOrPart) {
     Expectation e{Kind::OpenFile, titleOrPart};
+    e.text = answer;
+    mScript.append(std::move(e));
+    return *this;
+}
+
+ScriptedDialogs& ScriptedDialogs::expectSaveFile(const QString& answer, const QString& titleOrPart) {
+    Expectation e{Kind::SaveFile, titleOrPart};
     e.text = answer;
     mScript.append(std::move(e));
     return *this;
@@ -204,12 +213,21 @@ std::optional<QString> ScriptedDialogs::input(const QString& prompt, const QStri
     return e ? e->text : std::nullopt;
 }
 
-QString ScriptedDialogs::openFile(const QString& title, const QString& filter, const QString& startDir) {
-    Prompt prompt{Kind::OpenFile, title, title};
+QString ScriptedDialogs::fileDialog(Kind kind, const QString& title, const QString& filter,
+                                    const QString& start) {
+    Prompt prompt{kind, title, title};
     prompt.filter = filter;
-    prompt.startDir = startDir;
+    prompt.startDir = start;
     const auto e = take(prompt);
     return e ? e->text.value_or(QString()) : QString();
+}
+
+QString ScriptedDialogs::openFile(const QString& title, const QString& filter, const QString& startDir) {
+    return fileDialog(Kind::OpenFile, title, filter, startDir);
+}
+
+QString ScriptedDialogs::saveFile(const QString& title, const QString& filter, const QString& startPath) {
+    return fileDialog(Kind::SaveFile, title, filter, startPath);
 }
 
 int ScriptedDialogs::exec(QDialog& dialog) {

@@ -17,7 +17,7 @@ namespace qeltest {
 // Expectations still waiting when verify() runs (the destructor calls it) fail the test as well.
 class ScriptedDialogs : public qel::Dialogs {
 public:
-    enum class Kind { Message, Question, Choice, Input, OpenFile, Exec };
+    enum class Kind { Message, Question, Choice, Input, OpenFile, SaveFile, Exec };
 
     struct Prompt {
         Kind kind = Kind::Message;
@@ -27,8 +27,8 @@ public:
         qel::MsgButtons buttons = qel::MsgButtons::Ok;
         QStringList captions;  // choice: the button captions
         QString defaultText;   // input: the default text
-        QString filter;        // open file
-        QString startDir;      // open file
+        QString filter;        // open and save file
+        QString startDir;      // open file: its folder; save file: the proposed path
         QString dialogClass;   // exec: the dialog's class name
         bool scripted = false; // it was answered by an expectation
     };
@@ -48,6 +48,8 @@ public:
     ScriptedDialogs& expectInput(const QString& promptOrPart, std::optional<QString> answer);
     // answer "": the user cancels. titleOrPart matches the dialog's title.
     ScriptedDialogs& expectOpenFile(const QString& answer, const QString& titleOrPart = QString());
+    // answer "": the user cancels. titleOrPart matches the dialog's title.
+    ScriptedDialogs& expectSaveFile(const QString& answer, const QString& titleOrPart = QString());
     // script gets the dialog (it may fill fields and press buttons) and returns exec's result.
     // nameOrClass matches the dialog's objectName or class name; empty matches any dialog.
     ScriptedDialogs& expectExec(ExecScript script, const QString& nameOrClass = QString());
@@ -73,6 +75,7 @@ public:
     std::optional<QString> input(const QString& prompt, const QString& title,
                                  const QString& defaultText) override;
     QString openFile(const QString& title, const QString& filter, const QString& startDir) override;
+    QString saveFile(const QString& title, const QString& filter, const QString& startPath) override;
     int exec(QDialog& dialog) override;
 
     static QString kindName(Kind kind);
@@ -89,6 +92,8 @@ private:
 
     // Takes the expectation for a prompt, or reports the prompt and returns nothing.
     std::optional<Expectation> take(Prompt& prompt);
+    // The open-file or save-file dialog: the scripted path, "" for a cancel.
+    QString fileDialog(Kind kind, const QString& title, const QString& filter, const QString& start);
     void fail(const QString& problem);
 
     QList<Prompt> mPrompts;

@@ -1,0 +1,24 @@
+// The main window's side of the vCard export and import of the File menu.
+
+#include "Program.h"
+#include "Vantrel.h"
+
+#include <QTimer>
+
+namespace qel {
+
+void Vantrel::buildVcard() {
+    VcardHooks hooks;
+    hooks.reload = [this] { mProgram.reload(); };
+    mVcard = std::make_unique<VcardCommands>(gOlContactFolder, SyncTimer, hooks);
+}
+
+void Vantrel::menuExportVcard_Click() {
+    mVcard->menuExportVcard_Click();
+}
+
+void Vantrel::menuImportVcard_Click() {
+    mVcard->menuImportVcard_Click();
+}
+
+} // namespace qel
