@@ -37,8 +37,19 @@ FtpServer::FtpServer(Options options) {
     }
     if (options.noMlsd)
         arguments << QStringLiteral("--no-mlsd");
+    mArguments = arguments;
+    launch();
+}
+
+bool FtpServer::restart() {
+    kill();
+    mPort = 0;
+    return launch();
+}
+
+bool FtpServer::launch() {
     mProcess.setProcessChannelMode(QProcess::SeparateChannels);
-    mProcess.start(kPython, arguments);
+    mProcess.start(kPython, mArguments);
     // The first line of its output is the port it listens on.
     QDeadlineTimer deadline(15000);
     while (!mProcess.canReadLine() && !deadline.hasExpired() && mProcess.state() != QProcess::NotRunning)
@@ -49,9 +60,10 @@ FtpServer::FtpServer(Options options) {
         mWhy = QStringLiteral("the FTP server did not start: ") +
                QString::fromLocal8Bit(mProcess.readAllStandardError());
         kill();
-        return;
+        return false;
     }
     mPort = port;
+    return true;
 }
 
 FtpServer::~FtpServer() {

@@ -2,6 +2,7 @@
 
 #include <QProcess>
 #include <QString>
+#include <QStringList>
 #include <QTemporaryDir>
 
 namespace qeltest {
@@ -39,12 +40,16 @@ public:
 
     // Kills the server at once (a crash or a cable pulled) and waits for it to be gone.
     void kill();
+    // Starts the server again on the same folder (at a new port); false when it did not start.
+    bool restart();
 
 private:
     bool makeCertificate(const QString& name);
+    bool launch();
 
     QTemporaryDir mDir;
     QProcess mProcess;
+    QStringList mArguments;
     int mPort = 0;
     QString mWhy;
 };
