@@ -27,6 +27,8 @@ CommandLine parseCommandLine(const QStringList& arguments) {
             line.version = true;
         } else if (options && arg == QLatin1String("--quit-when-shown")) {
             line.quitWhenShown = true;
+        } else if (options && arg == QLatin1String("--sync")) {
+            line.sync = true;
         } else if (options && arg.startsWith(QLatin1Char('-')) && arg.size() > 1) {
             line.error = QStringLiteral("unknown option %1 (a name that begins with \"-\" goes after \"--\")")
                              .arg(arg);
@@ -41,6 +43,7 @@ CommandLine parseCommandLine(const QStringList& arguments) {
 QString commandLineUsage() {
     return QStringLiteral(
         "Usage: QEL [--dir STOREFOLDER] [--] [m | DISPLAY NAME]\n"
+        "       QEL [--dir STOREFOLDER] --sync\n"
         "\n"
         "  m                 start minimized (the autostart entry passes it)\n"
         "  DISPLAY NAME      open the contact with this display name, for example \"Mary Smith\"\n"
@@ -48,7 +51,20 @@ QString commandLineUsage() {
         "                    per-user store folder)\n"
         "  --                end of the options, for a name that begins with \"-\"\n"
         "  --quit-when-shown print \"shown\" when the window is up and end (start-up timing)\n"
+        "  --sync            sync once through the FTP server with the preferences' settings, without\n"
+        "                    a window; prints the final status; exit 0 when synced or not needed\n"
         "  --help, --version\n");
+}
+
+bool wantsHeadlessSync(int argc, char** argv) {
+    for (int i = 1; i < argc; ++i) {
+        const QLatin1String arg(argv[i]);
+        if (arg == QLatin1String("--"))
+            return false;
+        if (arg == QLatin1String("--sync"))
+            return true;
+    }
+    return false;
 }
 
 int jumpLetterCode(const QString& displayName) {

@@ -13,9 +13,6 @@ void Vantrel::registerHelpFile() {} // QELHelp.chm as the program's help: help a
 
 // --- Tools, exchange, sync, updates ----------------------------------------------------------
 
-void Vantrel::menuSync_Click() {}         // sync protocol
-void Vantrel::menuStatus_Click() {}       // sync status
-void Vantrel::SyncTimer_Timer() {}        // sync scheduling
 void Vantrel::menuInstructions_Click() {} // help and about
 void Vantrel::menuUpdates_Click() {}      // update check
 void Vantrel::menuWeb_Click() {}          // help and about

@@ -89,6 +89,7 @@ Vantrel::Vantrel(Program& program, QWidget* parent) : QMainWindow(parent), mProg
     buildSpecialDays();
     buildTools();
     buildExchange();
+    buildSync();
     showCommandStates();
 
     tray().setIcon(windowIcon());

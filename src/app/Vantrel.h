@@ -11,6 +11,8 @@
 #include "platform/Tray.h"
 #include "prefs/frmPrefs.h"
 #include "specialdays/SpecialDays.h"
+#include "sync/FtpSync.h"
+#include "sync/SyncSchedule.h"
 #include "tools/CalendarTools.h"
 
 #include <QDateTime>
@@ -79,6 +81,9 @@ public:
     SpecialDays& specialDays() const { return *mSpecialDays; }
     // The calendar and phone tools (colouring, the cell phone list).
     CalendarTools& tools() const { return *mTools; }
+    // The sync through the FTP server and its timer's schedule.
+    FtpSync& sync() const { return *mSync; }
+    SyncSchedule& syncSchedule() const { return *mSyncSchedule; }
     // A contact is being edited: the card's boxes are open for typing (its Save and Cancel
     // buttons show).
     bool isEditing() const { return mEditor && mEditor->isEditing(); }
@@ -308,6 +313,11 @@ private:
     void buildTools();
     // The manual export and import.
     void buildExchange();
+    // The sync, its schedule and the pictures it shows.
+    void buildSync();
+    void setSyncIcon(SyncIcon picture);
+    // A sync started by the timer, around the minimised window.
+    void timedSync();
     // Browse mode's double-click on an e-mail address: composes a message to it.
     void composeMail(int entry);
     // The card's double-clicks on a phone number and on an address (outside editing).
@@ -328,6 +338,8 @@ private:
     std::unique_ptr<SpecialDays> mSpecialDays;
     std::unique_ptr<CalendarTools> mTools;
     std::unique_ptr<ExchangeCommands> mExchange;
+    std::unique_ptr<FtpSync> mSync;
+    std::unique_ptr<SyncSchedule> mSyncSchedule;
     bool mKeyPreview = true;
     bool mCacheLoaded = false; // the start-up has read Cache: ExitProgram may write it back
     bool mUnloaded = false;
