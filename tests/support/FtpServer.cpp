@@ -37,6 +37,8 @@ FtpServer::FtpServer(Options options) {
     }
     if (options.noMlsd)
         arguments << QStringLiteral("--no-mlsd");
+    if (options.rate > 0)
+        arguments << QStringLiteral("--rate") << QString::number(options.rate);
     mArguments = arguments;
     launch();
 }

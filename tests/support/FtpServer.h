@@ -14,6 +14,7 @@ public:
     struct Options {
         bool tls = false;    // explicit TLS required, with a certificate made for 127.0.0.1
         bool noMlsd = false; // the server knows LIST/NLST and MDTM but not MLSD
+        int rate = 0;        // bytes a second each way on a data connection (plain only); 0: no limit
     };
 
     FtpServer();

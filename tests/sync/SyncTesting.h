@@ -39,8 +39,9 @@ public:
     explicit ComputerFtp(QString address) : mAddress(std::move(address)), mInner(quick()) {}
 
     std::function<void(const QString& remoteName)> afterPut;
-    std::function<void()> duringTransfer; // runs once, then is cleared
-    QStringList puts;                     // every remote name put
+    std::function<void()> duringTransfer; // runs once `triggerBytes` have moved, then is cleared
+    qint64 triggerBytes = 1;
+    QStringList puts; // every remote name put
 
     void configure(const qel::FtpSettings& settings) override { mInner.configure(settings); }
     bool connect() override { return mInner.connect(); }
@@ -72,7 +73,8 @@ private:
     }
     qel::FtpProgress watched(const QString& remoteName, const qel::FtpProgress& progress) {
         return [this, remoteName, progress](qint64 done, qint64 total) {
-            if (duringTransfer && remoteName.startsWith(QLatin1String("MyContacts.mdb"))) {
+            if (duringTransfer && done >= triggerBytes &&
+                remoteName.startsWith(QLatin1String("MyContacts.mdb"))) {
                 const std::function<void()> once = std::move(duringTransfer);
                 duringTransfer = {};
                 once();

@@ -4,6 +4,7 @@
 #include "SyncTesting.h"
 
 #include "core/DebugLog.h"
+#include "storetool/DemoData.h"
 #include "support/DebugCarrierDouble.h"
 #include "support/SeamScope.h"
 #include "support/SettingsFixture.h"
@@ -27,6 +28,10 @@ const QString kAborted = QStringLiteral("Sync Aborted by User");
 const QString kNoConnection = QStringLiteral("There was an error connecting to the FTP");
 const QString kMissing = QStringLiteral(
     "MyContacts.mdb is missing from the FTP. Run sync on the MASTER (this should not have occured).");
+// Bytes a second on a slowed server (it sends and takes that many at once before it slows): the big
+// file of 1.3 MB takes a few seconds, and a server stopped after kTrigger bytes has not sent it all.
+const int kSlow = 256 * 1024;
+const qint64 kTrigger = 300 * 1024;
 const QString kInUse = QStringLiteral("The FTP is currently being used by QEL user:");
 
 QString lockOf(const QString& address) {
@@ -155,17 +160,20 @@ private Q_SLOTS:
     // The server dies in the middle of the upload: the old server file stays, nothing local is
     // lost, and the next sync meets its own lock, warns, completes and releases it.
     void serverStoppedDuringUploadThenStaleOwnLock() {
-        FtpServer server;
+        FtpServer server(FtpServer::Options{false, false, kSlow});
         QVERIFY2(server.started(), qPrintable(server.why()));
         qeltest::SeamScope seams;
         Computer master(kMasterAddress, server, true);
         fill(master);
+        generateDemoContacts(master.gOlContactFolder, 3000, 7); // a file that takes many writes
         QCOMPARE(master.run(false), SyncResult::Synced);
         const QByteArray before = readFile(server.file(kExchange));
+        QVERIFY(before.size() > 1024 * 1024);
         const QByteArray lastSync = readFile(master.file(QStringLiteral("LastSync.dat")));
         const QStringList data = master.contents();
 
         seams.clock.advanceSecs(300);
+        master.client.triggerBytes = kTrigger; // the server has written part of the upload when it goes
         master.client.duringTransfer = [&] { server.kill(); };
         seams.dialogs.expectMessage(QStringLiteral("There was an error uploading the file to the FTP."));
         QCOMPARE(master.run(false), SyncResult::Failed);
@@ -192,15 +200,18 @@ private Q_SLOTS:
     }
 
     void serverStoppedDuringDownloadChangesNothing() {
-        FtpServer server;
+        FtpServer server(FtpServer::Options{false, false, kSlow});
         QVERIFY2(server.started(), qPrintable(server.why()));
         qeltest::SeamScope seams;
         Computer master(kMasterAddress, server, true);
         Computer slave(kSlaveAddress, server, false);
         fill(master);
+        generateDemoContacts(master.gOlContactFolder, 3000, 7); // a file that takes many reads
         QCOMPARE(master.run(false), SyncResult::Synced);
+        QVERIFY(QFileInfo(server.file(kExchange)).size() > 1024 * 1024);
         const QStringList before = slave.contents();
 
+        slave.client.triggerBytes = kTrigger;
         slave.client.duringTransfer = [&] { server.kill(); };
         seams.dialogs.expectMessage(QStringLiteral("File not downloaded from FTP at ") +
                                     generalDate(seams.clock.now()) + QStringLiteral(" Error="));
