@@ -6,6 +6,7 @@
 //   bench_sync --prepare DIR PORT      writes DIR/master and DIR/slave (a store, a program folder
 //                                      and the user's settings each) for a server on PORT, to time
 //                                      QEL --sync from outside
+#include "BenchData.h"
 #include "core/Settings.h"
 #include "core/SettingsModel.h"
 #include "platform/CurlFtp.h"
@@ -28,28 +29,12 @@ namespace {
 const QString kUser = QStringLiteral("syncuser");
 const QString kPassword = QStringLiteral("pa55:w@rd#1");
 
-// 10,000 demo contacts and 2,000 appointments (200 recurring) in the store of `dir`.
+// 10,000 demo contacts and 2,000 appointments (200 recurring) in the store.
 void fill(const ol::ApplicationPtr& app) {
     const ol::NameSpacePtr ns = app->GetNamespace();
     qel::generateDemoContacts(ns->folderByPath(QStringLiteral("Personal Folders\\Contacts")), 10000, 42);
-    const ol::FolderPtr calendar = ns->folderByPath(QStringLiteral("Personal Folders\\Calendar"));
-    ol::Batch batch(calendar);
-    const QDate first = QDate::currentDate().addDays(1);
-    for (int i = 0; i < 2000; ++i) {
-        ol::ItemPtr a = calendar->Items()->Add(ol::olAppointmentItem);
-        a->set(ol::prop::Subject, QStringLiteral("Appointment %1").arg(i));
-        a->set(ol::prop::Location, QStringLiteral("Room %1").arg(i % 40));
-        a->set(ol::prop::Body, QStringLiteral("Agenda\r\nline %1").arg(i));
-        a->set(ol::prop::Start, QDateTime(first.addDays(i % 150), QTime(8 + i % 9, 0)));
-        a->set(ol::prop::Duration, 60);
-        if (i % 10 == 0) {
-            const ol::RecurrencePatternPtr p = a->GetRecurrencePattern();
-            p->set(ol::pattern::RecurrenceType, 1);
-            p->set(ol::pattern::Occurrences, 10);
-        }
-        a->Save();
-    }
-    batch.commit();
+    bench::addAppointments(ns->folderByPath(QStringLiteral("Personal Folders\\Calendar")), 2000,
+                           QDate::currentDate().addDays(1));
 }
 
 void configure(qel::SettingsModel& s, int port, bool master) {

@@ -273,6 +273,24 @@ FtpProgress FtpSync::transferProgress(Run& r) {
     };
 }
 
+std::optional<SyncResult> FtpSync::runEngine(bool exporting, const QString& path, const Run& r) {
+    mEngine.setProgress(mHooks.loadProgress ? mHooks.loadProgress() : nullptr);
+    const ExchangeMode mode{false, r.timed};
+    const ExchangeOutcome outcome =
+        exporting ? mEngine.ExportToExchangeFile(path, mode) : mEngine.ImportFromExchangeFile(path, mode);
+    setTag(mUi.menuTraySync, outcome.tag);
+    if (outcome.ok())
+        return std::nullopt;
+    icon(SyncIcon::Error);
+    if (outcome.tag != kExitSyncTag)
+        return SyncResult::Failed; // the engine has said why
+    dialogs().message(kAborted);
+    status(kCancelled);
+    if (exporting && debugOn())
+        debug(QStringLiteral(":Sync aborted by user"));
+    return SyncResult::Cancelled;
+}
+
 SyncResult FtpSync::master(Run& r) {
     status(QStringLiteral("Checking last modified contact (MASTER)"));
     if (r.timed && r.lastSync != QLatin1String(kFirstSync) && !masterChanged(r)) {
@@ -284,21 +302,8 @@ SyncResult FtpSync::master(Run& r) {
     }
     r.exportStarted = clock().now();
     const QString local = programFile(QLatin1String(kExchangeFileName));
-    mEngine.setProgress(mHooks.loadProgress ? mHooks.loadProgress() : nullptr);
-    const ExchangeOutcome outcome = mEngine.ExportToExchangeFile(local, ExchangeMode{false, r.timed});
-    setTag(mUi.menuTraySync, outcome.tag);
-    if (outcome.tag == kExitSyncTag) {
-        dialogs().message(kAborted);
-        status(kCancelled);
-        icon(SyncIcon::Error);
-        if (debugOn())
-            debug(QStringLiteral(":Sync aborted by user"));
-        return SyncResult::Cancelled;
-    }
-    if (!outcome.ok()) {
-        icon(SyncIcon::Error);
-        return SyncResult::Failed;
-    }
+    if (const auto stopped = runEngine(true, local, r))
+        return *stopped;
 
     status(QStringLiteral("Uploading file..."));
     if (debugOn())
@@ -407,19 +412,8 @@ SyncResult FtpSync::slave(Run& r, const FtpEntry* file) {
         icon(SyncIcon::Error);
         return SyncResult::Failed;
     }
-    mEngine.setProgress(mHooks.loadProgress ? mHooks.loadProgress() : nullptr);
-    const ExchangeOutcome outcome = mEngine.ImportFromExchangeFile(local, ExchangeMode{false, r.timed});
-    setTag(mUi.menuTraySync, outcome.tag);
-    if (outcome.tag == kExitSyncTag) {
-        dialogs().message(kAborted);
-        status(kCancelled);
-        icon(SyncIcon::Error);
-        return SyncResult::Cancelled;
-    }
-    if (!outcome.ok()) {
-        icon(SyncIcon::Error);
-        return SyncResult::Failed;
-    }
+    if (const auto stopped = runEngine(false, local, r))
+        return *stopped;
     SyncState imported = state;
     imported.serverModified = file->modified;
     imported.serverSize = file->size;

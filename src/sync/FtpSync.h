@@ -24,6 +24,7 @@
 #include <QObject>
 #include <QPointer>
 #include <functional>
+#include <optional>
 
 namespace qel {
 
@@ -90,6 +91,8 @@ private:
     SyncResult anotherComputer(Run& r, const QString& holder);
     SyncResult master(Run& r);
     SyncResult slave(Run& r, const FtpEntry* file);
+    // Runs the export or the import; the outcome's tag goes on menuTraySync. nullopt: it finished.
+    std::optional<SyncResult> runEngine(bool exporting, const QString& path, const Run& r);
     SyncResult transferFailed(Run& r, bool upload, const QString& why);
     SyncResult afterTransfer(Run& r);
     void finish(Run& r);

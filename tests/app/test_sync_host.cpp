@@ -8,6 +8,7 @@
 #include "platform/CurlFtp.h"
 #include "platform/TrayIcons.h"
 #include "support/FtpServer.h"
+#include "sync/SyncTesting.h"
 
 #include <QAction>
 #include <QTest>
@@ -33,13 +34,7 @@ class SyncHostTest : public QObject, protected apptest::WindowCase {
     void storeSyncSettings(const FtpServer& server, bool master) {
         qel::SettingsModel settings;
         settings.load();
-        settings.sync = true;
-        settings.master = master;
-        settings.host = server.host();
-        settings.port = QString::number(server.port());
-        settings.user = server.user();
-        settings.password = server.password();
-        settings.passiveMode = true;
+        synctest::serveFrom(settings, server, master);
         settings.intervalSync = true;
         settings.interval = QStringLiteral("2");
         QCOMPARE(settings.save(), QString());

@@ -10,6 +10,7 @@
 #include "platform/Clock.h"
 #include "platform/CurlFtp.h"
 #include "platform/ProgramFolder.h"
+#include "storetool/ToolSession.h"
 #include "support/FtpServer.h"
 #include "support/TestEnvironment.h"
 #include "sync/FtpSync.h"
@@ -30,6 +31,18 @@ inline QByteArray readFile(const QString& path) {
 inline bool writeFile(const QString& path, const QByteArray& bytes) {
     QFile file(path);
     return file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size();
+}
+
+// Sync settings against the test's server: sync on, this role, passive mode, contacts and calendar.
+inline void serveFrom(qel::SettingsModel& settings, const qeltest::FtpServer& server, bool master) {
+    settings.sync = true;
+    settings.master = master;
+    settings.host = server.host();
+    settings.port = QString::number(server.port());
+    settings.user = server.user();
+    settings.password = server.password();
+    settings.passiveMode = true;
+    settings.syncData = {true, true, false, false};
 }
 
 // The libcurl client with short timeouts, seen from one computer's address, with points where a
@@ -105,23 +118,12 @@ class Computer {
 public:
     Computer(const QString& address, const qeltest::FtpServer& server, bool master)
         : client(address), storeDir(qeltest::freshStoreDir(QStringLiteral("sync"))) {
-        gOlApp = ol::Application::create(storeDir);
-        gOlApp->setClock([] { return qel::clock().now(); });
-        const ol::NameSpacePtr ns = gOlApp->GetNamespace();
-        gOlContactFolder = ns->folderByPath(QStringLiteral("Personal Folders\\Contacts"));
-        gOlContacts = gOlContactFolder->Items();
-        gOlCalendarFolder = ns->folderByPath(QStringLiteral("Personal Folders\\Calendar"));
-        gOlCalendarItems = gOlCalendarFolder->Items();
-        gSafeContact = ol::SafeItem::create(gOlApp, QStringLiteral("Redemption.SafeContactItem"));
-        gSafeCalendar = ol::SafeItem::create(gOlApp, QStringLiteral("Redemption.SafeAppointmentItem"));
-        settings.sync = true;
-        settings.master = master;
-        settings.host = server.host();
-        settings.port = QString::number(server.port());
-        settings.user = server.user();
-        settings.password = server.password();
-        settings.passiveMode = true;
-        settings.syncData = {true, true, false, false};
+        const ol::ApplicationPtr app = ol::Application::create(storeDir);
+        app->setClock([] { return qel::clock().now(); });
+        qel::ToolSettings where;
+        where.contactPath = QStringLiteral("Personal Folders\\Contacts");
+        f = qel::toolFolders(app, where, true); // with the safe items
+        serveFrom(settings, server, master);
         settings.intervalSync = true;
         settings.interval = QStringLiteral("30");
         qel::SyncHooks hooks;
@@ -129,9 +131,7 @@ public:
         hooks.setTrayStatus = [this](const QString& text) { trayStatus = text; };
         hooks.setIcon = [this](qel::SyncIcon picture) { icons << picture; };
         sync = std::make_unique<qel::FtpSync>(
-            qel::SyncControls{&menuSync, &SyncTimer, &menuTools, &menuTraySync},
-            qel::ExchangeMembers{gOlApp, gOlContactFolder, gOlContacts, gOlCalendarFolder, gOlCalendarItems,
-                                 gSafeContact, gSafeCalendar, gNoRedemption},
+            qel::SyncControls{&menuSync, &SyncTimer, &menuTools, &menuTraySync}, f.exchangeMembers(),
             settings, hooks);
     }
 
@@ -153,7 +153,7 @@ public:
 
     ol::ItemPtr addContact(const QString& first, const QString& last, const QString& company,
                            const QString& email, const QString& phone, const QString& city) {
-        ol::ItemPtr c = gOlContactFolder->Items()->Add(ol::olContactItem);
+        ol::ItemPtr c = f.gOlContactFolder->Items()->Add(ol::olContactItem);
         c->set(ol::prop::FirstName, first);
         c->set(ol::prop::LastName, last);
         c->set(ol::prop::CompanyName, company);
@@ -165,7 +165,7 @@ public:
         return c;
     }
     ol::ItemPtr addAppointment(const QString& subject, const QDateTime& start, const QString& location) {
-        ol::ItemPtr a = gOlCalendarFolder->Items()->Add(ol::olAppointmentItem);
+        ol::ItemPtr a = f.gOlCalendarFolder->Items()->Add(ol::olAppointmentItem);
         a->set(ol::prop::Subject, subject);
         a->set(ol::prop::Start, start);
         a->set(ol::prop::Duration, 90);
@@ -200,14 +200,7 @@ public:
     QTemporaryDir home; // the program folder
     ComputerFtp client;
     QString storeDir;
-    ol::ApplicationPtr gOlApp;
-    ol::FolderPtr gOlContactFolder;
-    ol::ItemsPtr gOlContacts;
-    ol::FolderPtr gOlCalendarFolder;
-    ol::ItemsPtr gOlCalendarItems;
-    std::shared_ptr<ol::SafeItem> gSafeContact;
-    std::shared_ptr<ol::SafeItem> gSafeCalendar;
-    bool gNoRedemption = false;
+    qel::ToolFolders f; // the window's members on the store
     qel::SettingsModel settings;
     QObject menuSync, SyncTimer, menuTools, menuTraySync;
     TestProgress progress;

@@ -62,6 +62,16 @@ bool setServerTime(const FtpServer& server, const QString& name, const QDateTime
     return file.open(QIODevice::ReadWrite) && file.setFileTime(time, QFileDevice::FileModificationTime);
 }
 
+// One case's server, seams and two computers, a master and a slave.
+struct TwoComputers {
+    explicit TwoComputers(FtpServer::Options options = {})
+        : server(options), master(kMasterAddress, server, true), slave(kSlaveAddress, server, false) {}
+    FtpServer server;
+    qeltest::SeamScope seams;
+    Computer master;
+    Computer slave;
+};
+
 } // namespace
 
 class SyncTest : public QObject {
@@ -71,11 +81,9 @@ private Q_SLOTS:
     void init() { qeltest::freshSettings(QStringLiteral("sync")); }
 
     void masterThenSlaveConvergeAndTimedSyncsSkipOnlyWhatIsOld() {
-        FtpServer server;
-        QVERIFY2(server.started(), qPrintable(server.why()));
-        qeltest::SeamScope seams;
-        Computer master(kMasterAddress, server, true);
-        Computer slave(kSlaveAddress, server, false);
+        TwoComputers run;
+        QVERIFY2(run.server.started(), qPrintable(run.server.why()));
+        auto& [server, seams, master, slave] = run;
         fill(master);
         // A contact of the slave's own (no sync category) is not the import's business.
         slave.addContact(QStringLiteral("Local"), QStringLiteral("Only"), QString(), QString(), QString(),
@@ -121,7 +129,7 @@ private Q_SLOTS:
         // server tells times to the second.)
         QTest::qWait(1100);
         seams.clock.advanceSecs(60);
-        ol::ItemPtr mary = master.gOlContactFolder->Items()->Item(QStringLiteral("Mary Smith"));
+        ol::ItemPtr mary = master.f.gOlContactFolder->Items()->Item(QStringLiteral("Mary Smith"));
         mary->set(ol::prop::CompanyName, QStringLiteral("Acme Ltd"));
         mary->Save();
         QCOMPARE(master.run(true), SyncResult::Synced);
@@ -134,11 +142,9 @@ private Q_SLOTS:
     // The slave's clock far ahead of the server's, then far behind: the check compares the server's
     // times only, so a new file is imported and an old one is not.
     void skewedClocksNeitherSkipNorRepeat() {
-        FtpServer server;
-        QVERIFY2(server.started(), qPrintable(server.why()));
-        qeltest::SeamScope seams;
-        Computer master(kMasterAddress, server, true);
-        Computer slave(kSlaveAddress, server, false);
+        TwoComputers run;
+        QVERIFY2(run.server.started(), qPrintable(run.server.why()));
+        auto& [server, seams, master, slave] = run;
         fill(master);
         QCOMPARE(master.run(false), SyncResult::Synced);
         QVERIFY(setServerTime(server, kExchange, QDateTime::currentDateTimeUtc().addSecs(-7200)));
@@ -160,12 +166,11 @@ private Q_SLOTS:
     // The server dies in the middle of the upload: the old server file stays, nothing local is
     // lost, and the next sync meets its own lock, warns, completes and releases it.
     void serverStoppedDuringUploadThenStaleOwnLock() {
-        FtpServer server(FtpServer::Options{false, false, kSlow});
-        QVERIFY2(server.started(), qPrintable(server.why()));
-        qeltest::SeamScope seams;
-        Computer master(kMasterAddress, server, true);
+        TwoComputers run(FtpServer::Options{false, false, kSlow});
+        QVERIFY2(run.server.started(), qPrintable(run.server.why()));
+        auto& [server, seams, master, slave] = run;
         fill(master);
-        generateDemoContacts(master.gOlContactFolder, 3000, 7); // a file that takes many writes
+        generateDemoContacts(master.f.gOlContactFolder, 3000, 7); // a file that takes many writes
         QCOMPARE(master.run(false), SyncResult::Synced);
         const QByteArray before = readFile(server.file(kExchange));
         QVERIFY(before.size() > 1024 * 1024);
@@ -200,13 +205,11 @@ private Q_SLOTS:
     }
 
     void serverStoppedDuringDownloadChangesNothing() {
-        FtpServer server(FtpServer::Options{false, false, kSlow});
-        QVERIFY2(server.started(), qPrintable(server.why()));
-        qeltest::SeamScope seams;
-        Computer master(kMasterAddress, server, true);
-        Computer slave(kSlaveAddress, server, false);
+        TwoComputers run(FtpServer::Options{false, false, kSlow});
+        QVERIFY2(run.server.started(), qPrintable(run.server.why()));
+        auto& [server, seams, master, slave] = run;
         fill(master);
-        generateDemoContacts(master.gOlContactFolder, 3000, 7); // a file that takes many reads
+        generateDemoContacts(master.f.gOlContactFolder, 3000, 7); // a file that takes many reads
         QCOMPARE(master.run(false), SyncResult::Synced);
         QVERIFY(QFileInfo(server.file(kExchange)).size() > 1024 * 1024);
         const QStringList before = slave.contents();
@@ -233,11 +236,9 @@ private Q_SLOTS:
     }
 
     void cancelDuringUploadAndDownload() {
-        FtpServer server;
-        QVERIFY2(server.started(), qPrintable(server.why()));
-        qeltest::SeamScope seams;
-        Computer master(kMasterAddress, server, true);
-        Computer slave(kSlaveAddress, server, false);
+        TwoComputers run;
+        QVERIFY2(run.server.started(), qPrintable(run.server.why()));
+        auto& [server, seams, master, slave] = run;
         fill(master);
         QCOMPARE(master.run(false), SyncResult::Synced);
         const QByteArray before = readFile(server.file(kExchange));
@@ -264,11 +265,9 @@ private Q_SLOTS:
     }
 
     void missingAndDamagedServerFileImportNothing() {
-        FtpServer server;
-        QVERIFY2(server.started(), qPrintable(server.why()));
-        qeltest::SeamScope seams;
-        Computer master(kMasterAddress, server, true);
-        Computer slave(kSlaveAddress, server, false);
+        TwoComputers run;
+        QVERIFY2(run.server.started(), qPrintable(run.server.why()));
+        auto& [server, seams, master, slave] = run;
         slave.addContact(QStringLiteral("Local"), QStringLiteral("Only"), QString(), QString(), QString(),
                          QString());
         const QStringList before = slave.contents();
@@ -299,11 +298,10 @@ private Q_SLOTS:
     }
 
     void connectionRefusedOrLoginWrongKeepsThePasswordOut() {
-        FtpServer server;
-        QVERIFY2(server.started(), qPrintable(server.why()));
-        qeltest::SeamScope seams;
+        TwoComputers run;
+        QVERIFY2(run.server.started(), qPrintable(run.server.why()));
+        auto& [server, seams, master, slave] = run;
         qeltest::DebugCarrierDouble log;
-        Computer master(kMasterAddress, server, true);
 
         master.settings.password = QStringLiteral("wrong-S3cret!");
         seams.dialogs.expectMessage(kNoConnection);
@@ -328,10 +326,9 @@ private Q_SLOTS:
     }
 
     void anotherComputersLockPlansTheRetry() {
-        FtpServer server;
-        QVERIFY2(server.started(), qPrintable(server.why()));
-        qeltest::SeamScope seams;
-        Computer master(kMasterAddress, server, true);
+        TwoComputers run;
+        QVERIFY2(run.server.started(), qPrintable(run.server.why()));
+        auto& [server, seams, master, slave] = run;
         fill(master);
         const QString other = QStringLiteral("FTP_in_use_OFFICE192168010");
         QVERIFY(writeFile(server.file(other), "03/04/2024 10:11:12 AM\r\n"));
@@ -384,10 +381,9 @@ private Q_SLOTS:
         QFETCH(QString, otherIdentity);
         QFETCH(int, otherAge);
         QFETCH(bool, wins);
-        FtpServer server;
-        QVERIFY2(server.started(), qPrintable(server.why()));
-        qeltest::SeamScope seams;
-        Computer master(kMasterAddress, server, true);
+        TwoComputers run;
+        QVERIFY2(run.server.started(), qPrintable(run.server.why()));
+        auto& [server, seams, master, slave] = run;
         fill(master);
         const QString own = lockOf(kMasterAddress);
         const QString other = QStringLiteral("FTP_in_use_") + otherIdentity;

@@ -1,8 +1,8 @@
 // QEL --sync as a scheduled job runs it: the real program, without a display, against a real FTP
 // server on 127.0.0.1.
 
+#include "SyncTesting.h"
 #include "core/Settings.h"
-#include "core/SettingsModel.h"
 #include "outlook/Outlook.h"
 #include "support/FtpServer.h"
 #include "support/TestEnvironment.h"
@@ -71,14 +71,7 @@ private Q_SLOTS:
         // The user's settings: this computer is the master.
         qel::setSettingsFile(path(QStringLiteral("config/QEL/QEL.ini")));
         qel::SettingsModel settings;
-        settings.sync = true;
-        settings.master = true;
-        settings.host = server.host();
-        settings.port = QString::number(server.port());
-        settings.user = server.user();
-        settings.password = server.password();
-        settings.passiveMode = true;
-        settings.syncData = {true, true, false, false};
+        synctest::serveFrom(settings, server, true);
         QCOMPARE(settings.save(), QString());
         {
             const ol::ApplicationPtr store = ol::Application::create(path(QStringLiteral("stores")));
