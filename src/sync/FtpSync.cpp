@@ -12,6 +12,7 @@
 
 #include <QCoreApplication>
 #include <QFile>
+#include <QLockFile>
 #include <algorithm>
 #include <cstdio>
 
@@ -25,6 +26,8 @@ const QString kNoConnection = QStringLiteral("There was an error connecting to t
 const QString kAborted = QStringLiteral("Sync Aborted by User");
 const QString kCancelled = QStringLiteral("Sync cancelled by user.");
 const QString kNotNeeded = QStringLiteral("No Sync Needed. ");
+const QString kRunningHere =
+    QStringLiteral("Another sync of this computer is running. Please try again later.");
 const QString kSupportAddress = QStringLiteral("support@vantrel.invalid");
 const QString kContactClass =
     QStringLiteral("[MessageClass] > 'IPM.Contacs' AND [MessageClass] < 'IPM.Contacu'");
@@ -104,6 +107,15 @@ SyncResult FtpSync::run() {
     }
     Run r;
     r.timed = Tag(mUi.menuSync) == kTimerSync;
+    // One sync per computer at a time, also across processes (the window and QEL --sync): both
+    // would hold the same lock on the server. A lock of a process that died is taken over.
+    QLockFile local(programFile(QLatin1String(kLocalSyncLock)));
+    local.setStaleLockTime(0);
+    if (!local.tryLock(0)) {
+        trayStatus(kRunningHere);
+        tell(r, kRunningHere);
+        return SyncResult::Busy;
+    }
     if (debugOn())
         debug(QStringLiteral(":Outlook Sync Started at ") + now());
     // The busy tags go on every way out.
@@ -422,14 +434,20 @@ SyncResult FtpSync::slave(Run& r, const FtpEntry* file) {
 }
 
 SyncResult FtpSync::afterTransfer(Run&) {
+    // Each command clears the busy tags at its end: they are the sync's until it ends.
+    const auto quietly = [this](const std::function<void()>& command) {
+        if (!command)
+            return;
+        command();
+        setTag(mUi.SyncTimer, kSyncingTag);
+        setTag(mUi.menuTools, kSyncingTag);
+    };
     if (mSettings.qelDayScan && !m.gNoRedemption) {
-        if (mHooks.rescanQuietly)
-            mHooks.rescanQuietly();
-        if (mHooks.upcomingQuietly)
-            mHooks.upcomingQuietly();
+        quietly(mHooks.rescanQuietly);
+        quietly(mHooks.upcomingQuietly);
     }
-    if (mSettings.apptColorSync && mHooks.colourQuietly)
-        mHooks.colourQuietly();
+    if (mSettings.apptColorSync)
+        quietly(mHooks.colourQuietly);
     const QString time = now();
     const QString problem = writeLastSync(time);
     if (!problem.isEmpty() && debugOn())

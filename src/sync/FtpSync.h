@@ -58,7 +58,7 @@ struct SyncHooks : LongRunHooks {
 enum class SyncResult {
     Disabled,     // sync is off in the preferences
     NoConnection, // the server could not be reached (nothing was locked)
-    Busy,         // another computer holds the lock
+    Busy,         // another computer holds the lock, or this computer syncs already
     NotNeeded,    // a timed sync found nothing new
     Synced,       // uploaded (master) or imported (slave)
     Cancelled,    // the user stopped it
@@ -68,6 +68,7 @@ enum class SyncResult {
 // The local temporary files and the server's temporary name.
 inline constexpr char kDownloadFile[] = "MyContacts.mdb.download"; // program folder
 inline constexpr char kUploadSuffix[] = ".upload-";                // "MyContacts.mdb.upload-" + identity
+inline constexpr char kLocalSyncLock[] = "Sync.lock"; // program folder: a sync of this computer runs
 
 class FtpSync : public QObject {
     Q_OBJECT

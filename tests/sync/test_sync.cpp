@@ -11,6 +11,8 @@
 #include "sync/SyncFiles.h"
 #include "sync/SyncSchedule.h"
 
+#include <QLockFile>
+#include <QSysInfo>
 #include <QTest>
 
 using namespace qel;
@@ -364,6 +366,19 @@ private Q_SLOTS:
         QCOMPARE(master.trayStatus, QStringLiteral("FTP in use. Will try again at 06:15 AM"));
 
         QCOMPARE(serverFiles(server), QStringList{other}); // never touched, nothing uploaded
+
+        // A second sync of this very computer (the window and QEL --sync) does not reach the server.
+        QVERIFY(QFile::remove(server.file(other)));
+        QLockFile running(master.file(QStringLiteral("Sync.lock")));
+        QVERIFY(running.tryLock(0));
+        seams.dialogs.expectMessage(QStringLiteral("Another sync of this computer is running."));
+        QCOMPARE(master.run(false), SyncResult::Busy);
+        QCOMPARE(serverFiles(server), QStringList{});
+        running.unlock();
+        // One left by a process that died is taken over.
+        QVERIFY(writeFile(master.file(QStringLiteral("Sync.lock")),
+                          "999999\nQEL\n" + QSysInfo::machineHostName().toUtf8() + "\n"));
+        QCOMPARE(master.run(false), SyncResult::Synced);
         QVERIFY(seams.dialogs.verify());
     }
 
