@@ -1,5 +1,6 @@
 // The exchange file at scale: the export of 10,000 demo contacts and 2,000 appointments (200 of
 // them recurring), and the import of that file into a store that holds an earlier import of it.
+#include "BenchData.h"
 #include "core/SettingsModel.h"
 #include "exchange/ExchangeEngine.h"
 #include "outlook/Outlook.h"
@@ -38,24 +39,7 @@ struct Fixture {
     Fixture() {
         source = std::make_unique<Store>(tmp.filePath(QStringLiteral("source")));
         qel::generateDemoContacts(source->f.gOlContactFolder, 10000, 42);
-        {
-            ol::Batch batch(source->f.gOlCalendarFolder);
-            for (int i = 0; i < 2000; ++i) {
-                ol::ItemPtr a = source->f.gOlCalendarFolder->Items()->Add(ol::olAppointmentItem);
-                a->set(ol::prop::Subject, QStringLiteral("Appointment %1").arg(i));
-                a->set(ol::prop::Location, QStringLiteral("Room %1").arg(i % 40));
-                a->set(ol::prop::Body, QStringLiteral("Agenda\r\nline %1").arg(i));
-                a->set(ol::prop::Start, QDateTime(QDate(2025, 6, 16).addDays(i % 150), QTime(8 + i % 9, 0)));
-                a->set(ol::prop::Duration, 60);
-                if (i % 10 == 0) {
-                    const ol::RecurrencePatternPtr p = a->GetRecurrencePattern();
-                    p->set(ol::pattern::RecurrenceType, 1);
-                    p->set(ol::pattern::Occurrences, 10);
-                }
-                a->Save();
-            }
-            batch.commit();
-        }
+        bench::addAppointments(source->f.gOlCalendarFolder, 2000, QDate(2025, 6, 16));
         file = tmp.filePath(QStringLiteral("bench.mdb"));
         target = std::make_unique<Store>(tmp.filePath(QStringLiteral("target")));
     }

@@ -44,6 +44,8 @@ CommandLine parseCommandLine(const QStringList& arguments) {
             line.version = true;
         } else if (options && arg == QLatin1String("--quit-when-shown")) {
             line.quitWhenShown = true;
+        } else if (options && arg == QLatin1String("--sync")) {
+            line.sync = true;
         } else if (options && arg.startsWith(QLatin1Char('-')) && arg.size() > 1) {
             line.error = QStringLiteral("unknown option %1 (a name that begins with \"-\" goes after \"--\")")
                              .arg(arg);
@@ -58,6 +60,7 @@ CommandLine parseCommandLine(const QStringList& arguments) {
 QString commandLineUsage() {
     return QStringLiteral(
         "Usage: QEL [--dir STOREFOLDER] [--search TEXT] [--] [m | DISPLAY NAME]\n"
+        "       QEL [--dir STOREFOLDER] --sync\n"
         "\n"
         "  m                 start minimized (the autostart entry passes it)\n"
         "  DISPLAY NAME      open the contact with this display name, for example \"Mary Smith\"\n"
@@ -66,10 +69,23 @@ QString commandLineUsage() {
         "  --search TEXT     open the search pane with TEXT typed\n"
         "  --                end of the options, for a name that begins with \"-\"\n"
         "  --quit-when-shown print \"shown\" when the window is up and end (start-up timing)\n"
+        "  --sync            sync once through the FTP server with the preferences' settings, without\n"
+        "                    a window; prints the final status; exit 0 when synced or not needed\n"
         "  --help, --version\n"
         "\n"
         "While Vantrel runs, a new start hands its contact or search text to the running window\n"
         "and brings it up (without arguments: brings it up).\n");
+}
+
+bool wantsHeadlessSync(int argc, char** argv) {
+    for (int i = 1; i < argc; ++i) {
+        const QLatin1String arg(argv[i]);
+        if (arg == QLatin1String("--"))
+            return false;
+        if (arg == QLatin1String("--sync"))
+            return true;
+    }
+    return false;
 }
 
 int jumpLetterCode(const QString& displayName) {

@@ -8,6 +8,7 @@ namespace qel {
 // The program's command line:
 //
 //     QEL [--dir STOREFOLDER] [--search TEXT] [--] [m | DISPLAY NAME...]
+//     QEL [--dir STOREFOLDER] --sync
 //
 // "m" alone starts the window minimized (the autostart entry passes it). Any other words are the
 // full display name of a contact to open, one argument ("Mary Smith") or several (Mary Smith);
@@ -20,6 +21,7 @@ struct CommandLine {
     bool help = false; // --help
     bool version = false;
     bool quitWhenShown = false; // --quit-when-shown: print "shown" once the window is up, then end
+    bool sync = false;          // --sync: one quiet sync without a window, then end
     QString error;              // a usage problem; empty when the line was understood
 
     bool startMinimized() const { return words.size() == 1 && words.first() == QLatin1String("m"); }
@@ -30,6 +32,14 @@ struct CommandLine {
 
 // Reads the arguments after the program name.
 CommandLine parseCommandLine(const QStringList& arguments);
+
+// True when the arguments ask for the sync without a window (--sync before any "--"): the program
+// then needs no display.
+bool wantsHeadlessSync(int argc, char** argv);
+
+// QEL --sync: one quiet sync with the user's settings and store, no window and no message box;
+// prints the final status line and returns 0 when the sync ran or was not needed, 1 otherwise.
+int runSyncCommand(const CommandLine& line);
 
 // The usage text of --help.
 QString commandLineUsage();

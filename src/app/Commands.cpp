@@ -45,8 +45,8 @@ constexpr Command kCommands[] = {
     {"menuCell", Built, "Creating the cell phone list"},
     {"menuExport", Built, "Exporting"},
     {"menuImport", Built, "Importing"},
-    {"menuSync", NotYet, "Syncing"},
-    {"menuStatus", NotYet, "Viewing the last sync status"},
+    {"menuSync", Built, "Syncing"},
+    {"menuStatus", Built, "Viewing the last sync status"},
     {"menuDebug", Built, "Opening the debug file"},
     {"menuPrefs", Built, "Preferences"},
     // QEL Day

@@ -9,8 +9,5 @@ namespace qel {
 
 // --- Tools, exchange, sync, updates ----------------------------------------------------------
 
-void Vantrel::menuSync_Click() {}   // sync protocol
-void Vantrel::menuStatus_Click() {} // sync status
-void Vantrel::SyncTimer_Timer() {}  // sync scheduling
 
 } // namespace qel

@@ -15,6 +15,7 @@
 #include "specialdays/frmFix.h"
 #include "specialdays/frmQELDay.h"
 #include "specialdays/frmRemind.h"
+#include "sync/SyncFiles.h"
 
 #include <QApplication>
 #include <QCalendarWidget>
@@ -49,19 +50,27 @@ bool saveScreen(QWidget& window, const QString& outDir, const QString& name) {
 
 namespace {
 
-// Renders the first question asked as the message box the desktop shows it in (outDir/NAME.png)
-// and answers it Yes; everything else goes to the dialogs in place.
+// Renders the first question asked (or, with `messages`, the first message shown) as the message
+// box the desktop shows it in (outDir/NAME.png) and answers it Yes; everything else goes to the
+// dialogs in place.
 class QuestionShot : public Dialogs {
 public:
-    QuestionShot(const QString& outDir, const QString& name)
-        : mOutDir(outDir), mName(name), mPrevious(DialogsSeam::set(this)) {}
+    QuestionShot(const QString& outDir, const QString& name, bool messages = false)
+        : mOutDir(outDir), mName(name), mPrevious(DialogsSeam::set(this)), mMessages(messages) {}
     ~QuestionShot() override { DialogsSeam::set(mPrevious); }
     QuestionShot(const QuestionShot&) = delete;
     QuestionShot& operator=(const QuestionShot&) = delete;
     bool ok = false;
 
     void message(const QString& text, const QString& title, MsgIcon icon) override {
-        mPrevious->message(text, title, icon);
+        if (!mMessages || mShown) {
+            mPrevious->message(text, title, icon);
+            return;
+        }
+        mShown = true;
+        QMessageBox box(QMessageBox::NoIcon, title.isEmpty() ? QApplication::applicationDisplayName() : title,
+                        text, QMessageBox::Ok);
+        ok = saveScreen(box, mOutDir, mName);
     }
     MsgResult ask(const QString& text, MsgButtons buttons, MsgIcon icon, const QString& title) override {
         if (mShown)
@@ -87,6 +96,7 @@ public:
 private:
     QString mOutDir, mName;
     Dialogs* mPrevious;
+    bool mMessages;
     bool mShown = false;
 };
 
@@ -211,6 +221,15 @@ bool renderAppScreens(const QString& storeDir, const QString& outDir) {
                 ok = shot.ok && ok;
                 ol::ItemWindow item(window->gOlNameSpace->GetItemFromID(meeting->EntryID()));
                 ok = saveScreen(item, outDir, QStringLiteral("ItemWindow-Appointment")) && ok;
+            }
+
+            // "View Last Sync Status" after a sync.
+            {
+                window->settings().sync = true;
+                tray().setToolTip(QStringLiteral("Last Sync:") + generalDate(clock().now()));
+                QuestionShot shot(outDir, QStringLiteral("Sync-Status"), true);
+                window->menuStatus_Click();
+                ok = shot.ok && ok;
             }
 
             // The card as an editor (the window ends without leaving edit mode).

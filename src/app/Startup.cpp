@@ -9,6 +9,7 @@
 #include "core/DebugLog.h"
 #include "core/Settings.h"
 #include "core/SettingsCatalogue.h"
+#include "platform/Clock.h"
 #include "platform/Dialogs.h"
 #include "platform/ProgramFolder.h"
 #include "platform/Shell.h"
@@ -333,8 +334,10 @@ void Vantrel::armSyncTimer() {
     if (!settings().sync)
         return;
     debug(QStringLiteral(":Turned on sync timer"));
-    if (!settings().intervalSync || settings().interval != QLatin1String("0"))
+    if (!settings().intervalSync || settings().interval != QLatin1String("0")) {
+        mSyncSchedule->restart(clock().now());
         SyncTimer->start();
+    }
 }
 
 void Vantrel::showWindow() {

@@ -52,4 +52,19 @@ void Vantrel::AniTimer_Timer() {
     tray().setIcon(icons::trayPicture(showsFirst ? second : first));
 }
 
+// The sync's pictures: the normal and error ones on the tray and the window, the syncing one on the
+// tray only, animated by AniTimer while the sync runs.
+void Vantrel::setSyncIcon(SyncIcon picture) {
+    const int special = specialDayShown(*this) ? 2 : 0;
+    if (picture == SyncIcon::Syncing) {
+        tray().setIcon(icons::trayPicture(5 + special));
+        AniTimer->start();
+        return;
+    }
+    AniTimer->stop();
+    const QIcon icon = icons::trayPicture((picture == SyncIcon::Error ? 2 : 1) + special);
+    tray().setIcon(icon);
+    setWindowIcon(icon);
+}
+
 } // namespace qel

@@ -91,6 +91,7 @@ Vantrel::Vantrel(Program& program, QWidget* parent) : QMainWindow(parent), mProg
     buildExchange();
     buildUpdates();
     buildVcard();
+    buildSync();
     showCommandStates();
 
     tray().setIcon(windowIcon());

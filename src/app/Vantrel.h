@@ -12,6 +12,8 @@
 #include "platform/Tray.h"
 #include "prefs/frmPrefs.h"
 #include "specialdays/SpecialDays.h"
+#include "sync/FtpSync.h"
+#include "sync/SyncSchedule.h"
 #include "tools/CalendarTools.h"
 #include "updates/HelpAndUpdates.h"
 #include "vcard/VcardCommands.h"
@@ -90,6 +92,9 @@ public:
     CalendarTools& tools() const { return *mTools; }
     // The help, the About window and the update check.
     HelpAndUpdates& updates() const { return *mUpdates; }
+    // The sync through the FTP server and its timer's schedule.
+    FtpSync& sync() const { return *mSync; }
+    SyncSchedule& syncSchedule() const { return *mSyncSchedule; }
     // A contact is being edited: the card's boxes are open for typing (its Save and Cancel
     // buttons show).
     bool isEditing() const { return mEditor && mEditor->isEditing(); }
@@ -330,6 +335,11 @@ private:
     void buildUpdates();
     // The vCard export and import of the File menu.
     void buildVcard();
+    // The sync, its schedule and the pictures it shows.
+    void buildSync();
+    void setSyncIcon(SyncIcon picture);
+    // A sync started by the timer, around the minimised window.
+    void timedSync();
     // Browse mode's double-click on an e-mail address: composes a message to it.
     void composeMail(int entry);
     // The card's double-clicks on a phone number and on an address (outside editing).
@@ -352,6 +362,8 @@ private:
     std::unique_ptr<ExchangeCommands> mExchange;
     std::unique_ptr<HelpAndUpdates> mUpdates;
     std::unique_ptr<VcardCommands> mVcard;
+    std::unique_ptr<FtpSync> mSync;
+    std::unique_ptr<SyncSchedule> mSyncSchedule;
     bool mKeyPreview = true;
     bool mCacheLoaded = false; // the start-up has read Cache: ExitProgram may write it back
     bool mUnloaded = false;

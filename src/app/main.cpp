@@ -28,6 +28,18 @@ int main(int argc, char** argv) {
         }
     }
 
+    if (qel::wantsHeadlessSync(argc, argv)) {
+        // No display needed: a scheduled job on a computer without a desktop session.
+        QCoreApplication app(argc, argv);
+        QCoreApplication::setApplicationName(QStringLiteral("QEL"));
+        const qel::CommandLine line = qel::parseCommandLine(QCoreApplication::arguments().mid(1));
+        if (!line.error.isEmpty()) {
+            std::fprintf(stderr, "QEL: %s\n", qPrintable(line.error));
+            return 2;
+        }
+        return qel::runSyncCommand(line);
+    }
+
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("QEL"));
     QApplication::setApplicationDisplayName(QStringLiteral("Vantrel"));

@@ -266,4 +266,18 @@ void saveNotesFolder(const FolderName& folder) {
     writeFolder(k::Notes, k::NotesRoot, folder);
 }
 
+QStringList syncTimeList() {
+    QStringList times;
+    for (int step = 0; step < 96; ++step) {
+        const int minutes = (6 * 60 + step * 15) % (24 * 60);
+        const int hour24 = minutes / 60;
+        const int hour12 = hour24 % 12 == 0 ? 12 : hour24 % 12;
+        times << QStringLiteral("%1:%2 %3")
+                     .arg(hour12, 2, 10, QLatin1Char('0'))
+                     .arg(minutes % 60, 2, 10, QLatin1Char('0'))
+                     .arg(hour24 < 12 ? QStringLiteral("AM") : QStringLiteral("PM"));
+    }
+    return times;
+}
+
 } // namespace qel

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QString>
+#include <QStringList>
 #include <span>
 
 namespace qel {
@@ -132,6 +133,9 @@ inline constexpr int kCellFieldCount = 19; // CellField0 .. CellField18
 
 QString colorKey(int label);     // "Color0" .. "Color10"
 QString cellFieldKey(int field); // "CellField0" .. "CellField18"
+
+// The 96 times of day of the timed sync (Time), every 15 minutes from "06:00 AM" to "05:45 AM".
+QStringList syncTimeList();
 
 // How a value is stored and what a missing one means.
 enum class SettingKind {

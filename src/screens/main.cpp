@@ -93,6 +93,8 @@ void seedSettings() {
     SaveSetting(QStringLiteral("OutlookDataSync"), QStringLiteral("Olvex"),
                 qel::scramblePassword(QStringLiteral("secret")));
     SaveSetting(QStringLiteral("OutlookDataSync"), QStringLiteral("CalendarSync"), QStringLiteral("Yes"));
+    SaveSetting(QStringLiteral("OutlookDataSync"), QStringLiteral("PassiveMode"), QStringLiteral("Yes"));
+    SaveSetting(QStringLiteral("OutlookDataSync"), QStringLiteral("UseTLS"), QStringLiteral("Yes"));
     SaveSetting(QStringLiteral("AppointmentColors"), QStringLiteral("Color1"),
                 QStringLiteral("[Categories] = 'Important'"));
     SaveSetting(QStringLiteral("AppointmentColors"), QStringLiteral("Color3"),

@@ -45,6 +45,7 @@ bool PrefsFtpSteps::becomeMaster(const FtpSettings& server) {
 
     // With "First Sync" the next sync of this computer runs in full.
     const QString problem = writeLastSync(QLatin1String(kFirstSync));
+    SyncState::forget();
     if (!problem.isEmpty())
         return masterFailed(QLatin1String(kLastSyncFile) + QStringLiteral(" could not be written: ") +
                             problem);

@@ -37,8 +37,21 @@ FtpServer::FtpServer(Options options) {
     }
     if (options.noMlsd)
         arguments << QStringLiteral("--no-mlsd");
+    if (options.rate > 0)
+        arguments << QStringLiteral("--rate") << QString::number(options.rate);
+    mArguments = arguments;
+    launch();
+}
+
+bool FtpServer::restart() {
+    kill();
+    mPort = 0;
+    return launch();
+}
+
+bool FtpServer::launch() {
     mProcess.setProcessChannelMode(QProcess::SeparateChannels);
-    mProcess.start(kPython, arguments);
+    mProcess.start(kPython, mArguments);
     // The first line of its output is the port it listens on.
     QDeadlineTimer deadline(15000);
     while (!mProcess.canReadLine() && !deadline.hasExpired() && mProcess.state() != QProcess::NotRunning)
@@ -49,9 +62,10 @@ FtpServer::FtpServer(Options options) {
         mWhy = QStringLiteral("the FTP server did not start: ") +
                QString::fromLocal8Bit(mProcess.readAllStandardError());
         kill();
-        return;
+        return false;
     }
     mPort = port;
+    return true;
 }
 
 FtpServer::~FtpServer() {

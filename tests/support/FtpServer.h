@@ -2,6 +2,7 @@
 
 #include <QProcess>
 #include <QString>
+#include <QStringList>
 #include <QTemporaryDir>
 
 namespace qeltest {
@@ -13,6 +14,7 @@ public:
     struct Options {
         bool tls = false;    // explicit TLS required, with a certificate made for 127.0.0.1
         bool noMlsd = false; // the server knows LIST/NLST and MDTM but not MLSD
+        int rate = 0;        // bytes a second each way on a data connection (plain only); 0: no limit
     };
 
     FtpServer();
@@ -39,12 +41,16 @@ public:
 
     // Kills the server at once (a crash or a cable pulled) and waits for it to be gone.
     void kill();
+    // Starts the server again on the same folder (at a new port); false when it did not start.
+    bool restart();
 
 private:
     bool makeCertificate(const QString& name);
+    bool launch();
 
     QTemporaryDir mDir;
     QProcess mProcess;
+    QStringList mArguments;
     int mPort = 0;
     QString mWhy;
 };

@@ -3,13 +3,14 @@
 Prints the port it listens on as its first line of output, then serves until it is stopped.
 With --cert and --key it requires explicit TLS on the control and data connections.
 With --no-mlsd it answers MLSD as an unknown command, like servers that only know LIST and MDTM.
+With --rate BYTES it moves at most that many bytes a second each way on a data connection (plain only).
 """
 import argparse
 import logging
 import sys
 
 from pyftpdlib.authorizers import DummyAuthorizer
-from pyftpdlib.handlers import FTPHandler, TLS_DTPHandler, TLS_FTPHandler
+from pyftpdlib.handlers import FTPHandler, ThrottledDTPHandler, TLS_DTPHandler, TLS_FTPHandler
 from pyftpdlib.servers import FTPServer
 
 
@@ -35,6 +36,7 @@ def main():
     parser.add_argument("--cert")
     parser.add_argument("--key")
     parser.add_argument("--no-mlsd", action="store_true")
+    parser.add_argument("--rate", type=int, default=0)
     args = parser.parse_args()
 
     logging.basicConfig(level=logging.WARNING, stream=sys.stderr)
@@ -54,6 +56,14 @@ def main():
         Handler.tls_control_required = True
         Handler.tls_data_required = True
         Handler.dtp_handler = TlsDataHandler
+    if args.rate and not args.cert:
+
+        class SlowData(ThrottledDTPHandler):
+            read_limit = args.rate
+            write_limit = args.rate
+
+        Handler.dtp_handler = SlowData
+        Handler.use_sendfile = False  # sendfile would hand the whole file to the socket at once
     if args.no_mlsd:
         Handler.proto_cmds = {k: v for k, v in base.proto_cmds.items() if k not in ("MLSD", "MLST")}
 

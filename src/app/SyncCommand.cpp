@@ -1,0 +1,72 @@
+// QEL --sync: the sync of the main window without the window, for a scheduled job. It runs as a
+// sync started by the timer (no message box; the change checks may find nothing new), on the
+// user's settings and store, with the special days and the colouring after a transfer.
+
+#include "CommandLine.h"
+
+#include "core/Tag.h"
+#include "platform/CurlFtp.h"
+#include "specialdays/SpecialDayEngine.h"
+#include "storetool/ToolSession.h"
+#include "sync/FtpSync.h"
+#include "tools/CalendarTools.h"
+
+#include <QTextStream>
+#include <QTimer>
+#include <cstdio>
+
+namespace qel {
+
+int runSyncCommand(const CommandLine& line) {
+    QTextStream out(stdout);
+    QTextStream err(stderr);
+    QuietSeams quiet(err);
+    CurlFtpClient client;
+    FtpClient* const previousFtp = FtpSeam::set(&client);
+    struct Restore {
+        FtpClient* previous;
+        ~Restore() { FtpSeam::set(previous); }
+    } restore{previousFtp};
+
+    ToolSettings toolSettings = loadToolSettings(QString());
+    SettingsModel& settings = *toolSettings.settings;
+    if (!settings.sync) {
+        err << "QEL: Sync is disabled.  Please enable it in preferences.\n";
+        out << "Sync is disabled.\n";
+        return 1;
+    }
+    ToolFolders f;
+    try {
+        f = toolFolders(ol::Application::create(line.storeDir), toolSettings, true);
+    } catch (const std::exception& e) {
+        err << "QEL: the contact store could not be opened: " << e.what() << '\n';
+        return 1;
+    }
+
+    QObject menuSync, menuTools, menuTraySync, marker;
+    QTimer syncTimer; // never started: it carries the busy tag
+    setTag(&menuSync, QStringLiteral("Timer Sync"));
+    SyncHooks hooks;
+    hooks.rescanQuietly = [&] {
+        SpecialDayEngine engine(
+            {f.gOlApp, f.gOlNameSpace, f.gOlContacts, f.gOlCalendarFolder, f.gSafeCalendar, f.gNoRedemption},
+            settings, &marker);
+        engine.removeQELDays(settings.qelDayPast);
+        engine.setMarker(kMarkerSkip);
+        engine.rescanContacts({});
+    };
+    hooks.colourQuietly = [&] {
+        CalendarTools tools(ToolMembers{f.gOlApp, f.gOlNameSpace, f.gOlContactFolder, f.gOlContacts,
+                                        f.gOlCalendarFolder, f.gSafeContact, f.gNoRedemption},
+                            ToolControls{nullptr, nullptr, &menuTools, &syncTimer}, settings, {});
+        tools.colourAppointments(true);
+    };
+    FtpSync sync(SyncControls{&menuSync, &syncTimer, &menuTools, &menuTraySync}, f.exchangeMembers(),
+                 settings, hooks);
+    const SyncResult result = sync.run();
+    out << sync.lastStatus() << '\n';
+    out.flush();
+    return result == SyncResult::Synced || result == SyncResult::NotNeeded ? 0 : 1;
+}
+
+} // namespace qel
