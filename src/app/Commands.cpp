@@ -34,6 +34,7 @@ constexpr Command kCommands[] = {
     {"menuPrint", Built, "Printing a contact"},
     {"menuExportVcard", Built, "Exporting contacts as vCards"},
     {"menuImportVcard", Built, "Importing vCards"},
+    {"menuExportIcs", Built, "Exporting the calendar as iCalendar"},
     {"menuExit", Built, "Exit"},
     // Tools
     {"menuSearch", Built, "Searching"},

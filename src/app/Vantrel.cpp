@@ -134,6 +134,8 @@ void Vantrel::buildMenus() {
                            &Vantrel::menuExportVcard_Click);
     menuImportVcard =
         item(menuFile, "menuImportVcard", QStringLiteral("Import vCard..."), &Vantrel::menuImportVcard_Click);
+    menuExportIcs = item(menuFile, "menuExportIcs", QStringLiteral("Export Calendar as iCalendar..."),
+                         &Vantrel::menuExportIcs_Click);
     menuFile->addSeparator();
     menuExit = item(menuFile, "menuExit", QStringLiteral("Exit (ESC Key)"), &Vantrel::menuExit_Click);
 

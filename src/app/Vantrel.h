@@ -135,6 +135,7 @@ public:
     QAction* menuRemove;
     QAction* menuPrint;
     QAction* menuExportVcard;
+    QAction* menuExportIcs;
     QAction* menuImportVcard;
     QAction* menuExit;
     QMenu* menuTools;
@@ -246,6 +247,7 @@ public Q_SLOTS:
     void menuExport_Click();
     void menuImport_Click();
     void menuExportVcard_Click();
+    void menuExportIcs_Click();
     void menuImportVcard_Click();
     void menuSync_Click();
     void menuStatus_Click();

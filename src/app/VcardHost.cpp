@@ -10,7 +10,7 @@ namespace qel {
 void Vantrel::buildVcard() {
     VcardHooks hooks;
     hooks.reload = [this] { mProgram.reload(); };
-    mVcard = std::make_unique<VcardCommands>(gOlContactFolder, SyncTimer, hooks);
+    mVcard = std::make_unique<VcardCommands>(gOlContactFolder, gOlCalendarFolder, SyncTimer, hooks);
 }
 
 void Vantrel::menuExportVcard_Click() {
@@ -19,6 +19,10 @@ void Vantrel::menuExportVcard_Click() {
 
 void Vantrel::menuImportVcard_Click() {
     mVcard->menuImportVcard_Click();
+}
+
+void Vantrel::menuExportIcs_Click() {
+    mVcard->menuExportIcs_Click();
 }
 
 } // namespace qel

@@ -56,11 +56,12 @@ private Q_SLOTS:
         for (const QAction* action : window()->menuBar()->actions())
             titles << action->text();
         QCOMPARE(titles, (QStringList{"File", "Tools", "QEL Day", "Help"}));
-        QCOMPARE(layoutOf(window()->menuFile),
-                 (QStringList{"View/Edit Contact Notes", "View/Edit Contact Category",
-                              "View/Edit User fields", "View Contact in Outlook", "-", "Edit Current Contact",
-                              "Add Contact", "Remove Contact", "-", "Print Current Contact", "-",
-                              "Export Contacts as vCard...", "Import vCard...", "-", "Exit (ESC Key)"}));
+        QCOMPARE(
+            layoutOf(window()->menuFile),
+            (QStringList{"View/Edit Contact Notes", "View/Edit Contact Category", "View/Edit User fields",
+                         "View Contact in Outlook", "-", "Edit Current Contact", "Add Contact",
+                         "Remove Contact", "-", "Print Current Contact", "-", "Export Contacts as vCard...",
+                         "Import vCard...", "Export Calendar as iCalendar...", "-", "Exit (ESC Key)"}));
         QCOMPARE(
             layoutOf(window()->menuTools),
             (QStringList{"Search For Contacts", "Set A QEL Reminder", "Copy Contact Information to Clipboard",

@@ -57,6 +57,53 @@ private Q_SLOTS:
         QCOMPARE(contactsOf(ol::Application::create(to))->Items()->Count(), 2);
     }
 
+    // The calendar as iCalendar: every appointment or only the QEL Days, as chosen; Cancel at the
+    // choice or at the file dialog writes nothing.
+    void calendarExportWritesTheChosenAppointments() {
+        const QString dir = qeltest::freshStoreDir(QStringLiteral("menu-ics"));
+        ol::ApplicationPtr app = ol::Application::create(dir);
+        ol::FolderPtr contacts = contactsOf(app);
+        ol::FolderPtr calendar =
+            app->GetNamespace()->folderByPath(QStringLiteral("Personal Folders\\Calendar"));
+        for (const auto& [subject, category] :
+             {std::pair{"Ada's Birthday", "QELDay"}, std::pair{"Dentist", ""}}) {
+            ol::ItemPtr a = calendar->Items()->Add(ol::olAppointmentItem);
+            a->set(Subject, QString::fromLatin1(subject));
+            a->set(Start, QDateTime(QDate(2026, 12, 10), QTime(0, 0)));
+            a->set(AllDayEvent, true);
+            a->set(Categories, QString::fromLatin1(category));
+            a->Save();
+        }
+        QTimer syncTimer;
+        qel::VcardCommands commands(contacts, calendar, &syncTimer, {});
+        const QString file = mFiles.filePath("days.ics");
+        const auto events = [&] { return readFile(file).count("BEGIN:VEVENT"); };
+        {
+            qeltest::SeamScope seams;
+            seams.dialogs.expectChoice("only the QEL Days", 2)
+                .expectChoice(QString(), 1)
+                .expectSaveFile(QString(), "Export Calendar as iCalendar")
+                .expectChoice(QString(), 1)
+                .expectSaveFile(file, "Export Calendar as iCalendar")
+                .expectMessage(QStringLiteral("Exported 1 appointment(s)"));
+            commands.menuExportIcs_Click();
+            commands.menuExportIcs_Click();
+            QVERIFY(!QFile::exists(file));
+            commands.menuExportIcs_Click();
+        }
+        QCOMPARE(events(), 1);
+        QVERIFY(readFile(file).contains("Ada"));
+        {
+            qeltest::SeamScope seams;
+            seams.dialogs.expectChoice(QString(), 0)
+                .expectSaveFile(file)
+                .expectMessage(QStringLiteral("Exported 2 appointment(s)"));
+            commands.menuExportIcs_Click();
+        }
+        QCOMPARE(events(), 2);
+        QCOMPARE(qel::Tag(&syncTimer), QString());
+    }
+
     // A bad file: a message naming the file and line, nothing stored, no reload. While another
     // command holds the "Syncing" mark, neither command runs.
     void badFileAndBusyWindow() {
