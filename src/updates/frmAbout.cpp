@@ -27,6 +27,9 @@ constexpr Library kLibraries[] = {
     {"libcurl", "the FTP client of the sync", "curl licence (MIT/X style)"},
     {"OpenSSL", "encrypted connections (HTTPS, FTPS), through Qt and libcurl", "Apache License 2.0"},
     {"Xlib and XCB", "the global hot keys", "MIT/X11 licence"},
+    {"libical", "the iCalendar files of the calendar and the QEL Days",
+     "Mozilla Public License 2.0 or LGPL 2.1"},
+    {"QtKeychain", "the passwords kept in the desktop's keyring", "BSD 3-clause licence"},
 };
 
 } // namespace

@@ -102,8 +102,8 @@ private Q_SLOTS:
         QCOMPARE(qel::Tag(&h.syncTimer), QString());
         QVERIFY(seams.dialogs.verify());
         const QString thanks = qel::frmAbout::acknowledgement();
-        for (const char* library :
-             {"Qt 6", "SQLite", "SQLiteCpp", "libcurl", "OpenSSL", "LGPL", "public domain"})
+        for (const char* library : {"Qt 6", "SQLite", "SQLiteCpp", "libcurl", "OpenSSL", "libical",
+                                    "QtKeychain", "LGPL", "public domain"})
             QVERIFY2(thanks.contains(QLatin1String(library)), library);
     }
 
