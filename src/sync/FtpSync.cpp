@@ -67,6 +67,7 @@ struct FtpSync::Run {
     QString lastSync; // LastSync.dat's line
     QList<FtpEntry> listing;
     QDateTime exportStarted;
+    qint64 exportedItems = -1;
 };
 
 FtpSync::FtpSync(SyncControls controls, ExchangeMembers members, SettingsModel& settings, SyncHooks hooks,
@@ -244,13 +245,26 @@ void FtpSync::planRetry() {
     }
 }
 
+qint64 FtpSync::syncedItems() const {
+    qint64 count = 0;
+    if (mSettings.syncData[0] && m.gOlContacts)
+        count += m.gOlContacts->Restrict(kContactClass)->Count();
+    if (mSettings.syncData[1] && m.gOlCalendarItems)
+        count += m.gOlCalendarItems->Count();
+    return count;
+}
+
 bool FtpSync::masterChanged(const Run& r) const {
     // The newest change of the store, by the store's clock (this computer's), against the time the
     // export uploaded last began reading the store, kept beside LastSync.dat by the same clock; a
     // change in that second counts as new. Without that time (a sync of an older version), the
-    // minute of LastSync.dat.
+    // minute of LastSync.dat. A deletion changes no item's time: a number of items other than the
+    // last upload's counts as a change too.
+    const SyncState state = SyncState::read();
     QDateTime last(QDate(1900, 1, 1), QTime(1, 0));
     try {
+        if (state.exportedItems >= 0 && syncedItems() != state.exportedItems)
+            return true;
         if (mSettings.syncData[0] && m.gOlContacts) {
             const QDateTime contact = newest(m.gOlContacts->Restrict(kContactClass));
             if (contact.isValid())
@@ -264,7 +278,7 @@ bool FtpSync::masterChanged(const Run& r) const {
     } catch (const ol::Error&) {
         return true; // the store cannot tell: sync
     }
-    const QDateTime exported = SyncState::read().exportStarted;
+    const QDateTime exported = state.exportStarted;
     if (exported.isValid()) {
         const QDateTime second = exported.addMSecs(-exported.time().msec());
         return !(last < second);
@@ -313,6 +327,11 @@ SyncResult FtpSync::master(Run& r) {
         return SyncResult::NotNeeded;
     }
     r.exportStarted = clock().now();
+    try {
+        r.exportedItems = syncedItems();
+    } catch (const ol::Error&) {
+        r.exportedItems = -1;
+    }
     const QString local = programFile(QLatin1String(kExchangeFileName));
     if (const auto stopped = runEngine(true, local, r))
         return *stopped;
@@ -346,6 +365,7 @@ SyncResult FtpSync::master(Run& r) {
     }
     SyncState state = SyncState::read();
     state.exportStarted = r.exportStarted;
+    state.exportedItems = r.exportedItems;
     state.write();
     return afterTransfer(r);
 }

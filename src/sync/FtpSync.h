@@ -99,6 +99,8 @@ private:
     void finish(Run& r);
     void planRetry();
     bool masterChanged(const Run& r) const;
+    // The contacts and appointments the sync carries, as the store holds them now.
+    qint64 syncedItems() const;
     FtpProgress transferProgress(Run& r);
     void status(const QString& text);
     void trayStatus(const QString& text);

@@ -15,6 +15,7 @@ namespace {
 
 constexpr char kStateFile[] = "LastSync.state";
 const QString kExportStarted = QStringLiteral("ExportStarted=");
+const QString kExportedItems = QStringLiteral("ExportedItems=");
 const QString kServerModified = QStringLiteral("ServerModified=");
 const QString kServerSize = QStringLiteral("ServerSize=");
 
@@ -85,6 +86,8 @@ SyncState SyncState::read() {
         const QString line = QString::fromUtf8(raw).trimmed();
         if (line.startsWith(kExportStarted))
             state.exportStarted = QDateTime::fromString(line.mid(kExportStarted.size()), Qt::ISODateWithMs);
+        else if (line.startsWith(kExportedItems))
+            state.exportedItems = line.mid(kExportedItems.size()).toLongLong();
         else if (line.startsWith(kServerModified))
             state.serverModified = QDateTime::fromString(line.mid(kServerModified.size()), Qt::ISODate);
         else if (line.startsWith(kServerSize))
@@ -97,6 +100,8 @@ QString SyncState::write() const {
     QString text;
     if (exportStarted.isValid())
         text += kExportStarted + exportStarted.toString(Qt::ISODateWithMs) + QLatin1Char('\n');
+    if (exportedItems >= 0)
+        text += kExportedItems + QString::number(exportedItems) + QLatin1Char('\n');
     if (serverModified.isValid())
         text += kServerModified + serverModified.toUTC().toString(Qt::ISODate) + QLatin1Char('\n') +
                 kServerSize + QString::number(serverSize) + QLatin1Char('\n');

@@ -40,9 +40,10 @@ QDateTime parseGeneralDate(const QString& text);
 // own store's times with its own clock, a slave the server's time of the file it imported with the
 // server's time of the file there now. Kept in the program folder ("LastSync.state").
 struct SyncState {
-    QDateTime exportStarted;  // master: local time the last uploaded export began reading the store
-    QDateTime serverModified; // slave: the server's time (UTC) of the file imported last
-    qint64 serverSize = -1;   // slave: its size in bytes
+    QDateTime exportStarted;   // master: local time the last uploaded export began reading the store
+    qint64 exportedItems = -1; // master: how many contacts and appointments the store held then
+    QDateTime serverModified;  // slave: the server's time (UTC) of the file imported last
+    qint64 serverSize = -1;    // slave: its size in bytes
     static SyncState read();
     QString write() const; // "" when written
     static void forget();  // a role change: the next sync runs in full

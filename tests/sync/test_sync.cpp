@@ -138,6 +138,16 @@ private Q_SLOTS:
         seams.clock.advanceSecs(60);
         QCOMPARE(slave.run(true), SyncResult::Synced);
         QVERIFY(slave.contents().join(QLatin1Char('\n')).contains(QStringLiteral("|Acme Ltd|")));
+
+        // A contact deleted on the master changes no item's time; the timed syncs carry it all the same.
+        QTest::qWait(1100);
+        seams.clock.advanceSecs(60);
+        master.f.gOlContactFolder->Items()->Item(QStringLiteral("Mary Smith"))->Delete();
+        QCOMPARE(master.run(true), SyncResult::Synced);
+        seams.clock.advanceSecs(60);
+        QCOMPARE(slave.run(true), SyncResult::Synced);
+        QVERIFY(!slave.contents().join(QLatin1Char('\n')).contains(QStringLiteral("Mary Smith")));
+        QCOMPARE(slave.contents().size(), expected.size() - 1);
         QVERIFY(seams.dialogs.verify());
     }
 
