@@ -81,9 +81,11 @@ struct Running {
     static void settle() { QCoreApplication::processEvents(); }
 };
 
+// Made in main, so that it ends before the application object does.
+Running* gRunning = nullptr;
+
 Running& running() {
-    static Running r;
-    return r;
+    return *gRunning;
 }
 
 void goToLetter(int code) {
@@ -168,8 +170,10 @@ int main(int argc, char** argv) {
     benchmark::Initialize(&argc, argv);
     if (benchmark::ReportUnrecognizedArguments(argc, argv))
         return 1;
-    running(); // the store and the window are made before any timing
+    Running r; // the store and the window are made before any timing
+    gRunning = &r;
     benchmark::RunSpecifiedBenchmarks();
     benchmark::Shutdown();
+    r.program->shutDown();
     return 0;
 }
