@@ -110,6 +110,8 @@ DavReply DavHttp::request(const QByteArray& method, const QUrl& url, const DavHe
     char* effective = nullptr;
     curl_easy_getinfo(curl, CURLINFO_EFFECTIVE_URL, &effective);
     reply.url = effective ? QUrl::fromEncoded(effective) : url;
+    reply.url.setUserInfo(QString()); // libcurl puts the credentials into the address it reports
+
     return reply;
 }
 

@@ -6,6 +6,41 @@ class TestCardDav : public QObject {
     Q_OBJECT
 
 private Q_SLOTS:
+    // Discovery from the bare server address finds the user's address book and calendar; a wrong
+    // password is reported without showing it, and a sync with it changes nothing.
+    void discoveryAndRefusedLogin() {
+        qeltest::DavServer server;
+        QVERIFY2(server.started(), qPrintable(server.why()));
+        dav::DavHttp http;
+        http.setCredentials(server.user(), server.password());
+        const dav::DavDiscovery found = dav::discover(http, server.base());
+        QVERIFY2(found.error.isEmpty(), qPrintable(found.error));
+        QCOMPARE(found.addressBooks.size(), 1);
+        QCOMPARE(found.addressBooks.first().name, QStringLiteral("Contacts"));
+        QCOMPARE(found.addressBooks.first().url, server.addressBook());
+        QCOMPARE(found.calendars.size(), 1);
+        QCOMPARE(found.calendars.first().url, server.calendar());
+
+        const QString wrong = QStringLiteral("wrong-Pa55");
+        http.setCredentials(server.user(), wrong);
+        const dav::DavDiscovery refused = dav::discover(http, server.base());
+        QVERIFY(refused.addressBooks.isEmpty());
+        QVERIFY2(refused.error.contains(QStringLiteral("user name or password")), qPrintable(refused.error));
+        QVERIFY(!refused.error.contains(wrong));
+
+        Device device(QStringLiteral("w"));
+        device.add({QStringLiteral("Anna Berg")});
+        ol::ApplicationPtr app = ol::Application::create(device.storeDir);
+        dav::ContactSync sync(http, server.addressBook(), contactsOf(app));
+        const dav::DavSyncSummary s = sync.run();
+        QVERIFY(!s.ok);
+        QVERIFY2(s.statusText().contains(QStringLiteral("user name or password")),
+                 qPrintable(s.statusText()));
+        QVERIFY(!s.statusText().contains(wrong));
+        QVERIFY(contactsOf(app)->records(QStringLiteral("CardDAV|")).empty());
+        QCOMPARE(device.contacts().size(), 1);
+    }
+
     // The first sync takes each side's contacts to the other; later syncs carry an edit and a
     // removal made on either side, and a sync with nothing changed does nothing.
     void firstSyncEditsAndDeletesBothWays() {
