@@ -1,5 +1,7 @@
 #include "DavTesting.h"
 
+#include "dav/DavAccount.h"
+
 using namespace davtest;
 
 class TestCardDav : public QObject {
@@ -222,6 +224,76 @@ private Q_SLOTS:
         QCOMPARE(s.downloaded + s.uploaded + s.conflicts, 0);
         QCOMPARE(device.contacts(), all);
         QCOMPARE(remote.cards(), all);
+    }
+
+    // The special days go to the calendar as events of their own; a later publish replaces and
+    // removes only those, never another client's event, and sends nothing that did not change.
+    void specialDaysPublishedReplacingOnlyOurs() {
+        qeltest::DavServer server;
+        QVERIFY2(server.started(), qPrintable(server.why()));
+        Remote remote(server);
+        Device device(QStringLiteral("cal"));
+        ol::ApplicationPtr app = ol::Application::create(device.storeDir);
+        ol::FolderPtr calendar =
+            app->GetNamespace()->folderByPath(QStringLiteral("Personal Folders\\Calendar"));
+        const auto appointment = [&](const QString& subject, const QString& category, int day) {
+            ol::ItemPtr a = calendar->Items()->Add(ol::olAppointmentItem);
+            a->Set(QStringLiteral("Subject"), subject);
+            a->Set(QStringLiteral("Start"), QDateTime(QDate(2027, 3, day), QTime(0, 0)));
+            a->Set(QStringLiteral("End"), QDateTime(QDate(2027, 3, day + 1), QTime(0, 0)));
+            a->Set(QStringLiteral("AllDayEvent"), true);
+            a->Set(QStringLiteral("Categories"), category);
+            a->Save();
+            return a;
+        };
+        appointment(QStringLiteral("Anna's Birthday"), QStringLiteral("QELDay"), 3);
+        ol::ItemPtr second = appointment(QStringLiteral("Bert's Birthday"), QStringLiteral("QELDay"), 9);
+        appointment(QStringLiteral("Dentist"), QString(), 12);
+        const QByteArray foreign =
+            "BEGIN:VCALENDAR\r\nVERSION:2.0\r\nPRODID:-//Other//EN\r\nBEGIN:VEVENT\r\n"
+            "UID:theirs-1\r\nDTSTAMP:20270101T000000Z\r\nDTSTART;VALUE=DATE:20270305\r\n"
+            "SUMMARY:Their event\r\nEND:VEVENT\r\nEND:VCALENDAR\r\n";
+        QUrl theirs = server.calendar();
+        theirs.setPath(theirs.path() + QStringLiteral("theirs-1.ics"));
+        QCOMPARE(
+            remote.http
+                .request("PUT", theirs, {{"Content-Type", "text/calendar"}, {"If-None-Match", "*"}}, foreign)
+                .status,
+            201);
+
+        const auto events = [&] {
+            QStringList out;
+            const auto reply = remote.http.request("PROPFIND", server.calendar(), {{"Depth", "1"}},
+                                                   dav::propfindBody({QStringLiteral("getetag")}));
+            for (const dav::DavResponse& r : dav::parseMultistatus(reply.body).responses) {
+                if (!r.href.endsWith(QStringLiteral(".ics")))
+                    continue;
+                const QByteArray body = remote.http.request("GET", remote.at(r.href)).body;
+                out << Remote::field(body, "UID").section(QLatin1Char('-'), 0, 0) + QLatin1Char(':') +
+                           Remote::field(body, "SUMMARY");
+            }
+            out.sort();
+            return out;
+        };
+        dav::DavHttp http;
+        http.setCredentials(server.user(), server.password());
+        dav::PublishSummary p = dav::publishSpecialDays(http, server.calendar(), calendar);
+        QVERIFY2(p.ok, qPrintable(p.error));
+        QCOMPARE(p.written, 2);
+        QCOMPARE(events(), QStringList({QStringLiteral("qelday:Anna's Birthday"),
+                                        QStringLiteral("qelday:Bert's Birthday"),
+                                        QStringLiteral("theirs:Their event")}));
+        p = dav::publishSpecialDays(http, server.calendar(), calendar);
+        QVERIFY2(p.ok, qPrintable(p.error));
+        QCOMPARE(p.written + p.removed, 0);
+        QCOMPARE(p.unchanged, 2);
+
+        second->Delete();
+        p = dav::publishSpecialDays(http, server.calendar(), calendar);
+        QVERIFY2(p.ok, qPrintable(p.error));
+        QCOMPARE(p.removed, 1);
+        QCOMPARE(events(), QStringList({QStringLiteral("qelday:Anna's Birthday"),
+                                        QStringLiteral("theirs:Their event")}));
     }
 };
 
