@@ -4,9 +4,9 @@
 #include "DavTesting.h"
 #include "core/Settings.h"
 #include "core/SettingsModel.h"
+#include "support/HeadlessSync.h"
 
 #include <QDir>
-#include <QProcess>
 #include <QTemporaryDir>
 
 #ifndef QEL_PROGRAM
@@ -40,21 +40,11 @@ private Q_SLOTS:
         device.storeDir = path(QStringLiteral("stores"));
         device.add({QStringLiteral("Anna Berg"), QStringLiteral("Bert Car")}, QStringLiteral("111"));
 
-        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-        env.insert(QStringLiteral("HOME"), mHome.path());
-        env.insert(QStringLiteral("XDG_CONFIG_HOME"), path(QStringLiteral("config")));
-        env.insert(QStringLiteral("XDG_DATA_HOME"), path(QStringLiteral("data")));
-        env.insert(QStringLiteral("QEL_HOME"), path(QStringLiteral("program")));
-        for (const char* name : {"QT_QPA_PLATFORM", "DISPLAY", "WAYLAND_DISPLAY"})
-            env.remove(QLatin1String(name));
-        QProcess qel;
-        qel.setProcessEnvironment(env);
-        qel.start(QStringLiteral(QEL_PROGRAM),
-                  {QStringLiteral("--dir"), path(QStringLiteral("stores")), QStringLiteral("--sync")});
-        QVERIFY(qel.waitForFinished(120000));
-        const QString out = QString::fromUtf8(qel.readAllStandardOutput());
-        const QString err = QString::fromUtf8(qel.readAllStandardError());
-        QVERIFY2(qel.exitCode() == 0, qPrintable(out + err));
+        const qeltest::HeadlessOutcome run =
+            qeltest::runHeadlessSync(QStringLiteral(QEL_PROGRAM), mHome.path());
+        const QString& out = run.out;
+        const QString& err = run.err;
+        QVERIFY2(run.exitCode == 0, qPrintable(out + err));
         QVERIFY2(out.contains(QStringLiteral("CardDAV: 2 new on the server.")), qPrintable(out));
         QVERIFY(!out.contains(server.password()) && !err.contains(server.password()));
         davtest::Remote remote(server);
