@@ -6,7 +6,7 @@ build="${QEL_BENCH_BUILD_DIR:-build-bench}"
 if [ ! -f "$build/build.ninja" ]; then
     cmake -S . -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=Release -DQEL_BUILD_TESTS=OFF
 fi
-cmake --build "$build" -j2 --target bench_store bench_startup bench_browser bench_exchange bench_vcard bench_sync qel-store
+cmake --build "$build" -j2 --target bench_store bench_startup bench_browser bench_exchange bench_vcard bench_sync bench_dav qel-store
 tmp=$(mktemp -d)
 trap 'rm -rf "$tmp"' EXIT
 "$build/src/storetool/qel-store" --dir "$tmp/50k" demo 'Personal Folders\Contacts' 50000 --seed 42
@@ -24,3 +24,5 @@ echo "== vCards"
 "$build/bench/bench_vcard"
 echo "== sync"
 "$build/bench/bench_sync"
+echo "== CardDAV"
+"$build/bench/bench_dav"

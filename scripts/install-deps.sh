@@ -13,7 +13,7 @@ packages=(
     libx11-dev libx11-xcb-dev libxtst-dev
     libbenchmark-dev
     libical-dev python3-vobject khard
-    python3 python3-pyftpdlib python3-openssl openssl
+    python3 python3-pyftpdlib python3-openssl openssl radicale
     xvfb xauth clang-format
     poppler-utils
     qtkeychain-qt6-dev

@@ -331,7 +331,7 @@ bool Vantrel::openCalendarFolder() {
 }
 
 void Vantrel::armSyncTimer() {
-    if (!settings().sync)
+    if (!settings().sync && !settings().davSync)
         return;
     debug(QStringLiteral(":Turned on sync timer"));
     if (!settings().intervalSync || settings().interval != QLatin1String("0")) {

@@ -5,6 +5,7 @@
 #include "CommandLine.h"
 
 #include "core/Tag.h"
+#include "dav/DavAccount.h"
 #include "platform/CurlFtp.h"
 #include "specialdays/SpecialDayEngine.h"
 #include "storetool/ToolSession.h"
@@ -30,7 +31,7 @@ int runSyncCommand(const CommandLine& line) {
 
     ToolSettings toolSettings = loadToolSettings(QString());
     SettingsModel& settings = *toolSettings.settings;
-    if (!settings.sync) {
+    if (!settings.sync && !settings.davSync) {
         err << "QEL: Sync is disabled.  Please enable it in preferences.\n";
         out << "Sync is disabled.\n";
         return 1;
@@ -61,12 +62,23 @@ int runSyncCommand(const CommandLine& line) {
                             ToolControls{nullptr, nullptr, &menuTools, &syncTimer}, settings, {});
         tools.colourAppointments(true);
     };
-    FtpSync sync(SyncControls{&menuSync, &syncTimer, &menuTools, &menuTraySync}, f.exchangeMembers(),
-                 settings, hooks);
-    const SyncResult result = sync.run();
-    out << sync.lastStatus() << '\n';
+    bool ok = true;
+    if (settings.sync) {
+        FtpSync sync(SyncControls{&menuSync, &syncTimer, &menuTools, &menuTraySync}, f.exchangeMembers(),
+                     settings, hooks);
+        const SyncResult result = sync.run();
+        out << sync.lastStatus() << '\n';
+        ok = result == SyncResult::Synced || result == SyncResult::NotNeeded;
+    }
+    // The CardDAV / CalDAV sync when it is on, after the FTP sync.
+    const dav::DavRun dav =
+        dav::runDavSync(settings, f.gOlNameSpace, f.gOlContactFolder, f.gOlCalendarFolder, nullptr);
+    if (dav.ran) {
+        out << dav.status << '\n';
+        ok = ok && dav.ok;
+    }
     out.flush();
-    return result == SyncResult::Synced || result == SyncResult::NotNeeded ? 0 : 1;
+    return ok ? 0 : 1;
 }
 
 } // namespace qel

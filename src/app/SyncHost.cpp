@@ -72,11 +72,15 @@ void Vantrel::buildSync() {
 void Vantrel::menuSync_Click() {
     // The window may be rebuilt by a handler that runs inside the sync: the sync object outlives it
     // until the deferred rebuild.
-    mSync->run();
+    const QPointer<Vantrel> self(this);
+    if (settings().sync || !settings().davSync)
+        mSync->run();
+    if (self && !mUnloaded)
+        davSync();
 }
 
 void Vantrel::menuStatus_Click() {
-    if (!settings().sync) {
+    if (!settings().sync && !settings().davSync) {
         dialogs().message(QStringLiteral("Sync is disabled.  Please enable it in preferences."));
         return;
     }
@@ -97,7 +101,13 @@ void Vantrel::timedSync() {
             return;
         setWindowState(windowState() | Qt::WindowMinimized);
     }
-    mSync->run();
+    if (settings().sync)
+        mSync->run();
+    if (!self)
+        return;
+    setTag(SyncTimer, QString());
+    if (!mUnloaded)
+        davSync();
     if (!self)
         return;
     setTag(menuSync, QString());

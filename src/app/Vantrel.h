@@ -342,6 +342,8 @@ private:
     void setSyncIcon(SyncIcon picture);
     // A sync started by the timer, around the minimised window.
     void timedSync();
+    // The CardDAV / CalDAV sync when it is on (DavHost.cpp).
+    void davSync();
     // Browse mode's double-click on an e-mail address: composes a message to it.
     void composeMail(int entry);
     // The card's double-clicks on a phone number and on an address (outside editing).

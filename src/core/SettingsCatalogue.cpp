@@ -138,6 +138,16 @@ constexpr std::array kFixedEntries{
     text(s::Cache, k::CurrentCategory),
     text(s::Cache, k::CurrentFolder),
     text(s::Cache, k::ExtraInfo, kUnchecked),
+    // CardDAV
+    flagYes(s::CardDAV, k::DavSync),
+    text(s::CardDAV, k::Server),
+    text(s::CardDAV, k::User),
+    SettingSpec{s::CardDAV, k::Password, K::Password, ""},
+    text(s::CardDAV, k::AddressBook),
+    text(s::CardDAV, k::CalendarAddress),
+    text(s::CardDAV, k::ContactFolder),
+    text(s::CardDAV, k::CalendarFolder),
+    flagYes(s::CardDAV, k::PublishQELDays),
 };
 
 constexpr auto buildCatalogue() {

@@ -19,6 +19,7 @@ inline constexpr char CellPhone[] = "CellPhone";
 inline constexpr char Misc[] = "Misc";
 inline constexpr char SMS[] = "SMS";
 inline constexpr char Cache[] = "Cache";
+inline constexpr char CardDAV[] = "CardDAV";
 } // namespace sections
 
 // The keys, by name; some names occur in more than one section (WinKeyMod, HotKey, User).
@@ -116,6 +117,15 @@ inline constexpr char ContainerTab[] = "ContainerTab";
 inline constexpr char CurrentCategory[] = "CurrentCategory";
 inline constexpr char CurrentFolder[] = "CurrentFolder";
 inline constexpr char ExtraInfo[] = "ExtraInfo";
+// CardDAV (User as in OutlookDataSync)
+inline constexpr char DavSync[] = "DavSync"; // "Sync with the server"
+inline constexpr char Server[] = "Server";
+inline constexpr char Password[] = "Password";
+inline constexpr char AddressBook[] = "AddressBook";         // the address book's address
+inline constexpr char CalendarAddress[] = "CalendarAddress"; // the calendar's address
+inline constexpr char ContactFolder[] = "ContactFolder";     // "Store\Folder"; "" the contact folder in use
+inline constexpr char CalendarFolder[] = "CalendarFolder";   // "Store\Folder"; "" the calendar folder in use
+inline constexpr char PublishQELDays[] = "PublishQELDays";
 } // namespace keys
 
 // Stored words.

@@ -203,6 +203,16 @@ void SettingsModel::load() {
     release = flag(s::Misc, k::Release);
     updateHost = text(s::Misc, k::UpdateHost);
     setMe(stored(s::Misc, k::Me));
+
+    davSync = flag(s::CardDAV, k::DavSync);
+    davServer = text(s::CardDAV, k::Server);
+    davUser = text(s::CardDAV, k::User);
+    davPassword = storedPassword(s::CardDAV, k::Password, mPasswordUnread[2]);
+    davAddressBook = text(s::CardDAV, k::AddressBook);
+    davCalendar = text(s::CardDAV, k::CalendarAddress);
+    davContactFolder = text(s::CardDAV, k::ContactFolder);
+    davCalendarFolder = text(s::CardDAV, k::CalendarFolder);
+    davPublishQELDays = flag(s::CardDAV, k::PublishQELDays);
 }
 
 FtpSettings ftpSettings(const QString& host, const QString& user, const QString& password,
@@ -286,6 +296,16 @@ QString SettingsModel::save() const {
         writeHotKey(s::Misc, k::UseEmailHotkey, kEmailModifierKeys, k::EmailHotKey, emailKey);
         write(s::Misc, k::FromAddressType, fromAddressType);
         write(s::Misc, k::Release, release);
+
+        write(s::CardDAV, k::DavSync, davSync);
+        write(s::CardDAV, k::Server, davServer);
+        write(s::CardDAV, k::User, davUser);
+        writePassword(s::CardDAV, k::Password, davPassword, mPasswordUnread[2]);
+        write(s::CardDAV, k::AddressBook, davAddressBook);
+        write(s::CardDAV, k::CalendarAddress, davCalendar);
+        write(s::CardDAV, k::ContactFolder, davContactFolder);
+        write(s::CardDAV, k::CalendarFolder, davCalendarFolder);
+        write(s::CardDAV, k::PublishQELDays, davPublishQELDays);
     }
     return settingsWriteFailure();
 }

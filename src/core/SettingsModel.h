@@ -124,6 +124,17 @@ public:
     const QString& me() const { return mMe; }
     void setMe(const QString& name);
 
+    // --- CardDAV: two-way contact sync with an address book, special days to a calendar ---------
+    bool davSync = false; // "Sync with the server"
+    QString davServer;    // the address discovery starts from
+    QString davUser;
+    QString davPassword; // plain text; in the keyring, else stored scrambled
+    QString davAddressBook;
+    QString davCalendar;
+    QString davContactFolder;  // "Store\Folder"; "" the contact folder in use
+    QString davCalendarFolder; // "Store\Folder"; "" the calendar folder in use
+    bool davPublishQELDays = false;
+
     // --- Kept for the run only, never stored ------------------------------------------------------
     bool syncRetry = false;         // a failed sync is to be tried again
     int advancedTimeSelection = -1; // the position chosen in the advanced sync-time list (-1: none)
@@ -134,8 +145,9 @@ Q_SIGNALS:
 
 private:
     bool mDebugMode = false;
-    // The FTP and VoIP passwords that the keyring held unknown at the last load (it did not answer).
-    std::array<bool, 2> mPasswordUnread{};
+    // The FTP, VoIP and CardDAV passwords that the keyring held unknown at the last load (it did
+    // not answer).
+    std::array<bool, 3> mPasswordUnread{};
     QString mMe;
 };
 

@@ -32,6 +32,7 @@
 #include <QStringList>
 #include <QVariant>
 #include <functional>
+#include <map>
 #include <memory>
 #include <vector>
 
@@ -213,6 +214,14 @@ public:
     void rename(const QString& newName);
     // Removes the folder with everything in it (a top-level folder cannot be removed).
     void Delete();
+
+    // Records a program keeps with the folder, key to text (a sync partner's state: which item is
+    // which remote resource, a sync token). Written at once, or with the store's open Batch, so an
+    // item and its record commit together. They go with the folder when it is deleted.
+    QString record(const QString& key) const; // "" when there is none
+    // Every record whose key begins with `prefix`, by key.
+    std::map<QString, QString> records(const QString& prefix) const;
+    void setRecord(const QString& key, const QString& value); // an empty value removes the record
 
     std::shared_ptr<detail::FolderState> state() const { return mState; }
 

@@ -991,6 +991,68 @@ void Folder::Delete() {
     mState->gone = true;
 }
 
+namespace {
+void ensureRecordTable(SQLite::Database& db) {
+    db.exec("CREATE TABLE IF NOT EXISTS folder_records(folder INTEGER NOT NULL REFERENCES folders(id) "
+            "ON DELETE CASCADE, key TEXT NOT NULL, value TEXT NOT NULL, PRIMARY KEY(folder, key))");
+}
+bool hasRecordTable(SQLite::Database& db) {
+    return db.tableExists("folder_records");
+}
+} // namespace
+
+QString Folder::record(const QString& key) const {
+    const auto found = records(key);
+    const auto it = found.find(key);
+    return it == found.end() ? QString() : it->second;
+}
+
+std::map<QString, QString> Folder::records(const QString& prefix) const {
+    mState->checkExists();
+    std::map<QString, QString> out;
+    auto& db = *mState->store->db;
+    try {
+        if (!hasRecordTable(db))
+            return out;
+        // Keys from prefix up to the prefix followed by the highest character.
+        SQLite::Statement q(
+            db, "SELECT key, value FROM folder_records WHERE folder = ? AND key >= ? AND key < ?");
+        q.bind(1, static_cast<int64_t>(mState->id));
+        q.bind(2, ss(prefix));
+        q.bind(3, ss(prefix) + "\xF4\x8F\xBF\xBF");
+        while (q.executeStep())
+            out.emplace(qs(q.getColumn(0).getString()), qs(q.getColumn(1).getString()));
+    } catch (const std::exception& e) {
+        throwStoreError(*mState->store, e);
+    }
+    return out;
+}
+
+void Folder::setRecord(const QString& key, const QString& value) {
+    mState->checkExists();
+    mState->store->ensureWritable();
+    auto& db = *mState->store->db;
+    try {
+        ensureRecordTable(db);
+        if (value.isEmpty()) {
+            SQLite::Statement q(db, "DELETE FROM folder_records WHERE folder = ? AND key = ?");
+            q.bind(1, static_cast<int64_t>(mState->id));
+            q.bind(2, ss(key));
+            q.exec();
+        } else {
+            SQLite::Statement q(db,
+                                "INSERT OR REPLACE INTO folder_records(folder, key, value) VALUES(?, ?, ?)");
+            q.bind(1, static_cast<int64_t>(mState->id));
+            q.bind(2, ss(key));
+            q.bind(3, ss(value));
+            q.exec();
+        }
+        mState->store->noteOwnCommit();
+    } catch (const std::exception& e) {
+        throwStoreError(*mState->store, e);
+    }
+}
+
 } // namespace ol
 
 namespace ol {

@@ -75,7 +75,7 @@ void frmPrefs::buildUi() {
     TabStrip1 = named(new QTabBar(this), QStringLiteral("TabStrip1"));
     TabStrip1->setExpanding(false);
     TabStrip1->setDrawBase(false);
-    const QString tabs[9][2] = {
+    const QString tabs[10][2] = {
         {QStringLiteral("General"), QString()},
         {QStringLiteral("Data Folders"), QStringLiteral("Settings for Outlook folders")},
         {QStringLiteral("QEL Days"), QStringLiteral("Create and edit QEL Days!")},
@@ -87,11 +87,13 @@ void frmPrefs::buildUi() {
         {QStringLiteral("Cell Phone"),
          QStringLiteral("Create a database of contacts to sync with your cell phone")},
         {QStringLiteral("MISC"), QStringLiteral("Misc. settings")},
+        {QStringLiteral("CardDAV / CalDAV"),
+         QStringLiteral("Two-way contact sync with an address book server, special days to a calendar")},
     };
     auto* frameHost = named(new QFrame(this), QStringLiteral("fraTabs"));
     frameHost->setFrameShape(QFrame::StyledPanel);
     mFrames = new QStackedLayout(frameHost);
-    for (int i = 0; i < 9; ++i) {
+    for (int i = 0; i < 10; ++i) {
         TabStrip1->addTab(tabs[i][0]);
         TabStrip1->setTabToolTip(i, tabs[i][1]);
         fmeTab[static_cast<size_t>(i)] = named(new QFrame(frameHost), QStringLiteral("fmeTab%1").arg(i));
@@ -108,9 +110,10 @@ void frmPrefs::buildUi() {
     buildVOIPTab(fmeTab[6]);
     buildCellPhoneTab(fmeTab[7]);
     buildMiscTab(fmeTab[8]);
+    buildCardDavTab(fmeTab[9]);
 
-    // The two password boxes mask with "*".
-    for (QLineEdit* secret : {txtOlvex, txtPardine}) {
+    // The password boxes mask with "*".
+    for (QLineEdit* secret : {txtOlvex, txtPardine, txtDavPassword}) {
         secret->setEchoMode(QLineEdit::Password);
         secret->setStyleSheet(QStringLiteral("QLineEdit { lineedit-password-character: 42; }"));
     }
@@ -191,6 +194,7 @@ void frmPrefs::Form_Load() {
     loadVOIPTab();
     loadCellPhoneTab();
     loadMiscTab();
+    loadCardDavTab();
 
     // Setting a value fires its handler only when the value changes; run them all once so that
     // every dependent control matches the loaded values.
@@ -207,12 +211,14 @@ void frmPrefs::storeControls() {
     storeVOIPTab();
     storeCellPhoneTab();
     storeMiscTab();
+    storeCardDavTab();
 }
 
 void frmPrefs::runDependencies() {
     chkHotkey_Click();
     chkEmail_Click();
     chkVonage_Click();
+    chkDavSync_Click();
     chkSync_Click();
     optSyncTimer_Click();
     cmbColor_Click();

@@ -62,7 +62,7 @@ public:
 
     // --- Tabs ----------------------------------------------------------------------------------
     QTabBar* TabStrip1;
-    std::array<QFrame*, 9> fmeTab;
+    std::array<QFrame*, 10> fmeTab;
 
     // General
     QCheckBox* chkHotkey;
@@ -144,6 +144,18 @@ public:
     QComboBox* cmbHotkeyValueCopy; // hidden twin
     QLabel* Vonage;                // opens the provider's web site
 
+    // CardDAV / CalDAV
+    QCheckBox* chkDavSync; // "Sync with the server"
+    QLineEdit* txtDavServer;
+    QLineEdit* txtDavUser;
+    QLineEdit* txtDavPassword;
+    QPushButton* cmdDavFind;      // discovery: fills the two lists
+    QComboBox* cmbDavAddressBook; // item data: the collection's address
+    QComboBox* cmbDavCalendar;
+    QLineEdit* txtDavContactFolder;  // "" the contact folder in use
+    QLineEdit* txtDavCalendarFolder; // "" the calendar folder in use
+    QCheckBox* chkDavPublish;
+
     // Cell Phone
     std::array<QCheckBox*, 19> chkCell;
     QLineEdit* txtCellSQL;
@@ -190,6 +202,8 @@ public Q_SLOTS:
     void cmdPickNotes_Click();
     void cmdModify_Click();
     void Vonage_Click();
+    void chkDavSync_Click();
+    void cmdDavFind_Click();
     void reject() override; // closing the window is Cancel
 
 Q_SIGNALS:
@@ -225,6 +239,9 @@ private:
     void buildVOIPTab(QWidget* tab);
     void loadVOIPTab();
     void storeVOIPTab();
+    void buildCardDavTab(QWidget* tab);
+    void loadCardDavTab();
+    void storeCardDavTab();
     void buildCellPhoneTab(QWidget* tab);
     void loadCellPhoneTab();
     void storeCellPhoneTab();

@@ -76,9 +76,9 @@ private Q_SLOTS:
                 QVERIFY2(spec.maximum == kNoLimit || fallback <= spec.maximum, qPrintable(name));
             }
         }
-        QCOMPARE(sectionNames,
-                 QSet<QString>({"General", "DataFolders", "QELDays", "DebugMode", "OutlookDataSync",
-                                "AppointmentColors", "VOIP", "CellPhone", "Misc", "SMS", "Cache"}));
+        QCOMPARE(sectionNames, QSet<QString>({"General", "DataFolders", "QELDays", "DebugMode",
+                                              "OutlookDataSync", "AppointmentColors", "VOIP", "CellPhone",
+                                              "Misc", "SMS", "Cache", "CardDAV"}));
         for (int i = 0; i < kColorCount; ++i)
             QVERIFY(findSetting(sections::AppointmentColors, colorKey(i)));
         for (int i = 0; i < kCellFieldCount; ++i)
@@ -93,8 +93,8 @@ private Q_SLOTS:
         QCOMPARE(findSetting(sections::Misc, keys::UpdateHost)->kind, SettingKind::Text);
         QVERIFY(QLatin1String(findSetting(sections::Misc, keys::UpdateHost)->fallback)
                     .startsWith(QLatin1String("https://")));
-                QCOMPARE(findSetting(sections::QELDays, keys::QELDayCalendarFile)->kind, SettingKind::FlagYes);
-        QCOMPARE(names.size(), 117);
+        QCOMPARE(findSetting(sections::QELDays, keys::QELDayCalendarFile)->kind, SettingKind::FlagYes);
+        QCOMPARE(names.size(), 126);
     }
 
     void flagsTestedAgainstNoAreOnUnlessNo_data() {

@@ -47,7 +47,11 @@ private Q_SLOTS:
         m.load();
         m.password = QStringLiteral("abc");
         m.voipPassword = QStringLiteral("xyz");
+        m.davPassword = QStringLiteral("dav:pw");
         QCOMPARE(m.save(), QString());
+        QCOMPARE(fileValue(QStringLiteral("CardDAV"), QStringLiteral("Password")),
+                 scramblePassword(QStringLiteral("dav:pw")));
+        QCOMPARE(loaded()->davPassword, QStringLiteral("dav:pw"));
         QCOMPARE(fileValue(kSync, QStringLiteral("Olvex")), QStringLiteral("klm"));
         QCOMPARE(fileValue(kVoip, QStringLiteral("Pardine")), scramblePassword(QStringLiteral("xyz")));
         QCOMPARE(loaded()->password, QStringLiteral("abc"));
@@ -63,7 +67,10 @@ private Q_SLOTS:
         m.load();
         QCOMPARE(m.password, QStringLiteral("ftp pass"));
         QVERIFY(keyring.secrets.isEmpty()); // a load moves nothing
+        m.davPassword = QStringLiteral("dav pass");
         QCOMPARE(m.save(), QString());
+        QCOMPARE(keyring.secrets.value(QStringLiteral("CardDAV/Password")), QStringLiteral("dav pass"));
+        QVERIFY(qeltest::settingsBytes().contains("\nPassword=\n"));
         QCOMPARE(keyring.secrets.value(kFtpName), QStringLiteral("ftp pass"));
         QCOMPARE(keyring.secrets.value(kVoipName), QStringLiteral("voip pass"));
         const QByteArray bytes = qeltest::settingsBytes();

@@ -112,11 +112,18 @@ private Q_SLOTS:
         frmPrefs prefs;
         QCOMPARE(prefs.objectName(), QStringLiteral("frmPrefs"));
         QCOMPARE(prefs.windowTitle(), QStringLiteral("Preferences"));
-        const QStringList captions = {"General",    "Data Folders",      "QEL Days",
-                                      "Debug Mode", "Outlook Data Sync", "Appointment Colors",
-                                      "VOIP",       "Cell Phone",        "MISC"};
-        QCOMPARE(prefs.TabStrip1->count(), 9);
-        for (int i = 0; i < 9; ++i)
+        const QStringList captions = {"General",
+                                      "Data Folders",
+                                      "QEL Days",
+                                      "Debug Mode",
+                                      "Outlook Data Sync",
+                                      "Appointment Colors",
+                                      "VOIP",
+                                      "Cell Phone",
+                                      "MISC",
+                                      "CardDAV / CalDAV"};
+        QCOMPARE(prefs.TabStrip1->count(), 10);
+        for (int i = 0; i < 10; ++i)
             QCOMPARE(prefs.TabStrip1->tabText(i), captions[i]);
         QCOMPARE(prefs.TabStrip1->tabToolTip(0), QString());
         QCOMPARE(prefs.TabStrip1->tabToolTip(4), QStringLiteral("Settings for syncing your Outlook data"));
@@ -124,7 +131,7 @@ private Q_SLOTS:
         // A tab shows its own frame only.
         prefs.show();
         prefs.TabStrip1->setCurrentIndex(5);
-        for (int i = 0; i < 9; ++i)
+        for (int i = 0; i < 10; ++i)
             QCOMPARE(prefs.fmeTab[i]->isVisible(), i == 5);
         QVERIFY(prefs.txtApptSQL[3]->isVisible());
         prefs.TabStrip1->setCurrentIndex(0);

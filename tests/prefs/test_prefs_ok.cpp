@@ -494,8 +494,10 @@ private Q_SLOTS:
         QCOMPARE(GetSetting("VOIP", "Pardine").size(), 5);
         QVERIFY(GetSetting("VOIP", "Pardine") != QStringLiteral("Pw 9!"));
         QCOMPARE(qel::unscramblePassword(GetSetting("VOIP", "Pardine")), QStringLiteral("Pw 9!"));
-        // Every key of every section is there: 10 + 6 + 10 + 1 + 24 + 12 + 10 + 20 + 8, and Me.
-        QCOMPARE(prefstest::storedKeys().size(), 101 + 1);
+        // Every key of every section is there: 10 + 6 + 10 + 1 + 24 + 12 + 10 + 20 + 8 + 9 (CardDAV),
+        // and Me.
+        QCOMPARE(prefstest::storedKeys().size(), 110 + 1);
+        QCOMPARE(GetSetting("CardDAV", "DavSync"), QStringLiteral("No"));
 
         // A dialog created afresh shows what was confirmed.
         frmPrefs again(mApp->GetNamespace());

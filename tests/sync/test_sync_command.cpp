@@ -5,6 +5,7 @@
 #include "core/Settings.h"
 #include "outlook/Outlook.h"
 #include "support/FtpServer.h"
+#include "support/HeadlessSync.h"
 #include "support/TestEnvironment.h"
 
 #include <QDir>
@@ -37,28 +38,9 @@ class SyncCommandTest : public QObject {
     QString path(const QString& name) const { return mHome.filePath(name); }
 
     Outcome runSync() const {
-        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-        env.insert(QStringLiteral("HOME"), mHome.path());
-        env.insert(QStringLiteral("XDG_CONFIG_HOME"), path(QStringLiteral("config")));
-        env.insert(QStringLiteral("XDG_DATA_HOME"), path(QStringLiteral("data")));
-        env.insert(QStringLiteral("QEL_HOME"), path(QStringLiteral("program")));
-        // No display of any kind: a job without a desktop session.
-        for (const char* name : {"QT_QPA_PLATFORM", "DISPLAY", "WAYLAND_DISPLAY"})
-            env.remove(QLatin1String(name));
-        QProcess qel;
-        qel.setProcessEnvironment(env);
-        qel.start(QStringLiteral(QEL_PROGRAM),
-                  {QStringLiteral("--dir"), path(QStringLiteral("stores")), QStringLiteral("--sync")});
-        Outcome outcome;
-        if (!qel.waitForFinished(120000)) {
-            qel.kill();
-            qel.waitForFinished();
-            return outcome;
-        }
-        outcome.exitCode = qel.exitStatus() == QProcess::NormalExit ? qel.exitCode() : -2;
-        outcome.out = QString::fromUtf8(qel.readAllStandardOutput());
-        outcome.err = QString::fromUtf8(qel.readAllStandardError());
-        return outcome;
+        const qeltest::HeadlessOutcome run =
+            qeltest::runHeadlessSync(QStringLiteral(QEL_PROGRAM), mHome.path());
+        return {run.exitCode, run.out, run.err};
     }
 
 private Q_SLOTS:

@@ -1,0 +1,683 @@
+#include "CardDavSync.h"
+
+#include "Multistatus.h"
+#include "core/Progress.h"
+#include "vcard/VcardContacts.h"
+
+#include <QCryptographicHash>
+#include <QHash>
+#include <QSet>
+#include <QTimeZone>
+#include <QUuid>
+#include <optional>
+
+namespace qel::dav {
+
+using vcard::Card;
+
+namespace {
+
+const QByteArray kVcardType = "text/vcard; charset=utf-8";
+const QByteArray kXmlType = "application/xml; charset=utf-8";
+
+// Why a run stops: the server failed or the user cancelled. What was confirmed stays recorded.
+struct Stop {
+    QString why;
+    bool cancelled = false;
+};
+
+// A remote card as the folder remembers it.
+struct Link {
+    QString entry; // the local contact's EntryID
+    QString etag;  // the card's ETag when last in step
+    QString lmt;   // the contact's change time then (ISO, ms), a cheap first check
+    QString hash;  // the hash of the contact's card then (REV left out)
+    // When the contact was last seen in step. The store keeps change times to the second: only a
+    // contact that has not changed since a later second than its change time is surely unchanged
+    // without reading it.
+    QString checked;
+};
+
+QString encode(const Link& link) {
+    return QStringList{link.entry, link.etag, link.lmt, link.hash, link.checked}.join(QLatin1Char('\t'));
+}
+
+Link decode(const QString& text) {
+    const QStringList parts = text.split(QLatin1Char('\t'));
+    Link link;
+    link.entry = parts.value(0);
+    link.etag = parts.value(1);
+    link.lmt = parts.value(2);
+    link.hash = parts.value(3);
+    link.checked = parts.value(4);
+    return link;
+}
+
+QByteArray withoutRev(const QByteArray& card) {
+    QByteArray out;
+    out.reserve(card.size());
+    for (const QByteArray& line : card.split('\n'))
+        if (!line.startsWith("REV:") && !line.isEmpty())
+            out += line + '\n';
+    return out;
+}
+
+QString hashOf(const QByteArray& card) {
+    return QString::fromLatin1(QCryptographicHash::hash(withoutRev(card), QCryptographicHash::Sha1).toHex());
+}
+
+QString timeText(const QVariant& value) {
+    return value.toDateTime().toUTC().toString(Qt::ISODateWithMs);
+}
+
+QString nowText() {
+    return timeText(QDateTime::currentDateTime());
+}
+
+// `later` is at a later second than `earlier` (both timeText).
+bool laterSecond(const QString& later, const QString& earlier) {
+    const QDateTime a = QDateTime::fromString(later, Qt::ISODateWithMs);
+    const QDateTime b = QDateTime::fromString(earlier, Qt::ISODateWithMs);
+    return a.isValid() && b.isValid() && a.toSecsSinceEpoch() > b.toSecsSinceEpoch();
+}
+
+QString uidOfCard(const Card& card) {
+    const vcard::Property* uid = card.find(QStringLiteral("UID"));
+    return uid ? vcard::unescapeText(uid->value).trimmed() : QString();
+}
+
+// The card's REV as a time; invalid when it has none that reads.
+QDateTime revOf(const Card& card) {
+    const vcard::Property* rev = card.find(QStringLiteral("REV"));
+    if (!rev)
+        return {};
+    QString text = rev->value.trimmed();
+    text.remove(QLatin1Char('-')).remove(QLatin1Char(':'));
+    if (const qsizetype dot = text.indexOf(QLatin1Char('.')); dot >= 0) {
+        qsizetype end = dot + 1;
+        while (end < text.size() && text.at(end).isDigit())
+            ++end;
+        text.remove(dot, end - dot);
+    }
+    QDateTime t = QDateTime::fromString(text.left(15), QStringLiteral("yyyyMMdd'T'HHmmss"));
+    if (!t.isValid())
+        t = QDateTime::fromString(text.left(8), QStringLiteral("yyyyMMdd"));
+    if (t.isValid())
+        t.setTimeSpec(Qt::UTC);
+    return t;
+}
+
+bool isMember(const QString& path, const QString& bookPath) {
+    return !path.endsWith(QLatin1Char('/')) && path != bookPath && path.startsWith(bookPath);
+}
+
+} // namespace
+
+QString DavSyncSummary::statusText() const {
+    if (cancelled)
+        return QStringLiteral("CardDAV sync stopped by the user.");
+    if (!ok)
+        return QStringLiteral("CardDAV sync failed: %1").arg(error);
+    QStringList parts;
+    const auto add = [&parts](int n, const char* what) {
+        if (n > 0)
+            parts << QStringLiteral("%1 %2").arg(n).arg(QLatin1String(what));
+    };
+    add(downloaded, "new here");
+    add(updatedHere, "changed here");
+    add(deletedHere, "deleted here");
+    add(uploaded, "new on the server");
+    add(updatedThere, "changed on the server");
+    add(deletedThere, "deleted on the server");
+    QString text = parts.isEmpty()
+                       ? QStringLiteral("CardDAV: contacts in step, nothing to do.")
+                       : QStringLiteral("CardDAV: ") + parts.join(QStringLiteral(", ")) + QLatin1Char('.');
+    if (conflicts > 0)
+        text += QStringLiteral(
+                    " %1 contact%2 changed on both sides: the other version kept with the category \"%3\".")
+                    .arg(conflicts)
+                    .arg(conflicts == 1 ? QString() : QStringLiteral("s"), kConflictCategory);
+    return text;
+}
+
+ContactSync::ContactSync(DavHttp& http, const QUrl& addressBook, ol::FolderPtr folder)
+    : mHttp(http), mBook(addressBook), mFolder(std::move(folder)) {
+    QString path = mBook.path();
+    if (!path.endsWith(QLatin1Char('/')))
+        mBook.setPath(path + QLatin1Char('/'));
+}
+
+struct ContactSync::Impl {
+    ContactSync& owner;
+    DavHttp& http;
+    ol::FolderPtr folder;
+    ol::ItemsPtr items;
+    ol::ItemPtr scratch;
+    QString prefix;
+    QString bookPath;
+    QHash<QString, Link> links;          // path -> link
+    QHash<QString, QString> pathOfEntry; // EntryID -> path
+    DavSyncSummary sum;
+    std::optional<ol::Batch> batch;
+    int pending = 0;
+    int done = 0;
+    QString lastStatus;
+
+    struct Local {
+        int index = 0;
+        QString lmt;
+    };
+    QHash<QString, Local> locals; // EntryID -> where and when
+
+    explicit Impl(ContactSync& o) : owner(o), http(o.mHttp), folder(o.mFolder) {
+        items = folder->Items();
+        scratch = items->Add(ol::olContactItem);
+        prefix = QStringLiteral("CardDAV|%1|").arg(owner.mBook.toString(QUrl::RemoveUserInfo));
+        bookPath = decodedPath(owner.mBook.path(QUrl::FullyEncoded));
+        for (const auto& [key, value] : folder->records(prefix + QStringLiteral("href|"))) {
+            const QString path = key.mid(prefix.size() + 5);
+            const Link link = decode(value);
+            links.insert(path, link);
+            pathOfEntry.insert(link.entry, path);
+        }
+    }
+
+    // Store writes go into one batch, committed every few writes: an item and its record together.
+    void wrote() {
+        if (++pending >= owner.mCommitEvery)
+            flush();
+    }
+    void open() {
+        if (!batch)
+            batch.emplace(folder);
+    }
+    void flush() {
+        if (batch) {
+            batch->commit();
+            batch.reset();
+        }
+        pending = 0;
+    }
+
+    void setLink(const QString& path, const Link& link) {
+        open();
+        folder->setRecord(prefix + QStringLiteral("href|") + path, encode(link));
+        if (const auto old = links.constFind(path); old != links.constEnd() && old->entry != link.entry)
+            pathOfEntry.remove(old->entry);
+        links.insert(path, link);
+        pathOfEntry.insert(link.entry, path);
+    }
+    void dropLink(const QString& path) {
+        open();
+        folder->setRecord(prefix + QStringLiteral("href|") + path, QString());
+        pathOfEntry.remove(links.value(path).entry);
+        links.remove(path);
+    }
+
+    QUrl urlOf(const QString& path) const {
+        QUrl url = owner.mBook;
+        url.setPath(path, QUrl::DecodedMode);
+        return url;
+    }
+
+    void step(const QString& what) {
+        ++done;
+        if (owner.mProgress) {
+            if (what != lastStatus || done % 25 == 0)
+                owner.mProgress->setStatus(what);
+            lastStatus = what;
+            if (owner.mProgress->cancelled())
+                throw Stop{QStringLiteral("Stopped by the user."), true};
+        }
+    }
+
+    DavReply call(const QByteArray& method, const QString& path, const DavHeaders& headers = {},
+                  const QByteArray& body = {}) {
+        DavReply reply = http.request(method, urlOf(path), headers, body);
+        if (!reply.answered()) {
+            const bool cancelled = owner.mProgress && owner.mProgress->cancelled();
+            throw Stop{QStringLiteral("%1 %2: %3").arg(QString::fromLatin1(method), path, reply.error),
+                       cancelled};
+        }
+        if (reply.status == 401 || reply.status == 403)
+            throw Stop{
+                QStringLiteral("the server refused the user name or password (%1).").arg(reply.status)};
+        if (reply.status >= 500)
+            throw Stop{QStringLiteral("%1 %2: the server answered %3.")
+                           .arg(QString::fromLatin1(method), path)
+                           .arg(reply.status)};
+        return reply;
+    }
+
+    void refuse(const QByteArray& method, const QString& path, const DavReply& reply) {
+        throw Stop{QStringLiteral("%1 %2: the server answered %3.")
+                       .arg(QString::fromLatin1(method), path)
+                       .arg(reply.status)};
+    }
+
+    // ---- the server's side
+
+    struct Listing {
+        bool full = true;
+        QHash<QString, QString> etags; // path -> ETag of the cards listed
+        QSet<QString> removed;
+        QString token;
+    };
+
+    bool readSyncCollection(const QString& token, Listing& out) {
+        const DavReply reply =
+            call("REPORT", bookPath, {{"Depth", "0"}, {"Content-Type", kXmlType}}, syncCollectionBody(token));
+        if (reply.status != 207)
+            return false;
+        const Multistatus ms = parseMultistatus(reply.body);
+        if (!ms.valid)
+            return false;
+        out.full = token.isEmpty();
+        out.token = ms.syncToken;
+        for (const DavResponse& r : ms.responses) {
+            if (!isMember(r.href, bookPath))
+                continue;
+            if (r.status == 404 || r.status == 410)
+                out.removed.insert(r.href);
+            else if (r.props.contains(QStringLiteral("getetag")))
+                out.etags.insert(r.href, r.props.value(QStringLiteral("getetag")).text.trimmed());
+        }
+        return true;
+    }
+
+    Listing list() {
+        Listing out;
+        const QString token = folder->record(prefix + QStringLiteral("token"));
+        if (!token.isEmpty() && readSyncCollection(token, out)) {
+            sum.incremental = true;
+            return out;
+        }
+        out = Listing{};
+        if (!readSyncCollection(QString(), out)) {
+            out = Listing{};
+            const DavReply reply = call("PROPFIND", bookPath, {{"Depth", "1"}, {"Content-Type", kXmlType}},
+                                        propfindBody({QStringLiteral("getetag")}));
+            if (reply.status != 207)
+                refuse("PROPFIND", bookPath, reply);
+            for (const DavResponse& r : parseMultistatus(reply.body).responses)
+                if (isMember(r.href, bookPath) && r.props.contains(QStringLiteral("getetag")))
+                    out.etags.insert(r.href, r.props.value(QStringLiteral("getetag")).text.trimmed());
+        }
+        for (auto it = links.cbegin(); it != links.cend(); ++it)
+            if (!out.etags.contains(it.key()))
+                out.removed.insert(it.key());
+        return out;
+    }
+
+    struct Remote {
+        QString etag;
+        QByteArray body;
+    };
+
+    QHash<QString, Remote> fetch(const QStringList& paths) {
+        QHash<QString, Remote> out;
+        for (qsizetype i = 0; i < paths.size(); i += 100) {
+            const QStringList chunk = paths.mid(i, 100);
+            const DavReply reply =
+                call("REPORT", bookPath, {{"Depth", "1"}, {"Content-Type", kXmlType}}, multigetBody(chunk));
+            if (reply.status != 207)
+                refuse("REPORT", bookPath, reply);
+            for (const DavResponse& r : parseMultistatus(reply.body).responses)
+                if (r.props.contains(QStringLiteral("address-data")))
+                    out.insert(r.href, {r.props.value(QStringLiteral("getetag")).text.trimmed(),
+                                        r.props.value(QStringLiteral("address-data")).text.toUtf8()});
+            if (owner.mProgress) {
+                owner.mProgress->setStatus(QStringLiteral("Reading contacts from the server (%1 of %2)...")
+                                               .arg(i + chunk.size())
+                                               .arg(paths.size()));
+                if (owner.mProgress->cancelled())
+                    throw Stop{QStringLiteral("Stopped by the user."), true};
+            }
+        }
+        return out;
+    }
+
+    // One card by GET; nullopt when it is not there.
+    std::optional<Remote> get(const QString& path) {
+        const DavReply reply = call("GET", path);
+        if (reply.status == 404 || reply.status == 410)
+            return std::nullopt;
+        if (!reply.ok())
+            refuse("GET", path, reply);
+        return Remote{reply.etag, reply.body};
+    }
+
+    // ---- the local side
+
+    void scanLocal() {
+        locals.clear();
+        const int count = items->Count();
+        for (int i = 1; i <= count; ++i) {
+            if (items->itemClass(i) != ol::kContact)
+                continue;
+            locals.insert(items->value(i, ol::prop::EntryID).toString(),
+                          {i, timeText(items->value(i, ol::prop::LastModificationTime))});
+        }
+    }
+
+    ol::ItemPtr item(const QString& entry) const { return items->ItemWithID(entry); }
+
+    QByteArray cardOf(const ol::Item& contact) {
+        return vcard::cardOf(contact, vcard::Version::V3, *scratch);
+    }
+
+    Link linkOf(const ol::Item& contact, const QString& etag) {
+        return {contact.EntryID(), etag, timeText(contact.get(ol::prop::LastModificationTime)),
+                hashOf(cardOf(contact)), nowText()};
+    }
+
+    // Changed here since it was last in step with the server.
+    bool changedHere(const QString& entry, const Link& link) {
+        const auto local = locals.constFind(entry);
+        if (local == locals.constEnd())
+            return false;
+        if (local->lmt == link.lmt && laterSecond(link.checked, link.lmt))
+            return false;
+        const ol::ItemPtr contact = item(entry);
+        if (!contact || hashOf(cardOf(*contact)) != link.hash)
+            return contact != nullptr;
+        // The same card: remember that it was in step now, so the next run need not read it.
+        const QString now = nowText();
+        if (laterSecond(now, local->lmt)) {
+            Link seen = link;
+            seen.lmt = local->lmt;
+            seen.checked = now;
+            setLink(pathOfEntry.value(entry), seen);
+            wrote();
+        }
+        return false;
+    }
+
+    std::optional<Card> parse(const QString& path, const QByteArray& body) {
+        try {
+            std::vector<Card> cards = vcard::parseCards(body, path);
+            if (!cards.empty())
+                return cards.front();
+        } catch (const vcard::VcardError&) {
+        }
+        return std::nullopt;
+    }
+
+    // A new contact with the card's values.
+    ol::ItemPtr createFrom(const Card& card) {
+        open();
+        ol::ItemPtr contact = items->Add(ol::olContactItem);
+        vcard::applyCard(card, *contact);
+        contact->Save();
+        return contact;
+    }
+
+    // The version that gives way, kept as a contact of its own: its own UID, the conflict category.
+    void keepCopy(const Card& card) {
+        open();
+        ol::ItemPtr copy = items->Add(ol::olContactItem);
+        vcard::applyCard(card, *copy);
+        copy->setNamedProperty(vcard::kUidSet, vcard::kUidTag, QString());
+        QStringList categories = ol::splitKeywords(copy->Get(QStringLiteral("Categories")).toString());
+        if (!categories.contains(kConflictCategory, Qt::CaseInsensitive))
+            categories << kConflictCategory;
+        copy->Set(QStringLiteral("Categories"), categories.join(QStringLiteral(", ")));
+        copy->Save();
+        wrote();
+    }
+
+    bool sameContent(const ol::Item& contact, const Card& card) {
+        ol::ItemPtr other = items->Add(ol::olContactItem);
+        vcard::applyCard(card, *other);
+        other->setNamedProperty(vcard::kUidSet, vcard::kUidTag, uidOfCard(card));
+        return withoutRev(cardOf(*other)) == withoutRev(cardOf(contact));
+    }
+
+    // The card as a local contact's new values.
+    void applyRemote(const QString& path, ol::Item& contact, const Card& card, const QString& etag) {
+        open();
+        vcard::applyCard(card, contact);
+        contact.Save();
+        setLink(path, linkOf(contact, etag));
+        wrote();
+    }
+
+    void createLocal(const QString& path, const Card& card, const QString& etag) {
+        ol::ItemPtr contact = createFrom(card);
+        setLink(path, linkOf(*contact, etag));
+        wrote();
+        ++sum.downloaded;
+    }
+
+    // PUT of a contact's card; the answer's status (2xx, 412 ...).
+    DavReply put(const QString& path, const ol::Item& contact, const QByteArray& condition,
+                 const QString& etag) {
+        const QByteArray body = cardOf(contact);
+        const QByteArray value = condition == "If-None-Match" ? QByteArray("*") : etag.toUtf8();
+        DavReply reply = call("PUT", path, {{"Content-Type", kVcardType}, {condition, value}}, body);
+        if (reply.ok()) {
+            QString newEtag = reply.etag;
+            if (newEtag.isEmpty()) // the server did not say: ask
+                if (const auto fresh = get(path))
+                    newEtag = fresh->etag;
+            Link link{contact.EntryID(), newEtag, timeText(contact.get(ol::prop::LastModificationTime)),
+                      hashOf(body), nowText()};
+            setLink(path, link);
+            wrote();
+        }
+        return reply;
+    }
+
+    // Changed on both sides: the newer stays in place, the other becomes a copy.
+    void conflict(const QString& path, ol::Item& contact, const Card& card, const QString& etag) {
+        ++sum.conflicts;
+        const QDateTime remoteTime = revOf(card);
+        const QDateTime localChange = contact.get(ol::prop::LastModificationTime).toDateTime();
+        // The card's REV has whole seconds: compare at that grain; a tie goes to the server.
+        const QDateTime localTime =
+            localChange.isValid() ? QDateTime::fromSecsSinceEpoch(localChange.toSecsSinceEpoch(), Qt::UTC)
+                                  : QDateTime();
+        if (!remoteTime.isValid() || !localTime.isValid() || remoteTime >= localTime) {
+            if (const std::optional<Card> mine = parse(path, cardOf(contact)))
+                keepCopy(*mine);
+            applyRemote(path, contact, card, etag);
+            ++sum.updatedHere;
+            return;
+        }
+        keepCopy(card);
+        const DavReply reply = put(path, contact, "If-Match", etag);
+        if (reply.ok())
+            ++sum.updatedThere;
+        else if (reply.status != 412)
+            refuse("PUT", path, reply);
+        // 412 again: changed once more meanwhile; the next run sees it.
+    }
+
+    // ---- the run
+
+    void run() {
+        if (owner.mProgress)
+            owner.mProgress->setStatus(QStringLiteral("Asking the server what changed..."));
+        const Listing listing = list();
+        scanLocal();
+
+        QStringList changed;
+        for (auto it = listing.etags.cbegin(); it != listing.etags.cend(); ++it)
+            if (!links.contains(it.key()) || links.value(it.key()).etag != it.value())
+                changed << it.key();
+        const QHash<QString, Remote> fetched = fetch(changed);
+        if (owner.mProgress)
+            owner.mProgress->begin(static_cast<int>(changed.size() + listing.removed.size() + locals.size()));
+
+        // Unlinked local contacts by the UID their card carries: a card of ours whose record was lost.
+        QHash<QString, QString> unlinkedByUid;
+        for (auto it = locals.cbegin(); it != locals.cend(); ++it)
+            if (!pathOfEntry.contains(it.key()))
+                if (const ol::ItemPtr contact = item(it.key()))
+                    unlinkedByUid.insert(vcard::uidOf(*contact), it.key());
+
+        QSet<QString> handled;
+        for (const QString& path : changed) {
+            step(QStringLiteral("Taking changes from the server..."));
+            const auto remote = fetched.constFind(path);
+            if (remote == fetched.constEnd())
+                continue; // gone between the listing and the fetch: the next run sees it removed
+            const std::optional<Card> card = parse(path, remote->body);
+            if (!card)
+                continue; // not a card we can read: left alone
+            handled.insert(path);
+            const auto link = links.constFind(path);
+            if (link == links.constEnd()) {
+                const QString entry = unlinkedByUid.take(uidOfCard(*card));
+                const ol::ItemPtr contact = entry.isEmpty() ? nullptr : item(entry);
+                if (!contact) {
+                    createLocal(path, *card, remote->etag);
+                } else if (sameContent(*contact, *card)) {
+                    setLink(path, linkOf(*contact, remote->etag));
+                    wrote();
+                } else {
+                    conflict(path, *contact, *card, remote->etag);
+                }
+                continue;
+            }
+            const Link known = *link;
+            const ol::ItemPtr contact = locals.contains(known.entry) ? item(known.entry) : nullptr;
+            if (!contact) {
+                createLocal(path, *card, remote->etag); // changed there, deleted here: the change wins
+            } else if (changedHere(known.entry, known)) {
+                conflict(path, *contact, *card, remote->etag);
+            } else {
+                applyRemote(path, *contact, *card, remote->etag);
+                ++sum.updatedHere;
+            }
+        }
+
+        for (const QString& path : listing.removed) {
+            step(QStringLiteral("Taking removals from the server..."));
+            if (!links.contains(path))
+                continue;
+            handled.insert(path);
+            const Link known = links.value(path);
+            const ol::ItemPtr contact = locals.contains(known.entry) ? item(known.entry) : nullptr;
+            if (contact && !changedHere(known.entry, known)) {
+                open();
+                contact->Delete();
+                ++sum.deletedHere;
+            }
+            dropLink(path); // a contact changed here meanwhile stays and goes up as a new card
+            wrote();
+        }
+        flush();
+        scanLocal();
+
+        // Changes and removals made here.
+        const QStringList known = links.keys();
+        for (const QString& path : known) {
+            if (handled.contains(path) || !links.contains(path))
+                continue;
+            step(QStringLiteral("Sending changes to the server..."));
+            const Link link = links.value(path);
+            if (!locals.contains(link.entry)) {
+                const DavReply reply = call("DELETE", path, {{"If-Match", link.etag.toUtf8()}});
+                if (reply.ok() || reply.status == 404 || reply.status == 410) {
+                    dropLink(path);
+                    wrote();
+                    ++sum.deletedThere;
+                } else if (reply.status == 412) {
+                    // Changed there meanwhile: the change wins over the removal.
+                    if (const auto remote = get(path)) {
+                        if (const auto card = parse(path, remote->body))
+                            createLocal(path, *card, remote->etag);
+                    } else {
+                        dropLink(path);
+                        wrote();
+                    }
+                } else {
+                    refuse("DELETE", path, reply);
+                }
+                continue;
+            }
+            if (!changedHere(link.entry, link))
+                continue;
+            const ol::ItemPtr contact = item(link.entry);
+            const DavReply reply = put(path, *contact, "If-Match", link.etag);
+            if (reply.ok()) {
+                ++sum.updatedThere;
+            } else if (reply.status == 412) {
+                if (const auto remote = get(path)) {
+                    if (const auto card = parse(path, remote->body))
+                        conflict(path, *contact, *card, remote->etag);
+                } else { // removed there meanwhile: ours goes up as new
+                    dropLink(path);
+                    wrote();
+                }
+            } else {
+                refuse("PUT", path, reply);
+            }
+        }
+        flush();
+        scanLocal();
+
+        // New contacts here (the conflict copies among them).
+        for (auto it = locals.cbegin(); it != locals.cend(); ++it) {
+            if (pathOfEntry.contains(it.key()))
+                continue;
+            step(QStringLiteral("Sending new contacts to the server..."));
+            const ol::ItemPtr contact = item(it.key());
+            if (!contact)
+                continue;
+            upload(*contact);
+        }
+        flush();
+        if (!listing.token.isEmpty())
+            folder->setRecord(prefix + QStringLiteral("token"), listing.token);
+    }
+
+    void upload(ol::Item& contact) {
+        const QString uid = vcard::uidOf(contact);
+        QString name = QString::fromLatin1(QUrl::toPercentEncoding(uid, {}, "%"))
+                           .replace(QLatin1Char('%'), QLatin1Char('_'));
+        for (int attempt = 0; attempt < 2; ++attempt) {
+            const QString path = bookPath + name + QStringLiteral(".vcf");
+            const DavReply reply = put(path, contact, "If-None-Match", QString());
+            if (reply.ok()) {
+                ++sum.uploaded;
+                return;
+            }
+            if (reply.status != 412)
+                refuse("PUT", path, reply);
+            // Something is there already: ours from a run that was cut off, or another card.
+            const auto remote = get(path);
+            const auto card = remote ? parse(path, remote->body) : std::nullopt;
+            if (card && uidOfCard(*card) == uid) {
+                if (sameContent(contact, *card)) {
+                    setLink(path, linkOf(contact, remote->etag));
+                    wrote();
+                } else {
+                    conflict(path, contact, *card, remote->etag);
+                }
+                return;
+            }
+            name += QLatin1Char('-') + QUuid::createUuid().toString(QUuid::WithoutBraces).left(8);
+        }
+    }
+};
+
+DavSyncSummary ContactSync::run() {
+    Impl impl(*this);
+    try {
+        impl.run();
+        impl.sum.ok = true;
+    } catch (const Stop& stop) {
+        // Everything recorded so far was confirmed by the server: keep it.
+        impl.flush();
+        impl.sum.error = stop.why;
+        impl.sum.cancelled = stop.cancelled;
+    } catch (const ol::Error& e) {
+        impl.batch.reset(); // rolled back: an item and its record go together or not at all
+        impl.sum.error = e.message();
+    }
+    return impl.sum;
+}
+
+} // namespace qel::dav
