@@ -38,6 +38,15 @@ PropertyMap allProperties(const QString& storeDir, const QString& entryID) {
     return all;
 }
 
+// Looks up "Sam Same" in the search pane and shows the entry at `row` of its result list (1 is
+// the first contact found).
+void showSamFound(qel::Vantrel* w, int row) {
+    w->Search->setText(QStringLiteral("Sam Same"));
+    w->browser().PartialSearch_Click();
+    w->cmbSearch->setCurrentIndex(row);
+    w->cmdFound->click();
+}
+
 } // namespace
 
 class ContactEditorTest : public QObject {
@@ -390,9 +399,7 @@ private Q_SLOTS:
         w->browser().PartialSearch_Click();
         QCOMPARE(w->cmbSearch->count(), 3); // the prompt and the two Sams
         for (int row = 1; row <= 2; ++row) {
-            w->browser().PartialSearch_Click();
-            w->cmbSearch->setCurrentIndex(row);
-            w->cmdFound->click();
+            showSamFound(w, row);
             QCOMPARE(w->txtName->text(), QStringLiteral("Sam Same"));
             shown << w->txtID->text();
         }
@@ -401,9 +408,7 @@ private Q_SLOTS:
         QVERIFY(shown.contains(secondSamId));
 
         // Show the second Sam; another program renames it.
-        w->browser().PartialSearch_Click();
-        w->cmbSearch->setCurrentIndex(shown.indexOf(secondSamId) + 1);
-        w->cmdFound->click();
+        showSamFound(w, shown.indexOf(secondSamId) + 1);
         QCOMPARE(w->txtID->text(), secondSamId);
         QCOMPARE(w->txtNumber[1]->text(), QStringLiteral("2"));
         {
@@ -456,13 +461,8 @@ private Q_SLOTS:
             EditRun run(dir());
             QVERIFY(run.start());
             qel::Vantrel* w = run.window();
-            w->Search->setText(QStringLiteral("Sam Same"));
-            w->browser().PartialSearch_Click();
-            for (int row = 1; row <= 2 && w->txtID->text() != secondSamId; ++row) {
-                w->browser().PartialSearch_Click();
-                w->cmbSearch->setCurrentIndex(row);
-                w->cmdFound->click();
-            }
+            for (int row = 1; row <= 2 && w->txtID->text() != secondSamId; ++row)
+                showSamFound(w, row);
             QCOMPARE(w->txtID->text(), secondSamId);
             w->menuEdit->trigger();
             w->txtNumber[1]->setText(QStringLiteral("22"));
