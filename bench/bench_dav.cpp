@@ -1,6 +1,7 @@
 // The CardDAV sync through a real radicale on loopback (the tests' fixture, compiled in): the first
 // sync of 5,000 realistic contacts to an empty address book, and a sync with nothing changed.
 
+#include "BenchMain.h"
 #include "dav/CardDavSync.h"
 #include "storetool/DemoData.h"
 #include "support/DavServer.h"
@@ -75,8 +76,5 @@ BENCHMARK(BM_SyncNothingChanged)->Unit(benchmark::kMillisecond)->Iterations(5)->
 
 int main(int argc, char** argv) {
     QCoreApplication app(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
+    return bench::runBenchmarks(argc, argv);
 }

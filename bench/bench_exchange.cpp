@@ -1,6 +1,7 @@
 // The exchange file at scale: the export of 10,000 demo contacts and 2,000 appointments (200 of
 // them recurring), and the import of that file into a store that holds an earlier import of it.
 #include "BenchData.h"
+#include "BenchMain.h"
 #include "core/SettingsModel.h"
 #include "exchange/ExchangeEngine.h"
 #include "outlook/Outlook.h"
@@ -80,8 +81,5 @@ BENCHMARK(BM_ImportOverEarlierImport)->Unit(benchmark::kMillisecond)->Iterations
 
 int main(int argc, char** argv) {
     QCoreApplication app(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
+    return bench::runBenchmarks(argc, argv);
 }

@@ -1,5 +1,6 @@
 // Special days at scale: the quiet rescan of 5,000 contacts with two lines each (20,000
 // appointments), and the coming week's check with those appointments in the calendar.
+#include "BenchMain.h"
 #include "core/SettingsModel.h"
 #include "outlook/Outlook.h"
 #include "platform/Clock.h"
@@ -92,8 +93,5 @@ int main(int argc, char** argv) {
     QCoreApplication app(argc, argv);
     FixedClock clock;
     qel::ClockSeam::set(&clock);
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
+    return bench::runBenchmarks(argc, argv);
 }

@@ -10,6 +10,7 @@
 // (the settings' Cache ContactName), so a window without the store's contacts cannot pass.
 // The counter peak_MiB is the largest peak resident memory of the QEL processes run so far: the
 // sizes run in ascending order, so it is that of the size on its line.
+#include "BenchMain.h"
 #include <QCoreApplication>
 #include <QDir>
 #include <QElapsedTimer>
@@ -126,10 +127,5 @@ BENCHMARK(BM_StartToFirstCard)
 
 int main(int argc, char** argv) {
     QCoreApplication app(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    if (benchmark::ReportUnrecognizedArguments(argc, argv))
-        return 1;
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
+    return bench::runBenchmarks(argc, argv);
 }

@@ -1,5 +1,6 @@
 // Store speed at 1,000 / 10,000 / 50,000 demo contacts: opening cold, a letter tab with the
 // category suffix, a type-ahead step, the newest change; and peak memory after a 50,000 load.
+#include "BenchMain.h"
 #include "outlook/Outlook.h"
 #include "storetool/DemoData.h"
 
@@ -116,10 +117,5 @@ int main(int argc, char** argv) {
     QCoreApplication app(argc, argv);
     if (argc > 2 && std::strcmp(argv[1], "--memory") == 0)
         return memoryRun(argv[2]);
-    benchmark::Initialize(&argc, argv);
-    if (benchmark::ReportUnrecognizedArguments(argc, argv))
-        return 1;
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
+    return bench::runBenchmarks(argc, argv);
 }

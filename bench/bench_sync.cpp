@@ -7,6 +7,7 @@
 //                                      and the user's settings each) for a server on PORT, to time
 //                                      QEL --sync from outside
 #include "BenchData.h"
+#include "BenchMain.h"
 #include "core/Settings.h"
 #include "core/SettingsModel.h"
 #include "platform/CurlFtp.h"
@@ -157,9 +158,7 @@ int main(int argc, char** argv) {
     qel::QuietSeams quiet(err); // no message boxes, the system clock
     qel::CurlFtpClient client;
     qel::FtpSeam::set(&client);
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
+    const int status = bench::runBenchmarks(argc, argv);
     qel::FtpSeam::set(nullptr);
-    return 0;
+    return status;
 }

@@ -1,5 +1,6 @@
 // vCards at scale: the export of 10,000 demo contacts to one .vcf file, the import of those
 // cards into an empty folder, and their import again over it (every card updates its contact).
+#include "BenchMain.h"
 #include "outlook/Outlook.h"
 #include "storetool/DemoData.h"
 #include "vcard/VcardContacts.h"
@@ -75,8 +76,5 @@ BENCHMARK(BM_Import10000CardsOverThemselves)->Unit(benchmark::kMillisecond)->Ite
 
 int main(int argc, char** argv) {
     QCoreApplication app(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
+    return bench::runBenchmarks(argc, argv);
 }
