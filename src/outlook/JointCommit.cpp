@@ -18,16 +18,6 @@ namespace ol {
 namespace detail {
 namespace {
 
-std::string ss(const QString& s) {
-    return s.toStdString();
-}
-
-bool hasTable(SQLite::Database& db, const char* name) {
-    SQLite::Statement q(db, "SELECT 1 FROM sqlite_master WHERE type = 'table' AND name = ?");
-    q.bind(1, name);
-    return q.executeStep();
-}
-
 void forget(SQLite::Database& db, const char* sql, const std::string& id) {
     try {
         SQLite::Statement q(db, sql);
@@ -107,7 +97,7 @@ void completeJointCommits(AppState& app) {
     for (const std::shared_ptr<StoreState>& store : app.stores) {
         std::vector<std::tuple<std::string, QString, std::vector<char>>> pending;
         try {
-            if (!hasTable(*store->db, "joint_pending"))
+            if (!store->db->tableExists("joint_pending"))
                 continue;
             SQLite::Statement q(*store->db, "SELECT id, peer_store, changes FROM joint_pending");
             while (q.executeStep()) {
@@ -160,14 +150,14 @@ void Batch::commitWith(Batch& recorded, const std::function<void()>& between) {
         recorded.commit();
         return;
     }
-    const std::string id = detail::ss(detail::newEntryId());
+    const std::string id = detail::newEntryId().toStdString();
     try {
         SQLite::Database& first = *mStore->db;
         first.exec("CREATE TABLE IF NOT EXISTS joint_pending(id TEXT PRIMARY KEY, peer_store TEXT NOT NULL, "
                    "changes BLOB NOT NULL)");
         SQLite::Statement keep(first, "INSERT INTO joint_pending(id, peer_store, changes) VALUES (?, ?, ?)");
         keep.bind(1, id);
-        keep.bind(2, detail::ss(recorded.mStore->storeId));
+        keep.bind(2, recorded.mStore->storeId.toStdString());
         keep.bind(3, data, size);
         keep.exec();
         SQLite::Database& second = *recorded.mStore->db;
