@@ -231,17 +231,25 @@ struct ContactSync::Impl {
         }
     }
 
+    // A request whose refusal stops the run; with `probe`, only an unanswered request or a refused
+    // login stops it, and the caller reads any other status (a report the server may not offer
+    // answers 403, 400 or 501).
     DavReply call(const QByteArray& method, const QString& path, const DavHeaders& headers = {},
-                  const QByteArray& body = {}) {
+                  const QByteArray& body = {}, bool probe = false) {
         DavReply reply = http.request(method, urlOf(path), headers, body);
         if (!reply.answered()) {
             const bool cancelled = owner.mProgress && owner.mProgress->cancelled();
             throw Stop{QStringLiteral("%1 %2: %3").arg(QString::fromLatin1(method), path, reply.error),
                        cancelled};
         }
-        if (reply.status == 401 || reply.status == 403)
+        if (reply.status == 401)
             throw Stop{
                 QStringLiteral("the server refused the user name or password (%1).").arg(reply.status)};
+        if (probe)
+            return reply;
+        if (reply.status == 403)
+            throw Stop{QStringLiteral("%1 %2: the server does not allow it (403).")
+                           .arg(QString::fromLatin1(method), path)};
         if (reply.status >= 500)
             throw Stop{QStringLiteral("%1 %2: the server answered %3.")
                            .arg(QString::fromLatin1(method), path)
@@ -265,8 +273,8 @@ struct ContactSync::Impl {
     };
 
     bool readSyncCollection(const QString& token, Listing& out) {
-        const DavReply reply =
-            call("REPORT", bookPath, {{"Depth", "0"}, {"Content-Type", kXmlType}}, syncCollectionBody(token));
+        const DavReply reply = call("REPORT", bookPath, {{"Depth", "0"}, {"Content-Type", kXmlType}},
+                                    syncCollectionBody(token), true);
         if (reply.status != 207)
             return false;
         const Multistatus ms = parseMultistatus(reply.body);

@@ -85,7 +85,7 @@ private Q_SLOTS:
         QCOMPARE(remote.cards(), edited);
 
         device.remove(QStringLiteral("Bert Car"));
-        QCOMPARE(remote.remove(QStringLiteral("Carl Dorn")), 200);
+        QCOMPARE(remote.remove(QStringLiteral("Carl Dorn")) / 100, 2);
         s = device.sync(server);
         QVERIFY2(s.ok, qPrintable(s.error));
         QCOMPARE(s.deletedHere, 1);
@@ -161,6 +161,36 @@ private Q_SLOTS:
             {QStringLiteral("Anna Berg [Sync Conflict]"), QStringLiteral("200")}};
         QCOMPARE(device.contacts(), both);
         QCOMPARE(remote.cards(), both);
+    }
+
+    // A stored sync token the server does not know (one it dropped: RFC 6578 answers 403) makes the
+    // run list every card again instead of stopping; nothing is lost or doubled.
+    void unknownSyncTokenListsEveryCard() {
+        qeltest::DavServer server;
+        QVERIFY2(server.started(), qPrintable(server.why()));
+        Remote remote(server);
+        Device device(QStringLiteral("t"));
+        device.add({QStringLiteral("Anna Berg"), QStringLiteral("Bert Car")}, QStringLiteral("111"));
+        QVERIFY(device.sync(server).ok);
+        QCOMPARE(remote.put(QStringLiteral("carl.vcf"),
+                            Remote::card(QStringLiteral("carl-uid"), QStringLiteral("Carl Dorn"),
+                                         QStringLiteral("333"))),
+                 201);
+        {
+            ol::ApplicationPtr app = ol::Application::create(device.storeDir);
+            const QString key = QStringLiteral("CardDAV|%1|token").arg(server.addressBook().toString());
+            contactsOf(app)->setRecord(key, QStringLiteral("http://radicale.org/ns/sync/0123456789abcdef"));
+        }
+        const dav::DavSyncSummary s = device.sync(server);
+        QVERIFY2(s.ok, qPrintable(s.error));
+        QVERIFY(!s.incremental);
+        QCOMPARE(s.downloaded, 1);
+        QCOMPARE(s.uploaded, 0);
+        const QMap<QString, QString> all{{QStringLiteral("Anna Berg"), QStringLiteral("111")},
+                                         {QStringLiteral("Bert Car"), QStringLiteral("111")},
+                                         {QStringLiteral("Carl Dorn"), QStringLiteral("333")}};
+        QCOMPARE(device.contacts(), all);
+        QCOMPARE(remote.cards(), all);
     }
 
     // The server stops at several points of a first sync; after it is back, the next sync ends
