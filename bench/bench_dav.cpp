@@ -1,5 +1,7 @@
-// The CardDAV sync through a real radicale on loopback (the tests' fixture, compiled in): the first
+// The CardDAV sync through a real server on loopback (the tests' fixture, compiled in): the first
 // sync of 5,000 realistic contacts to an empty address book, and a sync with nothing changed.
+// QEL_BENCH_DAV_SERVER picks the server: "sabre" (SabreDAV on PHP's web server, SQLite storage, no
+// sync-collection; the default) or "radicale" (filesystem storage, sync-collection).
 
 #include "BenchMain.h"
 #include "dav/CardDavSync.h"
@@ -13,11 +15,16 @@
 
 namespace {
 
-// 5,000 unless QEL_BENCH_DAV_CONTACTS says otherwise (radicale's own cost per card grows with the
-// address book: see docs/benchmarks.md).
+// 5,000 unless QEL_BENCH_DAV_CONTACTS says otherwise (radicale's own cost per new card grows with
+// the address book: see docs/benchmarks.md).
 const int kContacts = qEnvironmentVariableIsSet("QEL_BENCH_DAV_CONTACTS")
                           ? qEnvironmentVariableIntValue("QEL_BENCH_DAV_CONTACTS")
                           : 5000;
+
+const qeltest::DavServer::Kind kServer =
+    qEnvironmentVariable("QEL_BENCH_DAV_SERVER") == QLatin1String("radicale")
+        ? qeltest::DavServer::Kind::Radicale
+        : qeltest::DavServer::Kind::Sabre;
 
 ol::FolderPtr contactsOf(const ol::ApplicationPtr& app) {
     return app->GetNamespace()->folderByPath(QStringLiteral("Personal Folders\\Contacts"));
@@ -41,7 +48,11 @@ QString storeWithContacts(const QTemporaryDir& dir) {
 void BM_FirstSyncToEmptyBook(benchmark::State& state) {
     for (auto _ : state) {
         state.PauseTiming();
-        auto server = std::make_unique<qeltest::DavServer>();
+        auto server = std::make_unique<qeltest::DavServer>(kServer);
+        if (!server->started()) {
+            state.SkipWithError(qPrintable(server->why()));
+            break;
+        }
         QTemporaryDir dir;
         const QString store = storeWithContacts(dir);
         state.ResumeTiming();
@@ -56,7 +67,11 @@ void BM_FirstSyncToEmptyBook(benchmark::State& state) {
 BENCHMARK(BM_FirstSyncToEmptyBook)->Unit(benchmark::kSecond)->Iterations(1)->UseRealTime();
 
 void BM_SyncNothingChanged(benchmark::State& state) {
-    qeltest::DavServer server;
+    qeltest::DavServer server(kServer);
+    if (!server.started()) {
+        state.SkipWithError(qPrintable(server.why()));
+        return;
+    }
     QTemporaryDir dir;
     const QString store = storeWithContacts(dir);
     // Two syncs: the first uploads, the second notes every contact as seen in step.

@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Installs every Debian package that the build, the tests and the benchmarks need (the keyring
-# tests run gnome-keyring on a private session bus; the package test runs cpack, dpkg-deb and the
-# desktop entry and AppStream validators).
+# tests run gnome-keyring on a private session bus; the CardDAV tests run radicale, and SabreDAV on
+# PHP's web server; the package test runs cpack, dpkg-deb and the desktop entry and AppStream
+# validators).
 # Idempotent and non-interactive; does nothing when everything is already there.
 set -euo pipefail
 
@@ -14,6 +15,7 @@ packages=(
     libbenchmark-dev
     libical-dev python3-vobject khard
     python3 python3-pyftpdlib python3-openssl openssl radicale
+    php-cli php-sqlite3 php-sabre-dav
     xvfb xauth clang-format
     poppler-utils
     qtkeychain-qt6-dev

@@ -3,6 +3,7 @@
 #include <QDeadlineTimer>
 #include <QDir>
 #include <QFile>
+#include <QProcessEnvironment>
 #include <QRegularExpression>
 
 namespace qeltest {
@@ -14,9 +15,18 @@ bool writeFile(const QString& path, const QByteArray& data) {
 }
 } // namespace
 
-DavServer::DavServer() {
+DavServer::Kind DavServer::defaultKind() {
+    return qEnvironmentVariable("QEL_TEST_DAV_SERVER") == QLatin1String("sabre") ? Kind::Sabre
+                                                                                 : Kind::Radicale;
+}
+
+DavServer::DavServer(Kind kind) : mKind(kind) {
     if (!mDir.isValid()) {
         mWhy = QStringLiteral("no temporary folder");
+        return;
+    }
+    if (mKind == Kind::Sabre) { // the script makes its tables on the first request
+        launch(0);
         return;
     }
     const QString root = mDir.filePath(QStringLiteral("storage/collection-root/") + user());
@@ -48,10 +58,14 @@ QUrl DavServer::base() const {
 }
 
 QUrl DavServer::addressBook() const {
+    if (mKind == Kind::Sabre)
+        return base().resolved(QUrl(QStringLiteral("addressbooks/") + user() + QStringLiteral("/contacts/")));
     return base().resolved(QUrl(user() + QStringLiteral("/contacts/")));
 }
 
 QUrl DavServer::calendar() const {
+    if (mKind == Kind::Sabre)
+        return base().resolved(QUrl(QStringLiteral("calendars/") + user() + QStringLiteral("/calendar/")));
     return base().resolved(QUrl(user() + QStringLiteral("/calendar/")));
 }
 
@@ -61,6 +75,17 @@ bool DavServer::launch(int port) {
     QFile::remove(log);
     mProcess.setProcessChannelMode(QProcess::MergedChannels);
     mProcess.setStandardOutputFile(log);
+    if (mKind == Kind::Sabre) {
+        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+        env.insert(QStringLiteral("DAV_DB"), mDir.filePath(QStringLiteral("dav.sqlite")));
+        env.insert(QStringLiteral("DAV_USER"), user());
+        env.insert(QStringLiteral("DAV_PASSWORD"), password());
+        mProcess.setProcessEnvironment(env);
+        mProcess.start(QStringLiteral("php"), {QStringLiteral("-S"), QStringLiteral("127.0.0.1:%1").arg(port),
+                                               QStringLiteral(QEL_TEST_SUPPORT_DIR "/dav_server.php")});
+        // "Development Server (http://127.0.0.1:PORT) started"
+        return awaitPort(log, QStringLiteral("Server \\(http://127.0.0.1:(\\d+)\\) started"), "started");
+    }
     mProcess.start(QStringLiteral("/usr/bin/radicale"),
                    {QStringLiteral("--config"), QString(), QStringLiteral("--server-hosts"),
                     QStringLiteral("127.0.0.1:%1").arg(port), QStringLiteral("--storage-filesystem-folder"),
@@ -68,8 +93,12 @@ bool DavServer::launch(int port) {
                     QStringLiteral("htpasswd"), QStringLiteral("--auth-htpasswd-filename"),
                     mDir.filePath(QStringLiteral("users")), QStringLiteral("--auth-htpasswd-encryption"),
                     QStringLiteral("plain"), QStringLiteral("--logging-level"), QStringLiteral("info")});
-    // It says where it listens: "Listening on '[127.0.0.1]:PORT'".
-    static const QRegularExpression listening(QStringLiteral("Listening on .*:(\\d+)"));
+    // It says where it listens: "Listening on '[127.0.0.1]:PORT'", then that it is ready.
+    return awaitPort(log, QStringLiteral("Listening on .*:(\\d+)"), "ready");
+}
+
+bool DavServer::awaitPort(const QString& log, const QString& pattern, const QByteArray& ready) {
+    const QRegularExpression listening(pattern);
     QByteArray seen;
     QDeadlineTimer deadline(15000);
     while (!deadline.hasExpired() && mProcess.state() != QProcess::NotRunning) {
@@ -78,12 +107,12 @@ bool DavServer::launch(int port) {
         if (file.open(QIODevice::ReadOnly))
             seen = file.readAll();
         const auto match = listening.match(QString::fromUtf8(seen));
-        if (match.hasMatch() && seen.contains("ready")) {
+        if (match.hasMatch() && seen.contains(ready)) {
             mPort = match.captured(1).toInt();
             return true;
         }
     }
-    mWhy = QStringLiteral("radicale did not start: ") + QString::fromUtf8(seen);
+    mWhy = QStringLiteral("the server did not start: ") + QString::fromUtf8(seen);
     kill();
     return false;
 }

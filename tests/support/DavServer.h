@@ -7,16 +7,26 @@
 
 namespace qeltest {
 
-// A real CardDAV and CalDAV server for a test (Debian's radicale): one user with a plain password
-// file, a temporary storage folder holding the user's address book "contacts" and calendar
-// "calendar", on 127.0.0.1 at a port the system picks. Stopped, and waited for, when destroyed.
+// A real CardDAV and CalDAV server for a test: one user, a temporary storage folder holding the
+// user's address book "Contacts" and calendar "Calendar", on 127.0.0.1 at a port the system picks.
+// Stopped, and waited for, when destroyed.
+//
+// Two independent servers: Debian's radicale (plain password file, filesystem storage, with
+// sync-collection), and SabreDAV on PHP's built-in web server (tests/support/dav_server.php: SQLite
+// storage, no sync-collection, so clients list ETags). QEL_TEST_DAV_SERVER=sabre makes the second
+// the default, which runs a whole test program against it.
 class DavServer {
 public:
-    DavServer();
+    enum class Kind { Radicale, Sabre };
+    static Kind defaultKind();
+
+    explicit DavServer(Kind kind = defaultKind());
     ~DavServer();
     DavServer(const DavServer&) = delete;
     DavServer& operator=(const DavServer&) = delete;
 
+    Kind kind() const { return mKind; }
+    bool hasSyncCollection() const { return mKind == Kind::Radicale; }
     bool started() const { return mPort > 0; }
     const QString& why() const { return mWhy; }
 
@@ -34,7 +44,10 @@ public:
 
 private:
     bool launch(int port); // 0: a port the system picks
+    // Waits for the server's log to name its port (the pattern's first group) and to say `ready`.
+    bool awaitPort(const QString& log, const QString& pattern, const QByteArray& ready);
 
+    Kind mKind;
     QTemporaryDir mDir;
     QProcess mProcess;
     int mPort = 0;
