@@ -14,7 +14,7 @@ packages=(
     libx11-dev libx11-xcb-dev libxtst-dev
     libbenchmark-dev
     libical-dev python3-vobject khard
-    python3 python3-pyftpdlib python3-openssl openssl radicale
+    python3 python3-pyftpdlib python3-openssl openssl radicale vdirsyncer
     php-cli php-sqlite3 php-sabre-dav
     xvfb xauth clang-format
     poppler-utils
