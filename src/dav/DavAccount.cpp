@@ -115,6 +115,28 @@ PublishSummary publishSpecialDays(DavHttp& http, const QUrl& calendar, const ol:
     return sum;
 }
 
+PairedFolder pairedFolder(const ol::NameSpacePtr& ns, const QString& path, const ol::FolderPtr& inUse,
+                          int itemType) {
+    const QString kind =
+        itemType == ol::olContactItem ? QStringLiteral("contact") : QStringLiteral("calendar");
+    PairedFolder out;
+    try {
+        out.folder = path.trimmed().isEmpty() ? inUse : ns->folderByPath(path.trimmed());
+    } catch (const ol::Error& e) {
+        out.error = e.number() == ol::kErrNotFound
+                        ? QStringLiteral("there is no folder \"%1\".").arg(path.trimmed())
+                        : e.message();
+        return out;
+    }
+    if (!out.folder)
+        out.error = QStringLiteral("no %1 folder is in use.").arg(kind);
+    else if (out.folder->DefaultItemType() != itemType)
+        out.error = QStringLiteral("\"%1\" is not a %2 folder.").arg(out.folder->path(), kind);
+    if (!out.error.isEmpty())
+        out.folder.reset();
+    return out;
+}
+
 DavRun runDavSync(const SettingsModel& settings, const ol::NameSpacePtr& ns, const ol::FolderPtr& contacts,
                   const ol::FolderPtr& calendar, Progress* progress) {
     DavRun run;
@@ -126,37 +148,33 @@ DavRun runDavSync(const SettingsModel& settings, const ol::NameSpacePtr& ns, con
         run.status = QStringLiteral("CardDAV sync failed: no address book is chosen in the preferences.");
         return run;
     }
-    ol::FolderPtr contactFolder = contacts;
-    ol::FolderPtr calendarFolder = calendar;
-    try {
-        if (!settings.davContactFolder.isEmpty())
-            contactFolder = ns->folderByPath(settings.davContactFolder);
-        if (!settings.davCalendarFolder.isEmpty())
-            calendarFolder = ns->folderByPath(settings.davCalendarFolder);
-    } catch (const ol::Error& e) {
-        run.status = QStringLiteral("CardDAV sync failed: %1").arg(e.message());
-        return run;
-    }
-    if (!contactFolder) {
-        run.status = QStringLiteral("CardDAV sync failed: no contact folder to sync.");
-        return run;
-    }
+    const PairedFolder contactFolder =
+        pairedFolder(ns, settings.davContactFolder, contacts, ol::olContactItem);
+    const PairedFolder calendarFolder =
+        settings.davPublishQELDays
+            ? pairedFolder(ns, settings.davCalendarFolder, calendar, ol::olAppointmentItem)
+            : PairedFolder{};
+    for (const QString& error : {contactFolder.error, calendarFolder.error})
+        if (!error.isEmpty()) {
+            run.status = QStringLiteral("CardDAV sync failed: %1").arg(error);
+            return run;
+        }
     DavHttp http;
     http.setCredentials(settings.davUser, settings.davPassword);
     if (progress)
         http.setCancel([progress] { return progress->cancelled(); });
     debug(QStringLiteral("CardDAV sync of %1 with %2")
-              .arg(contactFolder->path(), book.toString(QUrl::RemoveUserInfo)));
-    ContactSync sync(http, book, contactFolder);
+              .arg(contactFolder.folder->path(), book.toString(QUrl::RemoveUserInfo)));
+    ContactSync sync(http, book, contactFolder.folder);
     sync.setProgress(progress);
     const DavSyncSummary summary = sync.run();
     run.ok = summary.ok;
     run.status = summary.statusText();
     debug(run.status);
-    if (summary.ok && settings.davPublishQELDays && calendarFolder) {
+    if (summary.ok && settings.davPublishQELDays) {
         const QUrl target(settings.davCalendar.trimmed());
         const PublishSummary published = target.isValid() && !target.host().isEmpty()
-                                             ? publishSpecialDays(http, target, calendarFolder)
+                                             ? publishSpecialDays(http, target, calendarFolder.folder)
                                              : PublishSummary{false, QStringLiteral("no calendar is chosen")};
         if (published.ok) {
             run.status += QStringLiteral(" Special days: %1 written, %2 removed.")

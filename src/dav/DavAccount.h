@@ -32,6 +32,15 @@ struct PublishSummary {
 };
 PublishSummary publishSpecialDays(DavHttp& http, const QUrl& calendar, const ol::FolderPtr& calendarFolder);
 
+// The folder that a "[CardDAV]" folder setting names ("Store\Folder"; "" for `inUse`), when it is
+// there and holds items of `itemType`; else no folder and the reason, fit for a message.
+struct PairedFolder {
+    ol::FolderPtr folder;
+    QString error;
+};
+PairedFolder pairedFolder(const ol::NameSpacePtr& ns, const QString& path, const ol::FolderPtr& inUse,
+                          int itemType);
+
 struct DavRun {
     bool ran = false; // false: the sync is off, or not set up
     bool ok = false;

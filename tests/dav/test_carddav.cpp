@@ -1,5 +1,6 @@
 #include "DavTesting.h"
 
+#include "core/SettingsModel.h"
 #include "dav/DavAccount.h"
 
 using namespace davtest;
@@ -191,6 +192,40 @@ private Q_SLOTS:
                                          {QStringLiteral("Carl Dorn"), QStringLiteral("333")}};
         QCOMPARE(device.contacts(), all);
         QCOMPARE(remote.cards(), all);
+    }
+
+    // Settings that name a calendar as the contact folder (edited by hand) stop the run before
+    // anything is read or written: no card lands among the appointments.
+    void aFolderOfAnotherKindStopsTheRun() {
+        qeltest::DavServer server;
+        QVERIFY2(server.started(), qPrintable(server.why()));
+        Remote remote(server);
+        QCOMPARE(remote.put(QStringLiteral("carl.vcf"),
+                            Remote::card(QStringLiteral("carl-uid"), QStringLiteral("Carl Dorn"),
+                                         QStringLiteral("333"))),
+                 201);
+        Device device(QStringLiteral("k"));
+        ol::ApplicationPtr app = ol::Application::create(device.storeDir);
+        qel::SettingsModel settings;
+        settings.davSync = true;
+        settings.davAddressBook = server.addressBook().toString();
+        settings.davUser = server.user();
+        settings.davPassword = server.password();
+        settings.davContactFolder = QStringLiteral("Personal Folders\\Calendar");
+        const dav::DavRun run =
+            dav::runDavSync(settings, app->GetNamespace(), contactsOf(app), nullptr, nullptr);
+        QVERIFY(!run.ok);
+        QCOMPARE(
+            run.status,
+            QStringLiteral("CardDAV sync failed: \"Personal Folders\\Calendar\" is not a contact folder."));
+        app.reset();
+        ol::ApplicationPtr fresh = ol::Application::create(device.storeDir);
+        QCOMPARE(fresh->GetNamespace()
+                     ->folderByPath(QStringLiteral("Personal Folders\\Calendar"))
+                     ->Items()
+                     ->Count(),
+                 0);
+        QCOMPARE(remote.list().size(), 1);
     }
 
     // The server stops at several points of a first sync; after it is back, the next sync ends
