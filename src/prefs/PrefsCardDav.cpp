@@ -6,6 +6,7 @@
 #include "PrefsUi.h"
 #include "core/Named.h"
 #include "dav/CardDavSync.h"
+#include "dav/DavAccount.h"
 #include "platform/Dialogs.h"
 
 #include <QApplication>
@@ -50,6 +51,12 @@ void frmPrefs::buildCardDavTab(QWidget* tab) {
     txtDavContactFolder->setPlaceholderText(QStringLiteral("the contact folder in use"));
     txtDavCalendarFolder = lineEdit(tab, QStringLiteral("txtDavCalendarFolder"));
     txtDavCalendarFolder->setPlaceholderText(QStringLiteral("the calendar folder in use"));
+    cmdDavPickContacts =
+        named(new QPushButton(QStringLiteral("..."), tab), QStringLiteral("cmdDavPickContacts"));
+    cmdDavPickContacts->setToolTip(QStringLiteral("Select Contact Folder"));
+    cmdDavPickCalendar =
+        named(new QPushButton(QStringLiteral("..."), tab), QStringLiteral("cmdDavPickCalendar"));
+    cmdDavPickCalendar->setToolTip(QStringLiteral("Select Calendar Folder"));
     chkDavPublish = checkBox(tab, QStringLiteral("chkDavPublish"),
                              QStringLiteral("Publish the QEL Days to the calendar"));
 
@@ -65,11 +72,13 @@ void frmPrefs::buildCardDavTab(QWidget* tab) {
     grid->addWidget(label(tab, QStringLiteral("Address Book")), row, 0);
     grid->addWidget(cmbDavAddressBook, row++, 1, 1, 2);
     grid->addWidget(label(tab, QStringLiteral("Contact Folder")), row, 0);
-    grid->addWidget(txtDavContactFolder, row++, 1, 1, 2);
+    grid->addWidget(txtDavContactFolder, row, 1);
+    grid->addWidget(cmdDavPickContacts, row++, 2);
     grid->addWidget(label(tab, QStringLiteral("Calendar")), row, 0);
     grid->addWidget(cmbDavCalendar, row++, 1, 1, 2);
     grid->addWidget(label(tab, QStringLiteral("Calendar Folder")), row, 0);
-    grid->addWidget(txtDavCalendarFolder, row++, 1, 1, 2);
+    grid->addWidget(txtDavCalendarFolder, row, 1);
+    grid->addWidget(cmdDavPickCalendar, row++, 2);
     grid->setColumnStretch(1, 1);
 
     auto* layout = new QVBoxLayout(tab);
@@ -84,6 +93,8 @@ void frmPrefs::buildCardDavTab(QWidget* tab) {
 
     connect(chkDavSync, &QCheckBox::toggled, this, &frmPrefs::chkDavSync_Click);
     connect(cmdDavFind, &QPushButton::clicked, this, &frmPrefs::cmdDavFind_Click);
+    connect(cmdDavPickContacts, &QPushButton::clicked, this, &frmPrefs::cmdDavPickContacts_Click);
+    connect(cmdDavPickCalendar, &QPushButton::clicked, this, &frmPrefs::cmdDavPickCalendar_Click);
 }
 
 void frmPrefs::loadCardDavTab() {
@@ -117,6 +128,37 @@ void frmPrefs::chkDavSync_Click() {
     enableAll({txtDavServer, txtDavUser, txtDavPassword, cmdDavFind, cmbDavAddressBook, cmbDavCalendar,
                txtDavContactFolder, txtDavCalendarFolder, chkDavPublish},
               on);
+    enableAll({cmdDavPickContacts, cmdDavPickCalendar}, on && mNameSpace != nullptr);
+}
+
+bool frmPrefs::checkDavFolders() {
+    if (!mNameSpace)
+        return true;
+    const std::pair<QLineEdit*, int> folders[] = {{txtDavContactFolder, ol::olContactItem},
+                                                  {txtDavCalendarFolder, ol::olAppointmentItem}};
+    for (const auto& [box, type] : folders) {
+        if (box->text().trimmed().isEmpty())
+            continue; // the folder in use
+        const QString error = dav::pairedFolder(mNameSpace, box->text(), nullptr, type).error;
+        if (!error.isEmpty()) {
+            say(QStringLiteral("CardDAV / CalDAV: ") + error);
+            box->setFocus();
+            return false;
+        }
+    }
+    return true;
+}
+
+void frmPrefs::cmdDavPickContacts_Click() {
+    if (const ol::FolderPtr folder =
+            pickFolderOfType(ol::olContactItem, QStringLiteral("Please select a contact folder type.")))
+        txtDavContactFolder->setText(folder->path());
+}
+
+void frmPrefs::cmdDavPickCalendar_Click() {
+    if (const ol::FolderPtr folder =
+            pickFolderOfType(ol::olAppointmentItem, QStringLiteral("Please select a calendar folder type.")))
+        txtDavCalendarFolder->setText(folder->path());
 }
 
 void frmPrefs::cmdDavFind_Click() {

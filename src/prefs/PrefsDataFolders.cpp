@@ -90,22 +90,27 @@ void frmPrefs::storeDataFoldersTab() {
     m.notesFolder = {txtNotesRoot->text(), txtNotes->text()};
 }
 
-void frmPrefs::pickFolder(int itemType, QLineEdit* rootBox, QLineEdit* folderBox, const QString& wrongType) {
+ol::FolderPtr frmPrefs::pickFolderOfType(int itemType, const QString& wrongType) {
     if (!mNameSpace)
-        return;
+        return nullptr;
     ol::FolderPtr folder;
     try {
         folder = mNameSpace->PickFolder();
     } catch (const ol::Error& e) {
         say(e.message());
-        return;
+        return nullptr;
     }
+    if (folder && folder->DefaultItemType() != itemType) {
+        say(wrongType);
+        return nullptr;
+    }
+    return folder;
+}
+
+void frmPrefs::pickFolder(int itemType, QLineEdit* rootBox, QLineEdit* folderBox, const QString& wrongType) {
+    const ol::FolderPtr folder = pickFolderOfType(itemType, wrongType);
     if (!folder)
         return;
-    if (folder->DefaultItemType() != itemType) {
-        say(wrongType);
-        return;
-    }
     // The settings name a folder by its top-level folder and its name inside it; a folder deeper
     // down could not be found again, so it is refused here rather than by OK.
     const ol::FolderPtr parent = folder->Parent();

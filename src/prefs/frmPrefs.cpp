@@ -286,6 +286,8 @@ void frmPrefs::cmdOK_Click() {
         !checkFolder(txtTaskRoot->text(), txtTask->text(), QStringLiteral("task")) ||
         !checkFolder(txtNotesRoot->text(), txtNotes->text(), QStringLiteral("notes")))
         return;
+    if (chkDavSync->isChecked() && !checkDavFolders())
+        return;
 
     if (chkHotkey->isChecked()) {
         if (cmbHotkey->currentIndex() < 0) {

@@ -152,8 +152,10 @@ public:
     QPushButton* cmdDavFind;      // discovery: fills the two lists
     QComboBox* cmbDavAddressBook; // item data: the collection's address
     QComboBox* cmbDavCalendar;
-    QLineEdit* txtDavContactFolder;  // "" the contact folder in use
-    QLineEdit* txtDavCalendarFolder; // "" the calendar folder in use
+    QLineEdit* txtDavContactFolder;  // "Store\Folder"; "" the contact folder in use
+    QPushButton* cmdDavPickContacts; // picks the contact folder
+    QLineEdit* txtDavCalendarFolder; // "Store\Folder"; "" the calendar folder in use
+    QPushButton* cmdDavPickCalendar;
     QCheckBox* chkDavPublish;
 
     // Cell Phone
@@ -204,6 +206,8 @@ public Q_SLOTS:
     void Vonage_Click();
     void chkDavSync_Click();
     void cmdDavFind_Click();
+    void cmdDavPickContacts_Click();
+    void cmdDavPickCalendar_Click();
     void reject() override; // closing the window is Cancel
 
 Q_SIGNALS:
@@ -254,9 +258,13 @@ private:
     std::array<QLineEdit*, 4> importFilterBoxes() const;
     void runDependencies();
     bool checkFolder(const QString& root, const QString& folder, const QString& kind);
+    bool checkDavFolders(); // the CardDAV folders named are there and of their kind
     std::optional<int> checkedPort();
     QString writeSettings(); // the problem met, "" when every key was written
     void writeDebugLine(const QString& text);
+    // The store's folder picker; nullptr when cancelled or when the folder is not of `itemType`
+    // (`wrongType` said).
+    ol::FolderPtr pickFolderOfType(int itemType, const QString& wrongType);
     void pickFolder(int itemType, QLineEdit* rootBox, QLineEdit* folderBox, const QString& wrongType);
     void txtDebug_Change();
 

@@ -201,6 +201,41 @@ private Q_SLOTS:
         QVERIFY(seams.dialogs.verify());
     }
 
+    // The CardDAV folders: picked by type, and a typed one that is missing or of another kind holds
+    // OK back with a message, so the sync never writes contacts into a calendar.
+    void cardDavFoldersArePickedAndChecked() {
+        qeltest::SeamScope seams;
+        auto ns = mApp->GetNamespace();
+        frmPrefs prefs(ns);
+        QVERIFY(!prefs.cmdDavPickContacts->isEnabled());
+        prefs.chkDavSync->setChecked(true);
+        mUi->answer = ns->folderByPath(QStringLiteral("Personal Folders\\Family"));
+        seams.dialogs.expectMessage(QStringLiteral("Please select a contact folder type."));
+        prefs.cmdDavPickContacts->click();
+        QVERIFY(prefs.txtDavContactFolder->text().isEmpty());
+        prefs.cmdDavPickCalendar->click();
+        QCOMPARE(prefs.txtDavCalendarFolder->text(), QStringLiteral("Personal Folders\\Family"));
+
+        prefs.txtDavContactFolder->setText(QStringLiteral("Personal Folders\\Calendar"));
+        seams.dialogs.expectMessage(
+            QStringLiteral("CardDAV / CalDAV: \"Personal Folders\\Calendar\" is not a contact folder."));
+        prefs.cmdOK->click();
+        prefs.txtDavContactFolder->setText(QStringLiteral("Personal Folders\\Friends"));
+        seams.dialogs.expectMessage(
+            QStringLiteral("CardDAV / CalDAV: there is no folder \"Personal Folders\\Friends\"."));
+        prefs.cmdOK->click();
+        QVERIFY(seams.dialogs.verify());
+        QCOMPARE(prefs.result(), int(QDialog::Rejected));
+        QVERIFY(qel::GetSetting("CardDAV", "ContactFolder").isEmpty());
+
+        mUi->answer = ns->folderByPath(QStringLiteral("Personal Folders\\Contacts"));
+        prefs.cmdDavPickContacts->click();
+        prefs.cmdOK->click();
+        QCOMPARE(prefs.result(), int(QDialog::Accepted));
+        QCOMPARE(qel::GetSetting("CardDAV", "ContactFolder"), QStringLiteral("Personal Folders\\Contacts"));
+        QCOMPARE(qel::GetSetting("CardDAV", "CalendarFolder"), QStringLiteral("Personal Folders\\Family"));
+    }
+
     void withoutAStoreTheFolderChecksAreSkipped() {
         qeltest::SeamScope seams;
         frmPrefs prefs; // no store
