@@ -39,7 +39,9 @@ bool saveScreen(QWidget& window, const QString& outDir, const QString& name) {
     window.show();
     window.activateWindow();
     QApplication::processEvents();
-    const QString file = outDir + QLatin1Char('/') + name + QStringLiteral(".png");
+    // A caption may hold a slash ("CardDAV / CalDAV"): it must not name a folder.
+    const QString file = outDir + QLatin1Char('/') +
+                         QString(name).replace(QLatin1Char('/'), QLatin1Char('-')) + QStringLiteral(".png");
     if (!window.grab().save(file)) {
         std::fprintf(stderr, "could not write %s\n", qPrintable(file));
         return false;
