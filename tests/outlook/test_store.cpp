@@ -424,6 +424,7 @@ private Q_SLOTS:
         c->Set(QStringLiteral("CompanyName"), QStringLiteral("Crème ÿ"));
         c->Set(QStringLiteral("JobTitle"), QString());
         c->Set(QStringLiteral("User1"), QStringLiteral("Ā"));
+        c->Set(QStringLiteral("Department"), QStringLiteral("Abteilung Ā")); // beyond eight that fit
         c->Set(QStringLiteral("Body"), QStringLiteral("line one\r\nline 🙂 two"));
         c->Set(QStringLiteral("Birthday"), QStringLiteral("02/29/1996"));
         c->Set(QStringLiteral("Importance"), 2);
