@@ -36,7 +36,7 @@ int runSyncCommand(const CommandLine& line) {
         out << "Sync is disabled.\n";
         return 1;
     }
-    ToolFolders f;
+    StoreObjects f;
     try {
         f = toolFolders(ol::Application::create(line.storeDir), toolSettings, true);
     } catch (const std::exception& e) {
@@ -64,7 +64,7 @@ int runSyncCommand(const CommandLine& line) {
     };
     bool ok = true;
     if (settings.sync) {
-        FtpSync sync(SyncControls{&menuSync, &syncTimer, &menuTools, &menuTraySync}, f.exchangeMembers(),
+        FtpSync sync(SyncControls{&menuSync, &syncTimer, &menuTools, &menuTraySync}, f.storeMembers(),
                      settings, hooks);
         const SyncResult result = sync.run();
         out << sync.lastStatus() << '\n';

@@ -29,7 +29,7 @@ std::optional<int> runSpecialDayCommand(const QString& command, const QStringLis
     const ToolSettings toolSettings = loadToolSettings(settingsPath);
     const SettingsModel& settings = *toolSettings.settings;
     QuietSeams quiet(err);
-    ToolFolders f = toolFolders(app, toolSettings, false);
+    StoreObjects f = toolFolders(app, toolSettings, false);
     QObject marker;
     SpecialDayEngine engine(
         {f.gOlApp, f.gOlNameSpace, f.gOlContacts, f.gOlCalendarFolder, f.gSafeCalendar, f.gNoRedemption},
