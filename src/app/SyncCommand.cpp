@@ -49,9 +49,7 @@ int runSyncCommand(const CommandLine& line) {
     setTag(&menuSync, QStringLiteral("Timer Sync"));
     SyncHooks hooks;
     hooks.rescanQuietly = [&] {
-        SpecialDayEngine engine(
-            {f.gOlApp, f.gOlNameSpace, f.gOlContacts, f.gOlCalendarFolder, f.gSafeCalendar, f.gNoRedemption},
-            settings, &marker);
+        SpecialDayEngine engine(f.storeMembers(), settings, &marker);
         engine.removeQELDays(settings.qelDayPast);
         engine.setMarker(kMarkerSkip);
         engine.rescanContacts({});
