@@ -55,9 +55,8 @@ int runSyncCommand(const CommandLine& line) {
         engine.rescanContacts({});
     };
     hooks.colourQuietly = [&] {
-        CalendarTools tools(ToolMembers{f.gOlApp, f.gOlNameSpace, f.gOlContactFolder, f.gOlContacts,
-                                        f.gOlCalendarFolder, f.gSafeContact, f.gNoRedemption},
-                            ToolControls{nullptr, nullptr, &menuTools, &syncTimer}, settings, {});
+        CalendarTools tools(f.storeMembers(), ToolControls{nullptr, nullptr, &menuTools, &syncTimer},
+                            settings, {});
         tools.colourAppointments(true);
     };
     bool ok = true;
