@@ -18,7 +18,7 @@ namespace {
 // A store with the window's members on it (as qel-store makes them) and the engine.
 struct Store {
     qel::ToolSettings settings;
-    qel::ToolFolders f;
+    qel::StoreObjects f;
     std::unique_ptr<qel::ExchangeEngine> engine;
 
     explicit Store(const QString& dir) {
@@ -27,7 +27,7 @@ struct Store {
         settings.contactPath = QStringLiteral("Personal Folders\\Contacts");
         settings.settings->syncData = {true, true, false, false};
         f = qel::toolFolders(app, settings, true);
-        engine = std::make_unique<qel::ExchangeEngine>(f.exchangeMembers(), *settings.settings);
+        engine = std::make_unique<qel::ExchangeEngine>(f.storeMembers(), *settings.settings);
     }
 };
 

@@ -20,20 +20,16 @@ public:
 
 struct Store {
     QTemporaryDir dir;
-    ol::ApplicationPtr app;
-    ol::NameSpacePtr ns;
-    ol::ItemsPtr contacts;
-    ol::FolderPtr calendar;
-    std::shared_ptr<ol::SafeItem> safe;
-    bool noSafe = false;
+    qel::StoreObjects f; // the window's members on the store
     qel::SettingsModel settings;
     QObject marker;
     std::unique_ptr<qel::SpecialDayEngine> engine;
 
     explicit Store(int count) {
-        app = ol::Application::create(dir.path());
-        ns = app->GetNamespace();
-        const ol::FolderPtr folder = ns->folderByPath(QStringLiteral("Personal Folders\\Contacts"));
+        f.gOlApp = ol::Application::create(dir.path());
+        f.gOlNameSpace = f.gOlApp->GetNamespace();
+        const ol::FolderPtr folder =
+            f.gOlNameSpace->folderByPath(QStringLiteral("Personal Folders\\Contacts"));
         {
             ol::Batch batch(folder);
             for (int i = 0; i < count; ++i) {
@@ -48,11 +44,10 @@ struct Store {
             }
             batch.commit();
         }
-        contacts = folder->Items();
-        calendar = ns->folderByPath(QStringLiteral("Personal Folders\\Calendar"));
-        safe = ol::SafeItem::create(app, QStringLiteral("Redemption.SafeAppointmentItem"));
-        engine = std::make_unique<qel::SpecialDayEngine>(
-            qel::SpecialDayMembers{app, ns, contacts, calendar, safe, noSafe}, settings, &marker);
+        f.gOlContacts = folder->Items();
+        f.gOlCalendarFolder = f.gOlNameSpace->folderByPath(QStringLiteral("Personal Folders\\Calendar"));
+        f.gSafeCalendar = ol::SafeItem::create(f.gOlApp, QStringLiteral("Redemption.SafeAppointmentItem"));
+        engine = std::make_unique<qel::SpecialDayEngine>(f.storeMembers(), settings, &marker);
     }
 };
 
@@ -74,7 +69,7 @@ void BM_QuietRescan5000(benchmark::State& state) {
 
 void BM_UpcomingWeek20000(benchmark::State& state) {
     Store& s = store();
-    if (s.calendar->Items()->Count() < 20000) {
+    if (s.f.gOlCalendarFolder->Items()->Count() < 20000) {
         s.engine->setMarker(qel::kMarkerSkip);
         s.engine->rescanContacts({});
     }

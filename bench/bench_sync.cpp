@@ -53,7 +53,7 @@ void configure(qel::SettingsModel& s, int port, bool master) {
 struct Computer {
     QString home;
     qel::ToolSettings settings;
-    qel::ToolFolders f;
+    qel::StoreObjects f;
     QObject menuSync, syncTimer, menuTools, menuTraySync;
     std::unique_ptr<qel::FtpSync> sync;
 
@@ -67,7 +67,7 @@ struct Computer {
         configure(*settings.settings, port, master);
         f = qel::toolFolders(app, settings, true);
         sync = std::make_unique<qel::FtpSync>(
-            qel::SyncControls{&menuSync, &syncTimer, &menuTools, &menuTraySync}, f.exchangeMembers(),
+            qel::SyncControls{&menuSync, &syncTimer, &menuTools, &menuTraySync}, f.storeMembers(),
             *settings.settings, qel::SyncHooks{});
     }
     bool run() {

@@ -14,11 +14,7 @@ void Vantrel::buildExchange() {
     controls.menuImport = menuImport;
     controls.menuTraySync = menuTraySync;
     controls.SyncTimer = SyncTimer;
-    mExchange = std::make_unique<ExchangeCommands>(
-        controls,
-        ExchangeMembers{gOlApp, gOlContactFolder, gOlContacts, gOlCalendarFolder, gOlCalendarItems,
-                        gSafeContact, gSafeCalendar, gNoRedemption},
-        settings(), hooks);
+    mExchange = std::make_unique<ExchangeCommands>(controls, storeMembers(), settings(), hooks);
 }
 
 void Vantrel::menuExport_Click() {

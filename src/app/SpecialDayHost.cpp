@@ -38,10 +38,7 @@ void Vantrel::buildSpecialDays() {
     controls.txtRemind = txtRemind;
     controls.cmbRemind = cmbRemind;
     controls.RemindTimer = RemindTimer;
-    mSpecialDays = std::make_unique<SpecialDays>(
-        *this, controls,
-        SpecialDayMembers{gOlApp, gOlNameSpace, gOlContacts, gOlCalendarFolder, gSafeCalendar, gNoRedemption},
-        settings(), this, hooks);
+    mSpecialDays = std::make_unique<SpecialDays>(*this, controls, storeMembers(), settings(), this, hooks);
     addToolBar(Qt::TopToolBarArea, mSpecialDays->Toolbar1);
 }
 

@@ -36,7 +36,7 @@ int runSyncCommand(const CommandLine& line) {
         out << "Sync is disabled.\n";
         return 1;
     }
-    ToolFolders f;
+    StoreObjects f;
     try {
         f = toolFolders(ol::Application::create(line.storeDir), toolSettings, true);
     } catch (const std::exception& e) {
@@ -49,22 +49,19 @@ int runSyncCommand(const CommandLine& line) {
     setTag(&menuSync, QStringLiteral("Timer Sync"));
     SyncHooks hooks;
     hooks.rescanQuietly = [&] {
-        SpecialDayEngine engine(
-            {f.gOlApp, f.gOlNameSpace, f.gOlContacts, f.gOlCalendarFolder, f.gSafeCalendar, f.gNoRedemption},
-            settings, &marker);
+        SpecialDayEngine engine(f.storeMembers(), settings, &marker);
         engine.removeQELDays(settings.qelDayPast);
         engine.setMarker(kMarkerSkip);
         engine.rescanContacts({});
     };
     hooks.colourQuietly = [&] {
-        CalendarTools tools(ToolMembers{f.gOlApp, f.gOlNameSpace, f.gOlContactFolder, f.gOlContacts,
-                                        f.gOlCalendarFolder, f.gSafeContact, f.gNoRedemption},
-                            ToolControls{nullptr, nullptr, &menuTools, &syncTimer}, settings, {});
+        CalendarTools tools(f.storeMembers(), ToolControls{nullptr, nullptr, &menuTools, &syncTimer},
+                            settings, {});
         tools.colourAppointments(true);
     };
     bool ok = true;
     if (settings.sync) {
-        FtpSync sync(SyncControls{&menuSync, &syncTimer, &menuTools, &menuTraySync}, f.exchangeMembers(),
+        FtpSync sync(SyncControls{&menuSync, &syncTimer, &menuTools, &menuTraySync}, f.storeMembers(),
                      settings, hooks);
         const SyncResult result = sync.run();
         out << sync.lastStatus() << '\n';

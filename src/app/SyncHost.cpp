@@ -61,11 +61,7 @@ void Vantrel::buildSync() {
     controls.SyncTimer = SyncTimer;
     controls.menuTools = menuTools;
     controls.menuTraySync = menuTraySync;
-    mSync = std::make_unique<FtpSync>(controls,
-                                      ExchangeMembers{gOlApp, gOlContactFolder, gOlContacts,
-                                                      gOlCalendarFolder, gOlCalendarItems, gSafeContact,
-                                                      gSafeCalendar, gNoRedemption},
-                                      settings(), hooks);
+    mSync = std::make_unique<FtpSync>(controls, storeMembers(), settings(), hooks);
     mSyncSchedule = std::make_unique<SyncSchedule>(settings());
 }
 

@@ -31,9 +31,7 @@ void Vantrel::buildTools() {
     controls.menuCell = menuCell;
     controls.menuTools = menuTools;
     controls.SyncTimer = SyncTimer;
-    mTools = std::make_unique<CalendarTools>(ToolMembers{gOlApp, gOlNameSpace, gOlContactFolder, gOlContacts,
-                                                         gOlCalendarFolder, gSafeContact, gNoRedemption},
-                                             controls, settings(), hooks);
+    mTools = std::make_unique<CalendarTools>(storeMembers(), controls, settings(), hooks);
 }
 
 void Vantrel::menuAppointments_Click() {

@@ -257,11 +257,8 @@ void Vantrel::buildControls() {
     hooks.setNotes = [this](const QString& text) { notesWindow()->setNotes(text); };
     hooks.restoreWindow = [this] { menuTrayShow_Click(); };
     hooks.commandBuilt = [](const QString& control) { return commands::isBuilt(control); };
-    mBrowser = std::make_unique<ContactBrowser>(*this,
-                                                BrowserMembers{gOlNameSpace, gOlContactFolder, gOlContacts,
-                                                               gSafeContact, gNoRedemption, mLetterCode,
-                                                               mContactName},
-                                                settings(), hooks);
+    mBrowser = std::make_unique<ContactBrowser>(
+        *this, BrowserMembers{storeMembers(), mLetterCode, mContactName}, settings(), hooks);
     qApp->installEventFilter(this);
 }
 
@@ -282,9 +279,7 @@ void Vantrel::buildEditor() {
     hooks.composeMail = [this](int entry) { composeMail(entry); };
     hooks.meChanged = [this](const QString& name) { settings().setMe(name); };
     mEditor = std::make_unique<ContactEditor>(*this, *this,
-                                              BrowserMembers{gOlNameSpace, gOlContactFolder, gOlContacts,
-                                                             gSafeContact, gNoRedemption, mLetterCode,
-                                                             mContactName},
+                                              BrowserMembers{storeMembers(), mLetterCode, mContactName},
                                               *mBrowser, this, SyncTimer, hooks);
 }
 

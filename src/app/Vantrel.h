@@ -8,6 +8,7 @@
 #include "editing/EditorControls.h"
 #include "exchange/ExchangeCommands.h"
 #include "outlook/Outlook.h"
+#include "outlook/StoreMembers.h"
 #include "platform/Dialogs.h"
 #include "platform/Tray.h"
 #include "prefs/frmPrefs.h"
@@ -49,8 +50,13 @@ class frmUser;
 // the widgets and the run-time members that every part of the program reads; the parts' own
 // logic lives in their folders and works on these members. The card file's controls
 // (BrowserControls) are the window's own members, worked by the contact browser; the editing
-// controls (EditorControls) are worked by the contact editor.
-class Vantrel : public QMainWindow, public TrayListener, public BrowserControls, public EditorControls {
+// controls (EditorControls) are worked by the contact editor. The store members (StoreObjects) are
+// the window's own too; the subsystems are handed them by reference (storeMembers()).
+class Vantrel : public QMainWindow,
+                public TrayListener,
+                public BrowserControls,
+                public EditorControls,
+                public StoreObjects {
     Q_OBJECT
 public:
     explicit Vantrel(Program& program, QWidget* parent = nullptr);
@@ -110,17 +116,8 @@ public:
     // The hidden preferences dialog, which edits the settings (null once unloaded).
     frmPrefs* prefs() const { return mPrefs; }
 
-    // --- Run-time members ---------------------------------------------------------------------
-    ol::ApplicationPtr gOlApp;
-    ol::NameSpacePtr gOlNameSpace;
-    ol::FolderPtr gOlContactFolder;
-    ol::ItemsPtr gOlContacts;
+    // --- Run-time members (beside the store members of StoreObjects) ---------------------------
     ol::FolderPtr gOlCalendarRootFolder;
-    ol::FolderPtr gOlCalendarFolder;
-    ol::ItemsPtr gOlCalendarItems;
-    std::shared_ptr<ol::SafeItem> gSafeContact;
-    std::shared_ptr<ol::SafeItem> gSafeCalendar;
-    bool gNoRedemption = false;
     qint16 mLetterCode = 0;
     QString mContactName;
 

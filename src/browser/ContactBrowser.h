@@ -7,6 +7,7 @@
 
 #include "BrowserControls.h"
 #include "outlook/Outlook.h"
+#include "outlook/StoreMembers.h"
 
 #include <QObject>
 #include <QPointer>
@@ -16,16 +17,11 @@ namespace qel {
 
 class SettingsModel;
 
-// The main window's run-time members that the browser reads and writes. They stay the window's;
-// the browser holds references to them.
-struct BrowserMembers {
-    ol::NameSpacePtr& gOlNameSpace;
-    ol::FolderPtr& gOlContactFolder;
-    ol::ItemsPtr& gOlContacts;
-    std::shared_ptr<ol::SafeItem>& gSafeContact;
-    bool& gNoRedemption;
-    qint16& mLetterCode;
-    QString& mContactName;
+// The main window's run-time members that the browser reads and writes: the store members and the
+// browser's own two. They stay the window's; the browser holds references to them.
+struct BrowserMembers : StoreMembers {
+    qint16& mLetterCode;   // the letter tab shown: 1..26 A..Z, 27 MISC
+    QString& mContactName; // the shown contact's name (kept in the Cache section)
 };
 
 // What the browser needs of the rest of the program. Every hook may be left empty.

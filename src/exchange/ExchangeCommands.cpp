@@ -51,8 +51,8 @@ QString exportFileName(const QString& chosen) {
     return point >= 0 ? chosen.left(point + 1) + QStringLiteral("mdb") : chosen + QStringLiteral(".mdb");
 }
 
-ExchangeCommands::ExchangeCommands(ExchangeControls ui, ExchangeMembers members,
-                                   const SettingsModel& settings, ExchangeHooks hooks, QObject* parent)
+ExchangeCommands::ExchangeCommands(ExchangeControls ui, StoreMembers members, const SettingsModel& settings,
+                                   ExchangeHooks hooks, QObject* parent)
     : QObject(parent), mUi(ui), mSettings(settings), mHooks(std::move(hooks)), mEngine(members, settings) {}
 
 QString ExchangeCommands::exportConfirmation() const {

@@ -35,7 +35,7 @@ using ExchangeHooks = LongRunHooks;
 class ExchangeCommands : public QObject {
     Q_OBJECT
 public:
-    ExchangeCommands(ExchangeControls ui, ExchangeMembers members, const SettingsModel& settings,
+    ExchangeCommands(ExchangeControls ui, StoreMembers members, const SettingsModel& settings,
                      ExchangeHooks hooks, QObject* parent = nullptr);
 
     ExchangeEngine& engine() { return mEngine; }

@@ -212,7 +212,7 @@ QString exchangeSummary(bool exporting, const ExchangeOutcome& outcome) {
            QStringLiteral("0 Task(s) ") + verb + kCr + QStringLiteral("0 Note(s) ") + verb + kCr;
 }
 
-ExchangeEngine::ExchangeEngine(ExchangeMembers members, const SettingsModel& settings)
+ExchangeEngine::ExchangeEngine(StoreMembers members, const SettingsModel& settings)
     : m(members), mSettings(settings) {}
 
 void ExchangeEngine::status(const QString& text) {

@@ -19,6 +19,7 @@
 
 #include "core/Progress.h"
 #include "outlook/Outlook.h"
+#include "outlook/StoreMembers.h"
 
 #include <QString>
 #include <functional>
@@ -34,18 +35,6 @@ inline const QString kSyncCategory = QStringLiteral("QELSync");
 inline const QString kContactErrorTag = QStringLiteral("Contact Error");
 inline const QString kMdbErrorTag = QStringLiteral("MDB Error");
 inline const QString kExitSyncTag = QStringLiteral("Exit Sync");
-
-// The main window's run-time members the engines work on; held by reference.
-struct ExchangeMembers {
-    ol::ApplicationPtr& gOlApp;
-    ol::FolderPtr& gOlContactFolder;
-    ol::ItemsPtr& gOlContacts;
-    ol::FolderPtr& gOlCalendarFolder;
-    ol::ItemsPtr& gOlCalendarItems;
-    std::shared_ptr<ol::SafeItem>& gSafeContact;
-    std::shared_ptr<ol::SafeItem>& gSafeCalendar;
-    bool& gNoRedemption;
-};
 
 // Who runs the engine: the manual command (messages and summary), a sync started by hand
 // (error messages only) or by the timer (no messages at all).
@@ -71,7 +60,7 @@ QString withSyncCategory(const QString& categories);
 
 class ExchangeEngine {
 public:
-    ExchangeEngine(ExchangeMembers members, const SettingsModel& settings);
+    ExchangeEngine(StoreMembers members, const SettingsModel& settings);
 
     void setProgress(Progress* progress) { mProgress = progress; }
     QString lastStatus() const { return mLastStatus; }
@@ -90,7 +79,7 @@ private:
     void status(const QString& text);
     void checkpoint(const QString& point, int number) const;
 
-    ExchangeMembers m;
+    StoreMembers m;
     const SettingsModel& mSettings;
     Progress* mProgress = nullptr;
     QString mLastStatus;

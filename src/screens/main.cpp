@@ -209,15 +209,14 @@ int main(int argc, char** argv) {
         settings.filters.exportFilter[qel::SyncFilters::Contacts] =
             QStringLiteral("[Categories] <> 'Private'");
         settings.filters.importFilter[qel::SyncFilters::Calendar] = QStringLiteral("[Location] = 'Office'");
-        ol::FolderPtr contacts = personal->Folders()->Item(QStringLiteral("Contacts"));
-        ol::FolderPtr calendar = personal->Folders()->Item(QStringLiteral("Calendar"));
-        ol::ItemsPtr contactItems = contacts->Items();
-        ol::ItemsPtr calendarItems = calendar->Items();
-        std::shared_ptr<ol::SafeItem> noSafe;
-        bool noRedemption = true;
-        qel::ExchangeCommands commands(
-            {}, {store, contacts, contactItems, calendar, calendarItems, noSafe, noSafe, noRedemption},
-            settings, {});
+        qel::StoreObjects members;
+        members.gOlApp = store;
+        members.gOlContactFolder = personal->Folders()->Item(QStringLiteral("Contacts"));
+        members.gOlCalendarFolder = personal->Folders()->Item(QStringLiteral("Calendar"));
+        members.gOlContacts = members.gOlContactFolder->Items();
+        members.gOlCalendarItems = members.gOlCalendarFolder->Items();
+        members.gNoRedemption = true;
+        qel::ExchangeCommands commands({}, members.storeMembers(), settings, {});
         const std::pair<QString, QString> boxes[] = {
             {QStringLiteral("Confirm Export"), commands.exportConfirmation()},
             {QStringLiteral("Confirm Import"), commands.importConfirmation()},

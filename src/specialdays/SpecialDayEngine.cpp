@@ -138,7 +138,7 @@ QStringList specialDayLines(const QString& fieldText) {
 
 // --- The engine ------------------------------------------------------------------------------
 
-SpecialDayEngine::SpecialDayEngine(SpecialDayMembers members, const SettingsModel& settings, QObject* marker)
+SpecialDayEngine::SpecialDayEngine(StoreMembers members, const SettingsModel& settings, QObject* marker)
     : m(members), mSettings(settings), mMarker(marker) {}
 
 QString SpecialDayEngine::marker() const {

@@ -8,6 +8,7 @@
 
 #include "core/Progress.h"
 #include "outlook/Outlook.h"
+#include "outlook/StoreMembers.h"
 
 #include <QDate>
 #include <QObject>
@@ -66,16 +67,6 @@ QStringList specialDayLines(const QString& fieldText);
 // the platform: a valid month and day of a leap year.
 bool isMonthDay(int month, int day);
 
-// The main window's run-time members the engine works on; it holds references to them.
-struct SpecialDayMembers {
-    ol::ApplicationPtr& gOlApp;
-    ol::NameSpacePtr& gOlNameSpace;
-    ol::ItemsPtr& gOlContacts;        // the current contact folder's items
-    ol::FolderPtr& gOlCalendarFolder; // the folder of the special days
-    std::shared_ptr<ol::SafeItem>& gSafeCalendar;
-    bool& gNoRedemption;
-};
-
 // One day of the coming week (today + offset) with its special days in the order found.
 struct UpcomingDay {
     QDate date;
@@ -96,7 +87,7 @@ struct RescanResult {
 class SpecialDayEngine {
 public:
     // `marker` carries the error-choice marker in its tag (the window's MsgBoxEx1).
-    SpecialDayEngine(SpecialDayMembers members, const SettingsModel& settings, QObject* marker);
+    SpecialDayEngine(StoreMembers members, const SettingsModel& settings, QObject* marker);
 
     // Where status lines go (nullptr: nowhere but lastStatus()).
     void setProgress(Progress* progress) { mProgress = progress; }
@@ -149,7 +140,7 @@ private:
     void colour(const ol::ItemPtr& appointment, int colourIndex,
                 const std::shared_ptr<ol::MapiSession>& session);
 
-    SpecialDayMembers m;
+    StoreMembers m;
     const SettingsModel& mSettings;
     QPointer<QObject> mMarker;
     Progress* mProgress = nullptr;

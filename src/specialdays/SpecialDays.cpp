@@ -81,7 +81,7 @@ private:
     Progress* mWindow;
 };
 
-SpecialDays::SpecialDays(BrowserControls& card, SpecialDayControls ui, SpecialDayMembers members,
+SpecialDays::SpecialDays(BrowserControls& card, SpecialDayControls ui, StoreMembers members,
                          const SettingsModel& settings, QWidget* window, SpecialDayHooks hooks,
                          QObject* parent)
     : QObject(parent), mCard(card), mUi(ui), m(members), mSettings(settings), mWindow(window),

@@ -54,7 +54,7 @@ struct SpecialDayHooks : LongRunHooks {
 class SpecialDays : public QObject {
     Q_OBJECT
 public:
-    SpecialDays(BrowserControls& card, SpecialDayControls ui, SpecialDayMembers members,
+    SpecialDays(BrowserControls& card, SpecialDayControls ui, StoreMembers members,
                 const SettingsModel& settings, QWidget* window, SpecialDayHooks hooks,
                 QObject* parent = nullptr);
     ~SpecialDays() override;
@@ -101,7 +101,7 @@ private:
 
     BrowserControls& mCard;
     SpecialDayControls mUi;
-    SpecialDayMembers m;
+    StoreMembers m;
     const SettingsModel& mSettings;
     QWidget* mWindow;
     SpecialDayHooks mHooks;

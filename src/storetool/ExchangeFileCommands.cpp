@@ -26,8 +26,8 @@ std::optional<int> runExchangeFileCommand(const QString& command, const QStringL
         throw std::invalid_argument(QStringLiteral("%1 needs a FILE").arg(command).toStdString());
     const ToolSettings toolSettings = loadToolSettings(settingsPath);
     QuietSeams quiet(err);
-    ToolFolders f = toolFolders(app, toolSettings, true);
-    ExchangeEngine engine(f.exchangeMembers(), *toolSettings.settings);
+    StoreObjects f = toolFolders(app, toolSettings, true);
+    ExchangeEngine engine(f.storeMembers(), *toolSettings.settings);
     // A timed sync's mode: the engine shows no message; the outcome is told here.
     const ExchangeMode quietMode{false, true};
     const ExchangeOutcome outcome = exporting ? engine.ExportToExchangeFile(file, quietMode)

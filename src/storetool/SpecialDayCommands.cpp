@@ -29,11 +29,9 @@ std::optional<int> runSpecialDayCommand(const QString& command, const QStringLis
     const ToolSettings toolSettings = loadToolSettings(settingsPath);
     const SettingsModel& settings = *toolSettings.settings;
     QuietSeams quiet(err);
-    ToolFolders f = toolFolders(app, toolSettings, false);
+    StoreObjects f = toolFolders(app, toolSettings, false);
     QObject marker;
-    SpecialDayEngine engine(
-        {f.gOlApp, f.gOlNameSpace, f.gOlContacts, f.gOlCalendarFolder, f.gSafeCalendar, f.gNoRedemption},
-        settings, &marker);
+    SpecialDayEngine engine(f.storeMembers(), settings, &marker);
     if (!rescan) {
         const int removed = engine.removeQELDays(future);
         out << (removed == 1 ? QStringLiteral("1 QEL Day was removed")

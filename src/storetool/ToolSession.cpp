@@ -84,8 +84,8 @@ ToolSettings loadToolSettings(const QString& settingsPath) {
     return result;
 }
 
-ToolFolders toolFolders(const ol::ApplicationPtr& app, const ToolSettings& settings, bool safeItems) {
-    ToolFolders f;
+StoreObjects toolFolders(const ol::ApplicationPtr& app, const ToolSettings& settings, bool safeItems) {
+    StoreObjects f;
     f.gOlApp = app;
     f.gOlNameSpace = app->GetNamespace();
     f.gOlCalendarFolder = f.gOlNameSpace->Folders()
@@ -95,10 +95,10 @@ ToolFolders toolFolders(const ol::ApplicationPtr& app, const ToolSettings& setti
     f.gOlCalendarItems = f.gOlCalendarFolder->Items();
     f.gOlContactFolder = f.gOlNameSpace->folderByPath(settings.contactPath);
     f.gOlContacts = f.gOlContactFolder->Items();
-    if (safeItems && app->safeItemsAvailable()) {
+    f.gNoRedemption = !(safeItems && app->safeItemsAvailable());
+    if (!f.gNoRedemption) {
         f.gSafeContact = ol::SafeItem::create(app, QStringLiteral("Redemption.SafeContactItem"));
         f.gSafeCalendar = ol::SafeItem::create(app, QStringLiteral("Redemption.SafeAppointmentItem"));
-        f.gNoRedemption = false;
     }
     return f;
 }

@@ -5,8 +5,8 @@
 // desktop (messages to the error stream, questions answered with the cautious choice).
 
 #include "core/SettingsModel.h"
-#include "exchange/ExchangeEngine.h"
 #include "outlook/Outlook.h"
+#include "outlook/StoreMembers.h"
 #include "platform/Clock.h"
 #include "platform/Dialogs.h"
 
@@ -23,26 +23,10 @@ struct ToolSettings {
 // settingsPath "" reads the user's settings.
 ToolSettings loadToolSettings(const QString& settingsPath);
 
-// The run's folders, as the main window's members hold them.
-struct ToolFolders {
-    ol::ApplicationPtr gOlApp;
-    ol::NameSpacePtr gOlNameSpace;
-    ol::FolderPtr gOlContactFolder;
-    ol::ItemsPtr gOlContacts;
-    ol::FolderPtr gOlCalendarFolder;
-    ol::ItemsPtr gOlCalendarItems;
-    std::shared_ptr<ol::SafeItem> gSafeContact;
-    std::shared_ptr<ol::SafeItem> gSafeCalendar;
-    bool gNoRedemption = true;
-    // These members as the exchange engines take them (references into this object).
-    ExchangeMembers exchangeMembers() {
-        return {gOlApp,           gOlContactFolder, gOlContacts,   gOlCalendarFolder,
-                gOlCalendarItems, gSafeContact,     gSafeCalendar, gNoRedemption};
-    }
-};
-// Throws ol::Error(kErrNotFound) for a folder that is not there. With `safeItems` the safe
-// wrappers are made where the store offers them.
-ToolFolders toolFolders(const ol::ApplicationPtr& app, const ToolSettings& settings, bool safeItems);
+// The run's store members, as the main window holds them: the folders of the settings. Throws
+// ol::Error(kErrNotFound) for a folder that is not there. With `safeItems` the safe wrappers are
+// made where the store offers them (gNoRedemption is set without them).
+StoreObjects toolFolders(const ol::ApplicationPtr& app, const ToolSettings& settings, bool safeItems);
 
 // Installs the console's dialogs and the system clock for its lifetime, each only where the
 // program (or a test) has none installed.

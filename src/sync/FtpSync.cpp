@@ -70,7 +70,7 @@ struct FtpSync::Run {
     qint64 exportedItems = -1;
 };
 
-FtpSync::FtpSync(SyncControls controls, ExchangeMembers members, SettingsModel& settings, SyncHooks hooks,
+FtpSync::FtpSync(SyncControls controls, StoreMembers members, SettingsModel& settings, SyncHooks hooks,
                  QObject* parent)
     : QObject(parent), mUi(controls), m(members), mSettings(settings), mHooks(std::move(hooks)),
       mEngine(members, settings) {}

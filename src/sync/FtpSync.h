@@ -73,7 +73,7 @@ inline constexpr char kLocalSyncLock[] = "Sync.lock"; // program folder: a sync 
 class FtpSync : public QObject {
     Q_OBJECT
 public:
-    FtpSync(SyncControls controls, ExchangeMembers members, SettingsModel& settings, SyncHooks hooks,
+    FtpSync(SyncControls controls, StoreMembers members, SettingsModel& settings, SyncHooks hooks,
             QObject* parent = nullptr);
 
     ExchangeEngine& engine() { return mEngine; }
@@ -108,7 +108,7 @@ private:
     void tell(const Run& r, const QString& text);
 
     SyncControls mUi;
-    ExchangeMembers m;
+    StoreMembers m;
     SettingsModel& mSettings;
     SyncHooks mHooks;
     ExchangeEngine mEngine;

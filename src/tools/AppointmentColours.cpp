@@ -14,7 +14,7 @@ namespace {
 const QString kCrLf = QStringLiteral("\r\n");
 } // namespace
 
-CalendarTools::CalendarTools(ToolMembers members, ToolControls controls, const SettingsModel& settings,
+CalendarTools::CalendarTools(StoreMembers members, ToolControls controls, const SettingsModel& settings,
                              ToolHooks hooks, QObject* parent)
     : QObject(parent), m(members), mUi(controls), mSettings(settings), mHooks(std::move(hooks)) {}
 

@@ -9,6 +9,7 @@
 #include "core/Progress.h"
 #include "core/SettingsModel.h"
 #include "outlook/Outlook.h"
+#include "outlook/StoreMembers.h"
 
 #include <QObject>
 #include <array>
@@ -19,17 +20,6 @@ class QAction;
 class QTimer;
 
 namespace qel {
-
-// The main window's run-time members the tools read (by reference: they follow a reconnect).
-struct ToolMembers {
-    ol::ApplicationPtr& gOlApp;
-    ol::NameSpacePtr& gOlNameSpace;
-    ol::FolderPtr& gOlContactFolder;
-    ol::ItemsPtr& gOlContacts;        // the current contact folder's items
-    ol::FolderPtr& gOlCalendarFolder; // the folder whose appointments are coloured
-    std::shared_ptr<ol::SafeItem>& gSafeContact;
-    bool& gNoRedemption;
-};
 
 // The controls whose tags the tools read and set.
 struct ToolControls {
@@ -48,7 +38,7 @@ inline const QString kNoMessages = QStringLiteral("No Messages");
 class CalendarTools : public QObject {
     Q_OBJECT
 public:
-    CalendarTools(ToolMembers members, ToolControls controls, const SettingsModel& settings, ToolHooks hooks,
+    CalendarTools(StoreMembers members, ToolControls controls, const SettingsModel& settings, ToolHooks hooks,
                   QObject* parent = nullptr);
 
     // One count per criterion (the appointments it selected), and their total.
@@ -83,7 +73,7 @@ private:
     Progress* progress() const;
     void status(const QString& text) const;
 
-    ToolMembers m;
+    StoreMembers m;
     ToolControls mUi;
     const SettingsModel& mSettings;
     ToolHooks mHooks;

@@ -63,12 +63,12 @@ inline QStringList entries(const QComboBox* list) {
 
 // The browser on a window of its own, with the run-time members a main window would hold, live
 // settings loaded from the test's settings file, and the hooks recorded.
-class Harness {
+class Harness : public qel::StoreObjects {
 public:
     explicit Harness(const QString& storeDir) {
-        app = ol::Application::create(storeDir);
-        gOlNameSpace = app->GetNamespace();
-        gSafeContact = ol::SafeItem::create(app, QStringLiteral("Redemption.SafeContactItem"));
+        gOlApp = ol::Application::create(storeDir);
+        gOlNameSpace = gOlApp->GetNamespace();
+        gSafeContact = ol::SafeItem::create(gOlApp, QStringLiteral("Redemption.SafeContactItem"));
         settings.load();
         form.setFixedSize(qel::browserlayout::kWidth, qel::browserlayout::kHeight);
         ui.buildBrowserControls(&form);
@@ -79,10 +79,7 @@ public:
         hooks.setUserField = [this](int i, const QString& text) { userFields[i - 1] = text; };
         hooks.setNotes = [this](const QString& text) { notes = text; };
         browser = std::make_unique<qel::ContactBrowser>(
-            ui,
-            qel::BrowserMembers{gOlNameSpace, gOlContactFolder, gOlContacts, gSafeContact, gNoRedemption,
-                                mLetterCode, mContactName},
-            settings, hooks);
+            ui, qel::BrowserMembers{storeMembers(), mLetterCode, mContactName}, settings, hooks);
     }
 
     // The start-up steps of the browser, from the Cache section as a start-up reads it.
@@ -113,12 +110,6 @@ public:
         browser->LetterChange();
     }
 
-    ol::ApplicationPtr app;
-    ol::NameSpacePtr gOlNameSpace;
-    ol::FolderPtr gOlContactFolder;
-    ol::ItemsPtr gOlContacts;
-    std::shared_ptr<ol::SafeItem> gSafeContact;
-    bool gNoRedemption = false;
     qint16 mLetterCode = 1;
     QString mContactName;
 

@@ -23,10 +23,8 @@ struct EditorHarness : Harness {
         hooks.setKeyPreview = [this](bool on) { keyPreview = on; };
         hooks.meChanged = [this](const QString& name) { settings.setMe(name); };
         editor = std::make_unique<qel::ContactEditor>(
-            ui, editorUi,
-            qel::BrowserMembers{gOlNameSpace, gOlContactFolder, gOlContacts, gSafeContact, gNoRedemption,
-                                mLetterCode, mContactName},
-            *browser, &form, &syncTimer, hooks);
+            ui, editorUi, qel::BrowserMembers{storeMembers(), mLetterCode, mContactName}, *browser, &form,
+            &syncTimer, hooks);
     }
 
     // The contact of that name as a fresh connection to the store sees it (nullptr: not there).

@@ -6,6 +6,7 @@
 #include "core/SettingsModel.h"
 #include "exchange/ExchangeEngine.h"
 #include "outlook/Outlook.h"
+#include "outlook/StoreMembers.h"
 #include "support/SettingsFixture.h"
 #include "support/TestEnvironment.h"
 
@@ -40,7 +41,7 @@ private:
 };
 
 // A store, the window's members on it, and the engine.
-struct Harness {
+struct Harness : qel::StoreObjects {
     // `dir` holds the store (in store/) and the test's exchange files.
     explicit Harness(const QString& tag) : dir(qeltest::freshStoreDir(tag)) {
         qeltest::freshSettings(tag);
@@ -61,10 +62,7 @@ struct Harness {
         gSafeContact = ol::SafeItem::create(gOlApp, QStringLiteral("Redemption.SafeContactItem"));
         gSafeCalendar = ol::SafeItem::create(gOlApp, QStringLiteral("Redemption.SafeAppointmentItem"));
         settings.syncData = {true, true, false, false};
-        engine = std::make_unique<qel::ExchangeEngine>(
-            qel::ExchangeMembers{gOlApp, gOlContactFolder, gOlContacts, gOlCalendarFolder, gOlCalendarItems,
-                                 gSafeContact, gSafeCalendar, gNoRedemption},
-            settings);
+        engine = std::make_unique<qel::ExchangeEngine>(storeMembers(), settings);
     }
 
     ol::ItemPtr addContact(const QString& first, const QString& last, const QString& categories = QString()) {
@@ -117,14 +115,6 @@ struct Harness {
     }
 
     QString dir;
-    ol::ApplicationPtr gOlApp;
-    ol::FolderPtr gOlContactFolder;
-    ol::ItemsPtr gOlContacts;
-    ol::FolderPtr gOlCalendarFolder;
-    ol::ItemsPtr gOlCalendarItems;
-    std::shared_ptr<ol::SafeItem> gSafeContact;
-    std::shared_ptr<ol::SafeItem> gSafeCalendar;
-    bool gNoRedemption = false;
     qel::SettingsModel settings;
     std::unique_ptr<qel::ExchangeEngine> engine;
 };

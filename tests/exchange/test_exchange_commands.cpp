@@ -27,11 +27,7 @@ struct Commands {
         hooks.loadProgress = [progress]() -> qel::Progress* { return progress; };
         hooks.unloadProgress = [this] { ++unloads; };
         hooks.setWindowShown = [this](bool shown) { shownStates << shown; };
-        commands = std::make_unique<qel::ExchangeCommands>(
-            ui,
-            qel::ExchangeMembers{h.gOlApp, h.gOlContactFolder, h.gOlContacts, h.gOlCalendarFolder,
-                                 h.gOlCalendarItems, h.gSafeContact, h.gSafeCalendar, h.gNoRedemption},
-            h.settings, hooks);
+        commands = std::make_unique<qel::ExchangeCommands>(ui, h.storeMembers(), h.settings, hooks);
     }
     bool tagsClear() const {
         return qel::Tag(&menuExport).isEmpty() && qel::Tag(&menuImport).isEmpty() &&

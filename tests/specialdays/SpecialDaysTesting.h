@@ -31,23 +31,20 @@ struct Day {
 };
 
 // The store, the window's members and the engine on them.
-struct Harness {
+struct Harness : qel::StoreObjects {
     explicit Harness(const QString& tag) : dir(freshStoreDir(tag)) {
         qeltest::freshSettings(tag);
         gOlApp = ol::Application::create(dir);
         gOlNameSpace = gOlApp->GetNamespace();
-        contactFolder = gOlNameSpace->folderByPath(QStringLiteral("Personal Folders\\Contacts"));
-        gOlContacts = contactFolder->Items();
+        gOlContactFolder = gOlNameSpace->folderByPath(QStringLiteral("Personal Folders\\Contacts"));
+        gOlContacts = gOlContactFolder->Items();
         gOlCalendarFolder = gOlNameSpace->folderByPath(QStringLiteral("Personal Folders\\Calendar"));
         gSafeCalendar = ol::SafeItem::create(gOlApp, QStringLiteral("Redemption.SafeAppointmentItem"));
-        engine = std::make_unique<qel::SpecialDayEngine>(
-            qel::SpecialDayMembers{gOlApp, gOlNameSpace, gOlContacts, gOlCalendarFolder, gSafeCalendar,
-                                   gNoRedemption},
-            settings, &marker);
+        engine = std::make_unique<qel::SpecialDayEngine>(storeMembers(), settings, &marker);
     }
 
     ol::ItemPtr addContact(const QString& first, const QString& last, const QString& lines) {
-        ol::ItemPtr c = contactFolder->Items()->Add(ol::olContactItem);
+        ol::ItemPtr c = gOlContactFolder->Items()->Add(ol::olContactItem);
         c->set(ol::prop::FirstName, first);
         c->set(ol::prop::LastName, last);
         c->set(ol::prop::User1, lines);
@@ -93,13 +90,6 @@ struct Harness {
     }
 
     QString dir;
-    ol::ApplicationPtr gOlApp;
-    ol::NameSpacePtr gOlNameSpace;
-    ol::FolderPtr contactFolder;
-    ol::ItemsPtr gOlContacts;
-    ol::FolderPtr gOlCalendarFolder;
-    std::shared_ptr<ol::SafeItem> gSafeCalendar;
-    bool gNoRedemption = false;
     qel::SettingsModel settings;
     QObject marker; // MsgBoxEx1
     std::unique_ptr<qel::SpecialDayEngine> engine;

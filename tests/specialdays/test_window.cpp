@@ -49,11 +49,7 @@ struct Window : Harness {
         qel::SpecialDayHooks hooks;
         hooks.refreshCard = [this] { ++refreshes; };
         hooks.selectTab = [this](int tab) { selectedTab = tab; };
-        special = std::make_unique<qel::SpecialDays>(card, c,
-                                                     qel::SpecialDayMembers{gOlApp, gOlNameSpace, gOlContacts,
-                                                                            gOlCalendarFolder, gSafeCalendar,
-                                                                            gNoRedemption},
-                                                     settings, &form, hooks);
+        special = std::make_unique<qel::SpecialDays>(card, c, storeMembers(), settings, &form, hooks);
     }
 
     // Shows the contact on the card as the browser would.
@@ -233,11 +229,8 @@ private Q_SLOTS:
         c.MsgBoxEx1 = &w.marker;
         c.SyncTimer = &w.syncTimer;
         c.lblMisc = &w.lblMisc;
-        w.special = std::make_unique<qel::SpecialDays>(
-            w.card, c,
-            qel::SpecialDayMembers{w.gOlApp, w.gOlNameSpace, w.gOlContacts, w.gOlCalendarFolder,
-                                   w.gSafeCalendar, w.gNoRedemption},
-            w.settings, &w.form, hooks);
+        w.special =
+            std::make_unique<qel::SpecialDays>(w.card, c, w.storeMembers(), w.settings, &w.form, hooks);
         const ol::ItemPtr ann = w.addContact(QStringLiteral("Ann"), QStringLiteral("Able"),
                                              QStringLiteral("1/1/2001\r\n* Broken"));
         w.addContact(QStringLiteral("Bo"), QStringLiteral("Best"), QStringLiteral("6/20/1950"));

@@ -131,8 +131,8 @@ public:
         hooks.setTrayStatus = [this](const QString& text) { trayStatus = text; };
         hooks.setIcon = [this](qel::SyncIcon picture) { icons << picture; };
         sync = std::make_unique<qel::FtpSync>(
-            qel::SyncControls{&menuSync, &SyncTimer, &menuTools, &menuTraySync}, f.exchangeMembers(),
-            settings, hooks);
+            qel::SyncControls{&menuSync, &SyncTimer, &menuTools, &menuTraySync}, f.storeMembers(), settings,
+            hooks);
     }
 
     // One sync of this computer (timed: as the timer starts it).
@@ -200,7 +200,7 @@ public:
     QTemporaryDir home; // the program folder
     ComputerFtp client;
     QString storeDir;
-    qel::ToolFolders f; // the window's members on the store
+    qel::StoreObjects f; // the window's members on the store
     qel::SettingsModel settings;
     QObject menuSync, SyncTimer, menuTools, menuTraySync;
     TestProgress progress;

@@ -39,7 +39,7 @@ struct ProgressDouble : qel::Progress {
     }
 };
 
-struct Harness {
+struct Harness : qel::StoreObjects {
     explicit Harness(const QString& tag) : dir(freshStoreDir(tag)) {
         qeltest::freshSettings(tag);
         gOlApp = ol::Application::create(dir);
@@ -55,10 +55,7 @@ struct Harness {
         hooks.loadProgress = [this] { return &progress; };
         hooks.unloadProgress = [this] { ++unloads; };
         hooks.setWindowShown = [this](bool shown) { windowShown = shown; };
-        tools = std::make_unique<qel::CalendarTools>(qel::ToolMembers{gOlApp, gOlNameSpace, gOlContactFolder,
-                                                                      gOlContacts, gOlCalendarFolder,
-                                                                      gSafeContact, gNoRedemption},
-                                                     c, settings, hooks);
+        tools = std::make_unique<qel::CalendarTools>(storeMembers(), c, settings, hooks);
     }
 
     ol::ItemPtr appointment(const QString& subject, const QString& categories = QString(),
@@ -93,13 +90,6 @@ struct Harness {
 
     QString dir;
     std::shared_ptr<qeltest::ScriptedStoreUi> storeUi = std::make_shared<qeltest::ScriptedStoreUi>();
-    ol::ApplicationPtr gOlApp;
-    ol::NameSpacePtr gOlNameSpace;
-    ol::FolderPtr gOlContactFolder;
-    ol::ItemsPtr gOlContacts;
-    ol::FolderPtr gOlCalendarFolder;
-    std::shared_ptr<ol::SafeItem> gSafeContact;
-    bool gNoRedemption = false;
     qel::SettingsModel settings;
     QAction menuAppointments;
     QAction menuCell;
