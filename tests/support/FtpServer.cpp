@@ -30,6 +30,7 @@ FtpServer::FtpServer(Options options) {
                           QStringLiteral("--password"),
                           password()};
     if (options.tls) {
+        mTls = true;
         if (!makeCertificate(QStringLiteral("server")) || !makeCertificate(QStringLiteral("other")))
             return;
         arguments << QStringLiteral("--cert") << certificate() << QStringLiteral("--key")

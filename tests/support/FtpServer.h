@@ -26,6 +26,7 @@ public:
     // true when the server is up and listening; else why() says what went wrong.
     bool started() const { return mPort > 0; }
     const QString& why() const { return mWhy; }
+    bool tls() const { return mTls; }
 
     QString host() const { return QStringLiteral("127.0.0.1"); }
     int port() const { return mPort; }
@@ -52,6 +53,7 @@ private:
     QProcess mProcess;
     QStringList mArguments;
     int mPort = 0;
+    bool mTls = false;
     QString mWhy;
 };
 

@@ -20,6 +20,7 @@
 #include <QTemporaryDir>
 #include <functional>
 #include <memory>
+#include <optional>
 
 namespace synctest {
 
@@ -33,7 +34,8 @@ inline bool writeFile(const QString& path, const QByteArray& bytes) {
     return file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size();
 }
 
-// Sync settings against the test's server: sync on, this role, passive mode, contacts and calendar.
+// Sync settings against the test's server: sync on, this role, passive mode, TLS when the server
+// requires it, contacts and calendar.
 inline void serveFrom(qel::SettingsModel& settings, const qeltest::FtpServer& server, bool master) {
     settings.sync = true;
     settings.master = master;
@@ -42,14 +44,17 @@ inline void serveFrom(qel::SettingsModel& settings, const qeltest::FtpServer& se
     settings.user = server.user();
     settings.password = server.password();
     settings.passiveMode = true;
+    settings.useTLS = server.tls();
     settings.syncData = {true, true, false, false};
 }
 
-// The libcurl client with short timeouts, seen from one computer's address, with points where a
-// test breaks in: after an upload, and once during a transfer of the exchange file.
+// The libcurl client with short timeouts, seen from one computer's address, trusting the
+// certificates of `caFile` (else the system's), with points where a test breaks in: after an
+// upload, and once during a transfer of the exchange file.
 class ComputerFtp : public qel::FtpClient {
 public:
-    explicit ComputerFtp(QString address) : mAddress(std::move(address)), mInner(quick()) {}
+    explicit ComputerFtp(QString address, const QString& caFile = {})
+        : mAddress(std::move(address)), mInner(quick(caFile)) {}
 
     std::function<void(const QString& remoteName)> afterPut;
     std::function<void()> duringTransfer; // runs once `triggerBytes` have moved, then is cleared
@@ -77,8 +82,9 @@ public:
     void disconnect() override { mInner.disconnect(); }
 
 private:
-    static qel::CurlFtpOptions quick() {
+    static qel::CurlFtpOptions quick(const QString& caFile) {
         qel::CurlFtpOptions options;
+        options.caFile = caFile;
         options.connectTimeout = 5;
         options.responseTimeout = 5;
         options.stalledTimeout = 5;
@@ -116,8 +122,11 @@ public:
 
 class Computer {
 public:
-    Computer(const QString& address, const qeltest::FtpServer& server, bool master)
-        : client(address), storeDir(qeltest::freshStoreDir(QStringLiteral("sync"))) {
+    // `caFile`: the certificates the computer trusts; by default, a TLS server's own.
+    Computer(const QString& address, const qeltest::FtpServer& server, bool master,
+             const std::optional<QString>& caFile = std::nullopt)
+        : client(address, caFile.value_or(server.tls() ? server.certificate() : QString())),
+          storeDir(qeltest::freshStoreDir(QStringLiteral("sync"))) {
         const ol::ApplicationPtr app = ol::Application::create(storeDir);
         app->setClock([] { return qel::clock().now(); });
         qel::ToolSettings where;

@@ -151,6 +151,31 @@ private Q_SLOTS:
         QVERIFY(seams.dialogs.verify());
     }
 
+    // Over explicit TLS: master and slave converge through a server that requires it; a computer
+    // that does not trust the server's certificate gets no further than the connection, says so,
+    // and changes nothing on either side.
+    void overTlsConvergeAndAnUntrustedServerChangesNothing() {
+        TwoComputers run(FtpServer::Options{.tls = true});
+        QVERIFY2(run.server.started(), qPrintable(run.server.why()));
+        auto& [server, seams, master, slave] = run;
+        fill(master);
+        seams.clock.advanceSecs(1);
+        QCOMPARE(master.run(false), SyncResult::Synced);
+        seams.clock.advanceSecs(120);
+        QCOMPARE(slave.run(false), SyncResult::Synced);
+        QCOMPARE(slave.contents(), master.contents());
+        QCOMPARE(serverFiles(server), QStringList{kExchange});
+
+        Computer wary(QStringLiteral("10.0.0.3"), server, false, server.otherCertificate());
+        const QByteArray uploaded = readFile(server.file(kExchange));
+        seams.dialogs.expectMessage(kNoConnection);
+        QCOMPARE(wary.run(false), SyncResult::NoConnection);
+        QVERIFY(seams.dialogs.verify());
+        QVERIFY(wary.contents().isEmpty());
+        QCOMPARE(serverFiles(server), QStringList{kExchange});
+        QCOMPARE(readFile(server.file(kExchange)), uploaded);
+    }
+
     // The slave's clock far ahead of the server's, then far behind: the check compares the server's
     // times only, so a new file is imported and an old one is not.
     void skewedClocksNeitherSkipNorRepeat() {
