@@ -304,6 +304,28 @@ private Q_SLOTS:
         }
     }
 
+    // A rename into place that fails after others went through (the old template cannot be moved
+    // aside: immutable, which stops root too) puts back every file placed so far: the old program
+    // and manual as they were, no copy left behind, nothing started.
+    void aFailedRenameRollsBackWhatWasPlaced() {
+        Setup s;
+        layOut(s.user, "old");
+        const QString stuck = s.user + QStringLiteral("/resources/templates/EmptyContacts.mdb");
+        if (QProcess::execute(QStringLiteral("chattr"), {QStringLiteral("+i"), stuck}) != 0)
+            QSKIP("this file system or user cannot make a file immutable (chattr +i)");
+        const auto before = snapshot(s.user);
+        s.ui.dialogs.expectMessage(
+            QStringLiteral("resources/templates/EmptyContacts.mdb could not be copied"));
+        const int result = s.updater().run();
+        QProcess::execute(QStringLiteral("chattr"), {QStringLiteral("-i"), stuck});
+        QCOMPARE(result, 1);
+        QVERIFY(
+            s.ui.dialogs.prompts().constLast().text.contains(QStringLiteral("Vantrel was left as it was.")));
+        QCOMPARE(snapshot(s.user), before);
+        QTest::qWait(200);
+        QVERIFY(!QFile::exists(s.user + QStringLiteral("/started.txt")));
+    }
+
     // The window as the user sees it: its caption, buttons and help line.
     void theWindowHasItsControls() {
         ScriptedUi ui;
