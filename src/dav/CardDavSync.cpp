@@ -1,6 +1,7 @@
 #include "CardDavSync.h"
 
 #include "Multistatus.h"
+#include "core/DebugLog.h"
 #include "core/Progress.h"
 #include "vcard/VcardContacts.h"
 
@@ -137,6 +138,12 @@ QString DavSyncSummary::statusText() const {
                     " %1 contact%2 changed on both sides: the other version kept with the category \"%3\".")
                     .arg(conflicts)
                     .arg(conflicts == 1 ? QString() : QStringLiteral("s"), kConflictCategory);
+    if (unreadable > 0)
+        text += QStringLiteral(" %1 card%2 on the server could not be read and %3 left alone (the debug log "
+                               "says why).")
+                    .arg(unreadable)
+                    .arg(unreadable == 1 ? QString() : QStringLiteral("s"),
+                         unreadable == 1 ? QStringLiteral("was") : QStringLiteral("were"));
     return text;
 }
 
@@ -157,6 +164,7 @@ struct ContactSync::Impl {
     QString bookPath;
     QHash<QString, Link> links;          // path -> link
     QHash<QString, QString> pathOfEntry; // EntryID -> path
+    QSet<QString> unreadable;            // paths of cards that could not be read
     DavSyncSummary sum;
     std::optional<ol::Batch> batch;
     int pending = 0;
@@ -401,12 +409,24 @@ struct ContactSync::Impl {
         return false;
     }
 
+    // The card, when it reads as a contact (tried on an item that is never saved); else nullopt,
+    // the card counted and the reason logged.
     std::optional<Card> parse(const QString& path, const QByteArray& body) {
+        QString why = QStringLiteral("no vCard in it");
         try {
             std::vector<Card> cards = vcard::parseCards(body, path);
-            if (!cards.empty())
+            if (!cards.empty()) {
+                const ol::ItemPtr trial = items->Add(ol::olContactItem);
+                vcard::applyCard(cards.front(), *trial);
                 return cards.front();
-        } catch (const vcard::VcardError&) {
+            }
+        } catch (const vcard::VcardError& e) {
+            why = e.message();
+        }
+        if (!unreadable.contains(path)) {
+            unreadable.insert(path);
+            ++sum.unreadable;
+            debug(QStringLiteral(":CardDAV: the card %1 is left alone: %2").arg(path, why));
         }
         return std::nullopt;
     }
@@ -683,6 +703,9 @@ DavSyncSummary ContactSync::run() {
         impl.sum.cancelled = stop.cancelled;
     } catch (const ol::Error& e) {
         impl.batch.reset(); // rolled back: an item and its record go together or not at all
+        impl.sum.error = e.message();
+    } catch (const vcard::VcardError& e) {
+        impl.batch.reset();
         impl.sum.error = e.message();
     }
     return impl.sum;

@@ -23,6 +23,8 @@
 //   its record commit together. A run cut off anywhere leaves records that are true; the next run
 //   finds a contact whose upload the server confirmed but whose record was lost by its 412 on
 //   If-None-Match, fetches the card and links the two when they say the same. Nothing doubles.
+// - A card that cannot be read as a contact (the debug log says why) is left alone on both sides:
+//   not taken, not removed here or there, and counted in the status.
 // - The sync token is stored only at the end of a run that went through.
 // - The password never reaches a status line, an error text or the log.
 
@@ -69,8 +71,9 @@ struct DavSyncSummary {
     int updatedThere = 0;     // cards changed on the server
     int deletedThere = 0;     // cards removed from the server
     int conflicts = 0;        // contacts changed on both sides
+    int unreadable = 0;       // cards the vCard mapping refused: left alone on both sides
     bool incremental = false; // the changes came from sync-collection
-    // "CardDAV: 3 down, 2 up, 1 deleted here, 1 conflict kept as "Sync Conflict"."
+    // "CardDAV: 3 new here, 2 new on the server." and sentences for conflicts and unreadable cards.
     QString statusText() const;
 };
 

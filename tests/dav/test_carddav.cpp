@@ -164,6 +164,57 @@ private Q_SLOTS:
         QCOMPARE(remote.cards(), both);
     }
 
+    // A card on the server that the vCard mapping refuses (a birthday that is no date) is left
+    // alone on both sides and named in the status; the rest of the run goes through. The same for
+    // a card another client turned unreadable: a contact removed here meanwhile does not take the card with
+    // it.
+    void unreadableCardIsLeftAlone() {
+        qeltest::DavServer server;
+        QVERIFY2(server.started(), qPrintable(server.why()));
+        Remote remote(server);
+        const auto unreadable = [](const QString& uid, const QString& name, const QString& phone) {
+            return Remote::card(uid, name, phone).replace("END:VCARD", "BDAY:the 15th of April\r\nEND:VCARD");
+        };
+        QCOMPARE(remote.put(
+                     QStringLiteral("bad.vcf"),
+                     unreadable(QStringLiteral("bad-uid"), QStringLiteral("Bad Date"), QStringLiteral("1"))),
+                 201);
+        QCOMPARE(remote.put(QStringLiteral("carl.vcf"),
+                            Remote::card(QStringLiteral("carl-uid"), QStringLiteral("Carl Dorn"),
+                                         QStringLiteral("333"))),
+                 201);
+        Device device(QStringLiteral("u"));
+        device.add({QStringLiteral("Anna Berg")}, QStringLiteral("111"));
+        dav::DavSyncSummary s = device.sync(server);
+        QVERIFY2(s.ok, qPrintable(s.error));
+        QCOMPARE(s.downloaded, 1);
+        QCOMPARE(s.uploaded, 1);
+        QCOMPARE(s.unreadable, 1);
+        QVERIFY2(s.statusText().contains(QStringLiteral("1 card on the server could not be read")),
+                 qPrintable(s.statusText()));
+        const QMap<QString, QString> here{{QStringLiteral("Anna Berg"), QStringLiteral("111")},
+                                          {QStringLiteral("Carl Dorn"), QStringLiteral("333")}};
+        QCOMPARE(device.contacts(), here);
+        QMap<QString, QString> there = here;
+        there.insert(QStringLiteral("Bad Date"), QStringLiteral("1"));
+        QCOMPARE(remote.cards(), there);
+
+        const QString carl = remote.pathOf(QStringLiteral("Carl Dorn"));
+        const QString etag = remote.list().value(carl);
+        QCOMPARE(remote.put(carl.section(QLatin1Char('/'), -1),
+                            unreadable(QStringLiteral("carl-uid"), QStringLiteral("Carl Dorn"),
+                                       QStringLiteral("334")),
+                            etag) /
+                     100,
+                 2);
+        device.remove(QStringLiteral("Carl Dorn"));
+        s = device.sync(server);
+        QVERIFY2(s.ok, qPrintable(s.error));
+        QCOMPARE(s.deletedThere + s.deletedHere, 0);
+        there.insert(QStringLiteral("Carl Dorn"), QStringLiteral("334"));
+        QCOMPARE(remote.cards(), there);
+    }
+
     // A stored sync token the server does not know (one it dropped: RFC 6578 answers 403) makes the
     // run list every card again instead of stopping; nothing is lost or doubled.
     void unknownSyncTokenListsEveryCard() {
