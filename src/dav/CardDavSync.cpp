@@ -496,8 +496,15 @@ struct ContactSync::Impl {
         return reply;
     }
 
-    // Changed on both sides: the newer stays in place, the other becomes a copy.
+    // Changed on both sides: the newer stays in place, the other becomes a copy. Both sides saying
+    // the same (the same edit made on each, or a change the server took whose record was lost)
+    // links the two again instead.
     void conflict(const QString& path, ol::Item& contact, const Card& card, const QString& etag) {
+        if (sameContent(contact, card)) {
+            setLink(path, linkOf(contact, etag));
+            wrote();
+            return;
+        }
         ++sum.conflicts;
         const QDateTime remoteTime = revOf(card);
         const QDateTime localChange = contact.get(ol::prop::LastModificationTime).toDateTime();
@@ -558,14 +565,10 @@ struct ContactSync::Impl {
             if (link == links.constEnd()) {
                 const QString entry = unlinkedByUid.take(uidOfCard(*card));
                 const ol::ItemPtr contact = entry.isEmpty() ? nullptr : item(entry);
-                if (!contact) {
-                    createLocal(path, *card, remote->etag);
-                } else if (sameContent(*contact, *card)) {
-                    setLink(path, linkOf(*contact, remote->etag));
-                    wrote();
-                } else {
+                if (contact)
                     conflict(path, *contact, *card, remote->etag);
-                }
+                else
+                    createLocal(path, *card, remote->etag);
                 continue;
             }
             const Link known = *link;
@@ -678,12 +681,7 @@ struct ContactSync::Impl {
             const auto remote = get(path);
             const auto card = remote ? parse(path, remote->body) : std::nullopt;
             if (card && uidOfCard(*card) == uid) {
-                if (sameContent(contact, *card)) {
-                    setLink(path, linkOf(contact, remote->etag));
-                    wrote();
-                } else {
-                    conflict(path, contact, *card, remote->etag);
-                }
+                conflict(path, contact, *card, remote->etag);
                 return;
             }
             name += QLatin1Char('-') + QUuid::createUuid().toString(QUuid::WithoutBraces).left(8);

@@ -135,6 +135,50 @@ private Q_SLOTS:
         QCOMPARE(s.statusText(), QStringLiteral("CardDAV: contacts in step, nothing to do."));
     }
 
+    // Both sides hold the same version, though the records say both changed it: the same edit
+    // made here and on a phone, or a change the server took whose record a crash lost before the
+    // store committed it. The contact and its card are linked again; no conflict copy is made.
+    void sameVersionOnBothSidesIsNoConflict_data() {
+        QTest::addColumn<bool>("recordLost");
+        QTest::newRow("same edit on both sides") << false;
+        QTest::newRow("record of a confirmed change lost") << true;
+    }
+    void sameVersionOnBothSidesIsNoConflict() {
+        QFETCH(bool, recordLost);
+        qeltest::DavServer server;
+        QVERIFY2(server.started(), qPrintable(server.why()));
+        Remote remote(server);
+        Device device(QStringLiteral("s"));
+        device.add({QStringLiteral("Anna Berg")}, QStringLiteral("100"));
+        QVERIFY(device.sync(server).ok);
+        device.edit(QStringLiteral("Anna Berg"), QStringLiteral("200"));
+        if (recordLost) {
+            std::vector<std::pair<QString, QString>> before;
+            {
+                ol::ApplicationPtr app = ol::Application::create(device.storeDir);
+                for (const auto& [key, value] : contactsOf(app)->records(QStringLiteral("CardDAV|")))
+                    before.emplace_back(key, value);
+            }
+            const dav::DavSyncSummary up = device.sync(server);
+            QVERIFY2(up.ok, qPrintable(up.error));
+            QCOMPARE(up.updatedThere, 1);
+            ol::ApplicationPtr app = ol::Application::create(device.storeDir);
+            for (const auto& [key, value] : before)
+                contactsOf(app)->setRecord(key, value);
+        } else {
+            QCOMPARE(remote.change(QStringLiteral("Anna Berg"), QStringLiteral("200")) / 100, 2);
+        }
+        dav::DavSyncSummary s = device.sync(server);
+        QVERIFY2(s.ok, qPrintable(s.error));
+        QCOMPARE(s.conflicts, 0);
+        const QMap<QString, QString> one{{QStringLiteral("Anna Berg"), QStringLiteral("200")}};
+        QCOMPARE(device.contacts(), one);
+        QCOMPARE(remote.cards(), one);
+        s = device.sync(server);
+        QVERIFY2(s.ok, qPrintable(s.error));
+        QCOMPARE(s.statusText(), QStringLiteral("CardDAV: contacts in step, nothing to do."));
+    }
+
     // A second client changes the card between our listing and our write: the conditional PUT
     // gets 412, the card is fetched again and the two versions are kept as a conflict.
     void preconditionFailedIsAConflict() {
