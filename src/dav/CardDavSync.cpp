@@ -477,10 +477,63 @@ struct ContactSync::Impl {
         ++sum.downloaded;
     }
 
-    // PUT of a contact's card; the answer's status (2xx, 412 ...).
+    // The properties of the server's 3.0 card that no contact field takes (a photo, a birthday
+    // without a year, another program's fields), each with its lines as written and not among
+    // `ours`; "" for a card of another version. Each is tried alone on an item never saved.
+    QByteArray beyondContact(const QString& path, const QByteArray& theirs, const QByteArray& ours) {
+        const auto propertiesOf = [](const QByteArray& text) {
+            QList<QByteArray> out; // a property's lines joined by CR LF
+            for (QByteArray line : text.split('\n')) {
+                if (line.endsWith('\r'))
+                    line.chop(1);
+                if ((line.startsWith(' ') || line.startsWith('\t')) && !out.isEmpty())
+                    out.last() += "\r\n" + line;
+                else if (!line.isEmpty())
+                    out.append(line);
+            }
+            return out;
+        };
+        const auto nameOf = [](const QByteArray& property) {
+            qsizetype end = 0;
+            while (end < property.size() && property.at(end) != ';' && property.at(end) != ':')
+                ++end;
+            const QByteArray name = property.left(end).toUpper();
+            return name.mid(name.indexOf('.') + 1);
+        };
+        const QList<QByteArray> properties = propertiesOf(theirs);
+        if (!properties.contains("VERSION:3.0"))
+            return {};
+        QSet<QByteArray> skip{"BEGIN", "END", "VERSION", "UID", "REV", "PRODID"};
+        for (const QByteArray& property : propertiesOf(ours))
+            skip.insert(nameOf(property));
+        const QByteArray nothing = withoutRev(cardOf(*items->Add(ol::olContactItem)));
+        QByteArray out;
+        for (const QByteArray& property : properties) {
+            if (skip.contains(nameOf(property)))
+                continue;
+            try {
+                const std::vector<Card> alone = vcard::parseCards(
+                    "BEGIN:VCARD\r\nVERSION:3.0\r\n" + property + "\r\nEND:VCARD\r\n", path);
+                const ol::ItemPtr trial = items->Add(ol::olContactItem);
+                vcard::applyCard(alone.front(), *trial);
+                if (withoutRev(cardOf(*trial)) == nothing)
+                    out += property + "\r\n";
+            } catch (const vcard::VcardError&) {
+                // not a property that reads: not carried
+            }
+        }
+        return out;
+    }
+
+    // PUT of a contact's card; the answer's status (2xx, 412 ...). A change keeps what the card on
+    // the server holds beyond what the contact can (see beyondContact).
     DavReply put(const QString& path, const ol::Item& contact, const QByteArray& condition,
                  const QString& etag) {
-        const QByteArray body = cardOf(contact);
+        const QByteArray ours = cardOf(contact);
+        QByteArray body = ours;
+        if (condition == "If-Match")
+            if (const auto there = get(path))
+                body.insert(body.lastIndexOf("END:VCARD"), beyondContact(path, there->body, ours));
         const QByteArray value = condition == "If-None-Match" ? QByteArray("*") : etag.toUtf8();
         DavReply reply = call("PUT", path, {{"Content-Type", kVcardType}, {condition, value}}, body);
         if (reply.ok()) {
@@ -489,7 +542,7 @@ struct ContactSync::Impl {
                 if (const auto fresh = get(path))
                     newEtag = fresh->etag;
             Link link{contact.EntryID(), newEtag, timeText(contact.get(ol::prop::LastModificationTime)),
-                      hashOf(body), nowText()};
+                      hashOf(ours), nowText()};
             setLink(path, link);
             wrote();
         }

@@ -28,6 +28,8 @@
 //   the same way. Nothing doubles.
 // - A card that cannot be read as a contact (the debug log says why) is left alone on both sides:
 //   not taken, not removed here or there, and counted in the status.
+// - A change sent to a card keeps what the card holds beyond a contact's fields (a photo, a
+//   birthday without a year, another program's properties) as the server has it.
 // - The sync token is stored only at the end of a run that went through.
 // - The password never reaches a status line, an error text or the log.
 

@@ -259,6 +259,48 @@ private Q_SLOTS:
         QCOMPARE(remote.cards(), there);
     }
 
+    // A card from another client holds what a contact has no place for (a photo, a birthday
+    // without a year, another program's field): a change made here keeps those on the server,
+    // while a field the contact does carry and that was cleared here is cleared there too.
+    void changeHereKeepsWhatTheContactCannotHold() {
+        qeltest::DavServer server;
+        QVERIFY2(server.started(), qPrintable(server.why()));
+        Remote remote(server);
+        QByteArray card =
+            Remote::card(QStringLiteral("rich-uid"), QStringLiteral("Rich Card"), QStringLiteral("1"));
+        card.replace(
+            "END:VCARD",
+            "PHOTO;ENCODING=b;TYPE=JPEG:/9j/4AAQSkZJRgABAQEASABIAAD/2wBDAP//////////////////"
+            "////////////////////////////////////////////////////////////////////wgALCAABAAEBAREA/8QAFBABAAAA"
+            "AAAAAAAAAAAAAAAAAP/aAAgBAQABPxA=\r\nBDAY:--0415\r\nitem1.X-ABLabel:_$!<Anniversary>!$_\r\n"
+            "X-OTHER-APP:keep me\r\nNOTE:cleared here\r\nEND:VCARD");
+        QCOMPARE(remote.put(QStringLiteral("rich.vcf"), card), 201);
+        Device device(QStringLiteral("x"));
+        QVERIFY(device.sync(server).ok);
+        device.edit(QStringLiteral("Rich Card"), QStringLiteral("2"));
+        {
+            ol::ApplicationPtr app = ol::Application::create(device.storeDir);
+            for (const ol::ItemPtr& c : contactsOf(app)->Items()) {
+                c->Set(QStringLiteral("Body"), QString());
+                c->Save();
+            }
+        }
+        dav::DavSyncSummary s = device.sync(server);
+        QVERIFY2(s.ok, qPrintable(s.error));
+        QCOMPARE(s.updatedThere, 1);
+        const QByteArray there =
+            remote.http.request("GET", remote.at(remote.pathOf(QStringLiteral("Rich Card")))).body;
+        QCOMPARE(Remote::field(there, "TEL"), QStringLiteral("2"));
+        QVERIFY2(there.contains("PHOTO;ENCODING=b;TYPE=JPEG:/9j/4AAQ"), there.constData());
+        QCOMPARE(Remote::field(there, "BDAY"), QStringLiteral("--0415"));
+        QVERIFY2(there.toUpper().contains("ITEM1.X-ABLABEL:_$!<ANNIVERSARY>!$_"), there.constData());
+        QCOMPARE(Remote::field(there, "X-OTHER-APP"), QStringLiteral("keep me"));
+        QVERIFY2(!there.contains("NOTE"), there.constData());
+        s = device.sync(server);
+        QVERIFY2(s.ok, qPrintable(s.error));
+        QCOMPARE(s.statusText(), QStringLiteral("CardDAV: contacts in step, nothing to do."));
+    }
+
     // A stored sync token the server does not know (one it dropped: RFC 6578 answers 403) makes the
     // run list every card again instead of stopping; nothing is lost or doubled.
     void unknownSyncTokenListsEveryCard() {
