@@ -605,14 +605,18 @@ struct ContactSync::Impl {
                     unlinkedByUid.insert(vcard::uidOf(*contact), it.key());
 
         QSet<QString> handled;
+        // A change not taken (a card the fetch did not bring, one that does not read) keeps the
+        // stored sync token, so that the next run is told of it again.
+        bool allTaken = true;
         for (const QString& path : changed) {
             step(QStringLiteral("Taking changes from the server..."));
             const auto remote = fetched.constFind(path);
-            if (remote == fetched.constEnd())
-                continue; // gone between the listing and the fetch: the next run sees it removed
-            const std::optional<Card> card = parse(path, remote->body);
-            if (!card)
-                continue; // not a card we can read: left alone
+            const std::optional<Card> card =
+                remote == fetched.constEnd() ? std::nullopt : parse(path, remote->body);
+            if (!card) { // gone between the listing and the fetch, or not a card we can read
+                allTaken = false;
+                continue;
+            }
             handled.insert(path);
             const auto link = links.constFind(path);
             if (link == links.constEnd()) {
@@ -713,7 +717,7 @@ struct ContactSync::Impl {
             upload(*contact);
         }
         flush();
-        if (!listing.token.isEmpty())
+        if (!listing.token.isEmpty() && allTaken)
             folder->setRecord(prefix + QStringLiteral("token"), listing.token);
     }
 

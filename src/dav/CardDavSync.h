@@ -30,7 +30,8 @@
 //   not taken, not removed here or there, and counted in the status.
 // - A change sent to a card keeps what the card holds beyond a contact's fields (a photo, a
 //   birthday without a year, another program's properties) as the server has it.
-// - The sync token is stored only at the end of a run that went through.
+// - The sync token is stored only at the end of a run that went through and took every change
+//   it was told of (not one that left a card alone, or missed one gone before it was fetched).
 // - The password never reaches a status line, an error text or the log.
 
 #include "DavHttp.h"
