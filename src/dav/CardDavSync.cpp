@@ -1,6 +1,7 @@
 #include "CardDavSync.h"
 
 #include "Multistatus.h"
+#include "core/DebugLog.h"
 #include "core/Progress.h"
 #include "vcard/VcardContacts.h"
 
@@ -137,6 +138,12 @@ QString DavSyncSummary::statusText() const {
                     " %1 contact%2 changed on both sides: the other version kept with the category \"%3\".")
                     .arg(conflicts)
                     .arg(conflicts == 1 ? QString() : QStringLiteral("s"), kConflictCategory);
+    if (unreadable > 0)
+        text += QStringLiteral(" %1 card%2 on the server could not be read and %3 left alone (the debug log "
+                               "says why).")
+                    .arg(unreadable)
+                    .arg(unreadable == 1 ? QString() : QStringLiteral("s"),
+                         unreadable == 1 ? QStringLiteral("was") : QStringLiteral("were"));
     return text;
 }
 
@@ -157,6 +164,7 @@ struct ContactSync::Impl {
     QString bookPath;
     QHash<QString, Link> links;          // path -> link
     QHash<QString, QString> pathOfEntry; // EntryID -> path
+    QSet<QString> unreadable;            // paths of cards that could not be read
     DavSyncSummary sum;
     std::optional<ol::Batch> batch;
     int pending = 0;
@@ -401,12 +409,24 @@ struct ContactSync::Impl {
         return false;
     }
 
+    // The card, when it reads as a contact (tried on an item that is never saved); else nullopt,
+    // the card counted and the reason logged.
     std::optional<Card> parse(const QString& path, const QByteArray& body) {
+        QString why = QStringLiteral("no vCard in it");
         try {
             std::vector<Card> cards = vcard::parseCards(body, path);
-            if (!cards.empty())
+            if (!cards.empty()) {
+                const ol::ItemPtr trial = items->Add(ol::olContactItem);
+                vcard::applyCard(cards.front(), *trial);
                 return cards.front();
-        } catch (const vcard::VcardError&) {
+            }
+        } catch (const vcard::VcardError& e) {
+            why = e.message();
+        }
+        if (!unreadable.contains(path)) {
+            unreadable.insert(path);
+            ++sum.unreadable;
+            debug(QStringLiteral(":CardDAV: the card %1 is left alone: %2").arg(path, why));
         }
         return std::nullopt;
     }
@@ -457,10 +477,63 @@ struct ContactSync::Impl {
         ++sum.downloaded;
     }
 
-    // PUT of a contact's card; the answer's status (2xx, 412 ...).
+    // The properties of the server's 3.0 card that no contact field takes (a photo, a birthday
+    // without a year, another program's fields), each with its lines as written and not among
+    // `ours`; "" for a card of another version. Each is tried alone on an item never saved.
+    QByteArray beyondContact(const QString& path, const QByteArray& theirs, const QByteArray& ours) {
+        const auto propertiesOf = [](const QByteArray& text) {
+            QList<QByteArray> out; // a property's lines joined by CR LF
+            for (QByteArray line : text.split('\n')) {
+                if (line.endsWith('\r'))
+                    line.chop(1);
+                if ((line.startsWith(' ') || line.startsWith('\t')) && !out.isEmpty())
+                    out.last() += "\r\n" + line;
+                else if (!line.isEmpty())
+                    out.append(line);
+            }
+            return out;
+        };
+        const auto nameOf = [](const QByteArray& property) {
+            qsizetype end = 0;
+            while (end < property.size() && property.at(end) != ';' && property.at(end) != ':')
+                ++end;
+            const QByteArray name = property.left(end).toUpper();
+            return name.mid(name.indexOf('.') + 1);
+        };
+        const QList<QByteArray> properties = propertiesOf(theirs);
+        if (!properties.contains("VERSION:3.0"))
+            return {};
+        QSet<QByteArray> skip{"BEGIN", "END", "VERSION", "UID", "REV", "PRODID"};
+        for (const QByteArray& property : propertiesOf(ours))
+            skip.insert(nameOf(property));
+        const QByteArray nothing = withoutRev(cardOf(*items->Add(ol::olContactItem)));
+        QByteArray out;
+        for (const QByteArray& property : properties) {
+            if (skip.contains(nameOf(property)))
+                continue;
+            try {
+                const std::vector<Card> alone = vcard::parseCards(
+                    "BEGIN:VCARD\r\nVERSION:3.0\r\n" + property + "\r\nEND:VCARD\r\n", path);
+                const ol::ItemPtr trial = items->Add(ol::olContactItem);
+                vcard::applyCard(alone.front(), *trial);
+                if (withoutRev(cardOf(*trial)) == nothing)
+                    out += property + "\r\n";
+            } catch (const vcard::VcardError&) {
+                // not a property that reads: not carried
+            }
+        }
+        return out;
+    }
+
+    // PUT of a contact's card; the answer's status (2xx, 412 ...). A change keeps what the card on
+    // the server holds beyond what the contact can (see beyondContact).
     DavReply put(const QString& path, const ol::Item& contact, const QByteArray& condition,
                  const QString& etag) {
-        const QByteArray body = cardOf(contact);
+        const QByteArray ours = cardOf(contact);
+        QByteArray body = ours;
+        if (condition == "If-Match")
+            if (const auto there = get(path))
+                body.insert(body.lastIndexOf("END:VCARD"), beyondContact(path, there->body, ours));
         const QByteArray value = condition == "If-None-Match" ? QByteArray("*") : etag.toUtf8();
         DavReply reply = call("PUT", path, {{"Content-Type", kVcardType}, {condition, value}}, body);
         if (reply.ok()) {
@@ -469,15 +542,22 @@ struct ContactSync::Impl {
                 if (const auto fresh = get(path))
                     newEtag = fresh->etag;
             Link link{contact.EntryID(), newEtag, timeText(contact.get(ol::prop::LastModificationTime)),
-                      hashOf(body), nowText()};
+                      hashOf(ours), nowText()};
             setLink(path, link);
             wrote();
         }
         return reply;
     }
 
-    // Changed on both sides: the newer stays in place, the other becomes a copy.
+    // Changed on both sides: the newer stays in place, the other becomes a copy. Both sides saying
+    // the same (the same edit made on each, or a change the server took whose record was lost)
+    // links the two again instead.
     void conflict(const QString& path, ol::Item& contact, const Card& card, const QString& etag) {
+        if (sameContent(contact, card)) {
+            setLink(path, linkOf(contact, etag));
+            wrote();
+            return;
+        }
         ++sum.conflicts;
         const QDateTime remoteTime = revOf(card);
         const QDateTime localChange = contact.get(ol::prop::LastModificationTime).toDateTime();
@@ -525,27 +605,27 @@ struct ContactSync::Impl {
                     unlinkedByUid.insert(vcard::uidOf(*contact), it.key());
 
         QSet<QString> handled;
+        // A change not taken (a card the fetch did not bring, one that does not read) keeps the
+        // stored sync token, so that the next run is told of it again.
+        bool allTaken = true;
         for (const QString& path : changed) {
             step(QStringLiteral("Taking changes from the server..."));
             const auto remote = fetched.constFind(path);
-            if (remote == fetched.constEnd())
-                continue; // gone between the listing and the fetch: the next run sees it removed
-            const std::optional<Card> card = parse(path, remote->body);
-            if (!card)
-                continue; // not a card we can read: left alone
+            const std::optional<Card> card =
+                remote == fetched.constEnd() ? std::nullopt : parse(path, remote->body);
+            if (!card) { // gone between the listing and the fetch, or not a card we can read
+                allTaken = false;
+                continue;
+            }
             handled.insert(path);
             const auto link = links.constFind(path);
             if (link == links.constEnd()) {
                 const QString entry = unlinkedByUid.take(uidOfCard(*card));
                 const ol::ItemPtr contact = entry.isEmpty() ? nullptr : item(entry);
-                if (!contact) {
-                    createLocal(path, *card, remote->etag);
-                } else if (sameContent(*contact, *card)) {
-                    setLink(path, linkOf(*contact, remote->etag));
-                    wrote();
-                } else {
+                if (contact)
                     conflict(path, *contact, *card, remote->etag);
-                }
+                else
+                    createLocal(path, *card, remote->etag);
                 continue;
             }
             const Link known = *link;
@@ -637,7 +717,7 @@ struct ContactSync::Impl {
             upload(*contact);
         }
         flush();
-        if (!listing.token.isEmpty())
+        if (!listing.token.isEmpty() && allTaken)
             folder->setRecord(prefix + QStringLiteral("token"), listing.token);
     }
 
@@ -658,12 +738,7 @@ struct ContactSync::Impl {
             const auto remote = get(path);
             const auto card = remote ? parse(path, remote->body) : std::nullopt;
             if (card && uidOfCard(*card) == uid) {
-                if (sameContent(contact, *card)) {
-                    setLink(path, linkOf(contact, remote->etag));
-                    wrote();
-                } else {
-                    conflict(path, contact, *card, remote->etag);
-                }
+                conflict(path, contact, *card, remote->etag);
                 return;
             }
             name += QLatin1Char('-') + QUuid::createUuid().toString(QUuid::WithoutBraces).left(8);
@@ -683,6 +758,9 @@ DavSyncSummary ContactSync::run() {
         impl.sum.cancelled = stop.cancelled;
     } catch (const ol::Error& e) {
         impl.batch.reset(); // rolled back: an item and its record go together or not at all
+        impl.sum.error = e.message();
+    } catch (const vcard::VcardError& e) {
+        impl.batch.reset();
         impl.sum.error = e.message();
     }
     return impl.sum;

@@ -18,12 +18,20 @@
 // - A contact changed on both sides since the last sync is a conflict: the newer version (the
 //   local change time against the card's REV; a card without REV counts as the newer) stays in
 //   place, the other is kept as a new contact with the category "Sync Conflict" added, which the
-//   sync then uploads like any new contact. Nothing is lost.
+//   sync then uploads like any new contact. Nothing is lost. Both sides saying the same (the same
+//   edit made on each) is no conflict: the two are linked again.
 // - A record is written only after the server confirmed the write, and a downloaded contact and
 //   its record commit together. A run cut off anywhere leaves records that are true; the next run
 //   finds a contact whose upload the server confirmed but whose record was lost by its 412 on
-//   If-None-Match, fetches the card and links the two when they say the same. Nothing doubles.
-// - The sync token is stored only at the end of a run that went through.
+//   If-None-Match, fetches the card and links the two when they say the same; a change the server
+//   took whose record was lost comes back as a card that says what the contact says, and is linked
+//   the same way. Nothing doubles.
+// - A card that cannot be read as a contact (the debug log says why) is left alone on both sides:
+//   not taken, not removed here or there, and counted in the status.
+// - A change sent to a card keeps what the card holds beyond a contact's fields (a photo, a
+//   birthday without a year, another program's properties) as the server has it.
+// - The sync token is stored only at the end of a run that went through and took every change
+//   it was told of (not one that left a card alone, or missed one gone before it was fetched).
 // - The password never reaches a status line, an error text or the log.
 
 #include "DavHttp.h"
@@ -69,8 +77,9 @@ struct DavSyncSummary {
     int updatedThere = 0;     // cards changed on the server
     int deletedThere = 0;     // cards removed from the server
     int conflicts = 0;        // contacts changed on both sides
+    int unreadable = 0;       // cards the vCard mapping refused: left alone on both sides
     bool incremental = false; // the changes came from sync-collection
-    // "CardDAV: 3 down, 2 up, 1 deleted here, 1 conflict kept as "Sync Conflict"."
+    // "CardDAV: 3 new here, 2 new on the server." and sentences for conflicts and unreadable cards.
     QString statusText() const;
 };
 
