@@ -130,14 +130,22 @@ QString DavSyncSummary::statusText() const {
     add(uploaded, "new on the server");
     add(updatedThere, "changed on the server");
     add(deletedThere, "deleted on the server");
-    QString text = parts.isEmpty()
-                       ? QStringLiteral("CardDAV: contacts in step, nothing to do.")
-                       : QStringLiteral("CardDAV: ") + parts.join(QStringLiteral(", ")) + QLatin1Char('.');
+    QString text = !parts.isEmpty()
+                       ? QStringLiteral("CardDAV: ") + parts.join(QStringLiteral(", ")) + QLatin1Char('.')
+                   : refused > 0 ? QStringLiteral("CardDAV: nothing could be sent.")
+                                 : QStringLiteral("CardDAV: contacts in step, nothing to do.");
     if (conflicts > 0)
         text += QStringLiteral(
                     " %1 contact%2 changed on both sides: the other version kept with the category \"%3\".")
                     .arg(conflicts)
                     .arg(conflicts == 1 ? QString() : QStringLiteral("s"), kConflictCategory);
+    if (refused > 0)
+        text +=
+            QStringLiteral(" %1 change%2 the server refused %3 kept here and tried again at the next sync "
+                           "(the debug log says why).")
+                .arg(refused)
+                .arg(refused == 1 ? QString() : QStringLiteral("s"),
+                     refused == 1 ? QStringLiteral("is") : QStringLiteral("are"));
     if (unreadable > 0)
         text += QStringLiteral(" %1 card%2 on the server could not be read and %3 left alone (the debug log "
                                "says why).")
@@ -263,6 +271,20 @@ struct ContactSync::Impl {
                            .arg(QString::fromLatin1(method), path)
                            .arg(reply.status)};
         return reply;
+    }
+
+    // A write of one card that the server refuses for that card alone (too large, a UID it holds
+    // under another name, a card it does not accept: 4xx but a refused login or a changed card) is
+    // counted and logged, and the run goes on without it; the change stays here and is sent again
+    // next time. Anything else stops the run.
+    void refuseCard(const QByteArray& method, const QString& path, const DavReply& reply) {
+        if (reply.status < 400 || reply.status >= 500 || reply.status == 412)
+            refuse(method, path, reply);
+        ++sum.refused;
+        debug(QStringLiteral(":CardDAV: the server refused %1 %2 (%3): %4")
+                  .arg(QString::fromLatin1(method), path)
+                  .arg(reply.status)
+                  .arg(QString::fromUtf8(reply.body.left(200)).simplified()));
     }
 
     void refuse(const QByteArray& method, const QString& path, const DavReply& reply) {
@@ -577,7 +599,7 @@ struct ContactSync::Impl {
         if (reply.ok())
             ++sum.updatedThere;
         else if (reply.status != 412)
-            refuse("PUT", path, reply);
+            refuseCard("PUT", path, reply);
         // 412 again: changed once more meanwhile; the next run sees it.
     }
 
@@ -681,7 +703,7 @@ struct ContactSync::Impl {
                         wrote();
                     }
                 } else {
-                    refuse("DELETE", path, reply);
+                    refuseCard("DELETE", path, reply);
                 }
                 continue;
             }
@@ -700,7 +722,7 @@ struct ContactSync::Impl {
                     wrote();
                 }
             } else {
-                refuse("PUT", path, reply);
+                refuseCard("PUT", path, reply);
             }
         }
         flush();
@@ -732,8 +754,10 @@ struct ContactSync::Impl {
                 ++sum.uploaded;
                 return;
             }
-            if (reply.status != 412)
-                refuse("PUT", path, reply);
+            if (reply.status != 412) {
+                refuseCard("PUT", path, reply);
+                return;
+            }
             // Something is there already: ours from a run that was cut off, or another card.
             const auto remote = get(path);
             const auto card = remote ? parse(path, remote->body) : std::nullopt;

@@ -30,6 +30,9 @@
 //   not taken, not removed here or there, and counted in the status.
 // - A change sent to a card keeps what the card holds beyond a contact's fields (a photo, a
 //   birthday without a year, another program's properties) as the server has it.
+// - A write the server refuses for that card alone (4xx: too large, a UID it holds elsewhere, a
+//   card it does not accept) does not stop the run: it is counted, logged and tried again next time;
+//   the run then reports not being in step.
 // - The sync token is stored only at the end of a run that went through and took every change
 //   it was told of (not one that left a card alone, or missed one gone before it was fetched).
 // - The password never reaches a status line, an error text or the log.
@@ -78,6 +81,7 @@ struct DavSyncSummary {
     int deletedThere = 0;     // cards removed from the server
     int conflicts = 0;        // contacts changed on both sides
     int unreadable = 0;       // cards the vCard mapping refused: left alone on both sides
+    int refused = 0;          // writes of single cards the server refused: kept here, sent again
     bool incremental = false; // the changes came from sync-collection
     // "CardDAV: 3 new here, 2 new on the server." and sentences for conflicts and unreadable cards.
     QString statusText() const;

@@ -168,7 +168,7 @@ DavRun runDavSync(const SettingsModel& settings, const ol::NameSpacePtr& ns, con
     ContactSync sync(http, book, contactFolder.folder);
     sync.setProgress(progress);
     const DavSyncSummary summary = sync.run();
-    run.ok = summary.ok;
+    run.ok = summary.ok && summary.refused == 0;
     run.status = summary.statusText();
     debug(run.status);
     if (summary.ok && settings.davPublishQELDays) {

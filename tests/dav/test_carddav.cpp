@@ -366,6 +366,37 @@ private Q_SLOTS:
         QCOMPARE(remote.list().size(), 1);
     }
 
+    // A card the server refuses on its own (larger than it takes: 413) does not stop the sync: the
+    // rest goes up, the status says the change is kept here, and once the server takes it the next
+    // sync sends it.
+    void aCardTheServerRefusesDoesNotStopTheRest() {
+        qeltest::DavServer server(qeltest::DavServer::defaultKind(), 4000);
+        QVERIFY2(server.started(), qPrintable(server.why()));
+        Remote remote(server);
+        Device device(QStringLiteral("r"));
+        device.add({QStringLiteral("Anna Berg"), QStringLiteral("Bert Car")}, QStringLiteral("111"));
+        device.edit(QStringLiteral("Bert Car"), QString(6000, QLatin1Char('9')));
+        dav::DavSyncSummary s = device.sync(server);
+        QVERIFY2(s.ok, qPrintable(s.error));
+        QCOMPARE(s.uploaded, 1);
+        QCOMPARE(s.refused, 1);
+        QVERIFY2(s.statusText().contains(QStringLiteral("1 change the server refused is kept here")),
+                 qPrintable(s.statusText()));
+        QCOMPARE(remote.cards(),
+                 (QMap<QString, QString>{{QStringLiteral("Anna Berg"), QStringLiteral("111")}}));
+        QCOMPARE(device.contacts().size(), 2);
+
+        device.edit(QStringLiteral("Bert Car"), QStringLiteral("222"));
+        s = device.sync(server);
+        QVERIFY2(s.ok, qPrintable(s.error));
+        QCOMPARE(s.uploaded, 1);
+        QCOMPARE(s.refused, 0);
+        const QMap<QString, QString> both{{QStringLiteral("Anna Berg"), QStringLiteral("111")},
+                                          {QStringLiteral("Bert Car"), QStringLiteral("222")}};
+        QCOMPARE(remote.cards(), both);
+        QCOMPARE(device.contacts(), both);
+    }
+
     // The server stops at several points of a first sync; after it is back, the next sync ends
     // with every contact once on both sides. Then the records are lost altogether (a store from a
     // backup): the sync links every contact with its card again, still without doubling any.

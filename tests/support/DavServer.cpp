@@ -20,7 +20,7 @@ DavServer::Kind DavServer::defaultKind() {
                                                                                  : Kind::Radicale;
 }
 
-DavServer::DavServer(Kind kind) : mKind(kind) {
+DavServer::DavServer(Kind kind, int maxBody) : mKind(kind), mMaxBody(maxBody) {
     if (!mDir.isValid()) {
         mWhy = QStringLiteral("no temporary folder");
         return;
@@ -80,6 +80,7 @@ bool DavServer::launch(int port) {
         env.insert(QStringLiteral("DAV_DB"), mDir.filePath(QStringLiteral("dav.sqlite")));
         env.insert(QStringLiteral("DAV_USER"), user());
         env.insert(QStringLiteral("DAV_PASSWORD"), password());
+        env.insert(QStringLiteral("DAV_MAX_BODY"), QString::number(mMaxBody));
         mProcess.setProcessEnvironment(env);
         mProcess.start(QStringLiteral("php"), {QStringLiteral("-S"), QStringLiteral("127.0.0.1:%1").arg(port),
                                                QStringLiteral(QEL_TEST_SUPPORT_DIR "/dav_server.php")});
@@ -92,7 +93,9 @@ bool DavServer::launch(int port) {
                     mDir.filePath(QStringLiteral("storage")), QStringLiteral("--auth-type"),
                     QStringLiteral("htpasswd"), QStringLiteral("--auth-htpasswd-filename"),
                     mDir.filePath(QStringLiteral("users")), QStringLiteral("--auth-htpasswd-encryption"),
-                    QStringLiteral("plain"), QStringLiteral("--logging-level"), QStringLiteral("info")});
+                    QStringLiteral("plain"), QStringLiteral("--server-max-content-length"),
+                    QString::number(mMaxBody > 0 ? mMaxBody : 100000000), QStringLiteral("--logging-level"),
+                    QStringLiteral("info")});
     // It says where it listens: "Listening on '[127.0.0.1]:PORT'", then that it is ready.
     return awaitPort(log, QStringLiteral("Listening on .*:(\\d+)"), "ready");
 }

@@ -20,7 +20,8 @@ public:
     enum class Kind { Radicale, Sabre };
     static Kind defaultKind();
 
-    explicit DavServer(Kind kind = defaultKind());
+    // `maxBody`: a request body longer than this many bytes is refused with 413 (0: no limit).
+    explicit DavServer(Kind kind = defaultKind(), int maxBody = 0);
     ~DavServer();
     DavServer(const DavServer&) = delete;
     DavServer& operator=(const DavServer&) = delete;
@@ -48,6 +49,7 @@ private:
     bool awaitPort(const QString& log, const QString& pattern, const QByteArray& ready);
 
     Kind mKind;
+    int mMaxBody;
     QTemporaryDir mDir;
     QProcess mProcess;
     int mPort = 0;

@@ -17,6 +17,13 @@ class OneUser extends \Sabre\DAV\Auth\Backend\AbstractBasic {
     }
 }
 
+// DAV_MAX_BODY: a request body longer than this many bytes is refused with 413 (0: no limit).
+$maxBody = intval(getenv('DAV_MAX_BODY'));
+if ($maxBody > 0 && intval($_SERVER['CONTENT_LENGTH'] ?? 0) > $maxBody) {
+    http_response_code(413);
+    exit;
+}
+
 $user = getenv('DAV_USER');
 $pdo = new \PDO('sqlite:' . getenv('DAV_DB'));
 $pdo->setAttribute(PDO::ATTR_ERRMODE, PDO::ERRMODE_EXCEPTION);
