@@ -302,26 +302,47 @@ struct ContactSync::Impl {
         QString token;
     };
 
+    // The changes since `token` ("" for every card) by sync-collection, every page of them: a server
+    // that pages its answer says so with a 507 for the collection itself, and the page's token asks
+    // for the next (RFC 6578). False when the server does not answer it, or its pages do not end:
+    // a full listing from pages not read to the end would take the cards not listed for removed.
     bool readSyncCollection(const QString& token, Listing& out) {
-        const DavReply reply = call("REPORT", bookPath, {{"Depth", "0"}, {"Content-Type", kXmlType}},
-                                    syncCollectionBody(token), true);
-        if (reply.status != 207)
-            return false;
-        const Multistatus ms = parseMultistatus(reply.body);
-        if (!ms.valid)
-            return false;
         out.full = token.isEmpty();
-        out.token = ms.syncToken;
-        for (const DavResponse& r : ms.responses) {
-            if (!isMember(r.href, bookPath))
-                continue;
-            if (r.status == 404 || r.status == 410)
-                out.removed.insert(r.href);
-            else if (r.props.contains(QStringLiteral("getetag")))
-                out.etags.insert(r.href, r.props.value(QStringLiteral("getetag")).text.trimmed());
+        QString from = token;
+        for (int page = 0; page < kMostPages; ++page) {
+            const DavReply reply = call("REPORT", bookPath, {{"Depth", "0"}, {"Content-Type", kXmlType}},
+                                        syncCollectionBody(from), true);
+            if (reply.status != 207)
+                return false;
+            const Multistatus ms = parseMultistatus(reply.body);
+            if (!ms.valid)
+                return false;
+            bool more = false;
+            for (const DavResponse& r : ms.responses) {
+                if (!isMember(r.href, bookPath)) {
+                    more = more || (r.status == 507 && isBook(r.href));
+                    continue;
+                }
+                if (r.status == 404 || r.status == 410) {
+                    out.removed.insert(r.href);
+                    out.etags.remove(r.href);
+                } else if (r.props.contains(QStringLiteral("getetag"))) {
+                    out.etags.insert(r.href, r.props.value(QStringLiteral("getetag")).text.trimmed());
+                    out.removed.remove(r.href);
+                }
+            }
+            out.token = ms.syncToken;
+            if (!more)
+                return true;
+            if (out.token.isEmpty() || out.token == from)
+                return false; // no way on to the next page
+            from = out.token;
         }
-        return true;
+        return false;
     }
+    static constexpr int kMostPages = 10000;
+
+    bool isBook(const QString& path) const { return path == bookPath || path + QLatin1Char('/') == bookPath; }
 
     Listing list() {
         Listing out;

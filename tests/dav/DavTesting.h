@@ -12,6 +12,7 @@
 #include "support/TestEnvironment.h"
 
 #include <QMap>
+#include <QProcess>
 #include <QRegularExpression>
 #include <QTest>
 #include <functional>
@@ -51,13 +52,14 @@ struct Device {
     QString storeDir;
     explicit Device(const QString& tag) : storeDir(qeltest::freshStoreDir(tag)) {}
 
+    // `book`: the address book's address when not the server's own (through a proxy).
     dav::DavSyncSummary sync(qeltest::DavServer& server, qel::Progress* progress = nullptr,
-                             int commitEvery = 200) {
+                             int commitEvery = 200, const QUrl& book = {}) {
         ol::ApplicationPtr app = ol::Application::create(storeDir);
         dav::DavHttp http;
         http.setCredentials(server.user(), server.password());
         http.setTimeouts(5, 10);
-        dav::ContactSync sync(http, server.addressBook(), contactsOf(app));
+        dav::ContactSync sync(http, book.isEmpty() ? server.addressBook() : book, contactsOf(app));
         sync.setProgress(progress);
         sync.setCommitEvery(commitEvery);
         return sync.run();
@@ -115,6 +117,35 @@ struct Device {
             }
         QFAIL(qPrintable(QStringLiteral("no contact %1").arg(name)));
     }
+};
+
+// tests/support/dav_paging_proxy.py in front of a server: sync-collection answers come in pages of
+// `page` cards. Stopped when destroyed.
+class PagingProxy {
+public:
+    PagingProxy(const qeltest::DavServer& server, int page) : mServer(server) {
+        mProcess.start(QStringLiteral("python3"), {qEnvironmentVariable("QEL_TEST_SOURCE_DIR") +
+                                                       QStringLiteral("/tests/support/dav_paging_proxy.py"),
+                                                   QString::number(server.port()), QString::number(page)});
+        if (mProcess.waitForReadyRead(10000))
+            mPort = QString::fromUtf8(mProcess.readLine()).section(QLatin1Char(' '), 1).trimmed().toInt();
+    }
+    ~PagingProxy() {
+        mProcess.kill();
+        mProcess.waitForFinished(5000);
+    }
+    bool started() const { return mPort > 0; }
+    // The server's address book, reached through the proxy.
+    QUrl addressBook() const {
+        QUrl url = mServer.addressBook();
+        url.setPort(mPort);
+        return url;
+    }
+
+private:
+    const qeltest::DavServer& mServer;
+    QProcess mProcess;
+    int mPort = 0;
 };
 
 // The server's side, as another client sees it.

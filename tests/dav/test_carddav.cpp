@@ -366,6 +366,63 @@ private Q_SLOTS:
         QCOMPARE(remote.list().size(), 1);
     }
 
+    // A server that pages its sync-collection answers is read to the last page. A full listing
+    // read from its first page alone took every card of the later pages for removed on the server
+    // and deleted those contacts here.
+    void pagedSyncCollectionIsReadToTheEnd() {
+        qeltest::DavServer server;
+        QVERIFY2(server.started(), qPrintable(server.why()));
+        if (!server.hasSyncCollection())
+            QSKIP("a server without sync-collection has no pages to read");
+        PagingProxy proxy(server, 3);
+        QVERIFY(proxy.started());
+        Remote remote(server);
+        Device device(QStringLiteral("g"));
+        const QStringList seven = names(QStringLiteral("Paged"), 7);
+        device.add(seven, QStringLiteral("100"));
+        dav::DavSyncSummary s = device.sync(server, nullptr, 200, proxy.addressBook());
+        QVERIFY2(s.ok, qPrintable(s.error));
+        QCOMPARE(s.uploaded, 7);
+
+        // The token forgotten: every card is listed again, in three pages; one card is new there.
+        QCOMPARE(remote.put(QStringLiteral("carl.vcf"),
+                            Remote::card(QStringLiteral("carl-uid"), QStringLiteral("Carl Dorn"),
+                                         QStringLiteral("333"))),
+                 201);
+        {
+            ol::ApplicationPtr app = ol::Application::create(device.storeDir);
+            const QString key = QStringLiteral("CardDAV|%1|token").arg(proxy.addressBook().toString());
+            contactsOf(app)->setRecord(key, QString());
+        }
+        s = device.sync(server, nullptr, 200, proxy.addressBook());
+        QVERIFY2(s.ok, qPrintable(s.error));
+        QCOMPARE(s.deletedHere, 0);
+        QCOMPARE(s.downloaded, 1);
+        QMap<QString, QString> all{{QStringLiteral("Carl Dorn"), QStringLiteral("333")}};
+        for (const QString& name : seven)
+            all.insert(name, QStringLiteral("100"));
+        QCOMPARE(device.contacts(), all);
+        QCOMPARE(remote.cards(), all);
+
+        // Changes since the token, also in pages.
+        QCOMPARE(remote.change(seven.at(0), QStringLiteral("101")) / 100, 2);
+        QCOMPARE(remote.change(seven.at(4), QStringLiteral("105")) / 100, 2);
+        QCOMPARE(remote.change(seven.at(6), QStringLiteral("107")) / 100, 2);
+        QCOMPARE(remote.remove(QStringLiteral("Carl Dorn")) / 100, 2);
+        s = device.sync(server, nullptr, 200, proxy.addressBook());
+        QVERIFY2(s.ok, qPrintable(s.error));
+        QVERIFY(s.incremental);
+        QCOMPARE(s.updatedHere, 3);
+        QCOMPARE(s.deletedHere, 1);
+        all.remove(QStringLiteral("Carl Dorn"));
+        all.insert(seven.at(0), QStringLiteral("101"));
+        all.insert(seven.at(4), QStringLiteral("105"));
+        all.insert(seven.at(6), QStringLiteral("107"));
+        QCOMPARE(device.contacts(), all);
+        s = device.sync(server, nullptr, 200, proxy.addressBook());
+        QCOMPARE(s.statusText(), QStringLiteral("CardDAV: contacts in step, nothing to do."));
+    }
+
     // A card the server refuses on its own (larger than it takes: 413) does not stop the sync: the
     // rest goes up, the status says the change is kept here, and once the server takes it the next
     // sync sends it.
