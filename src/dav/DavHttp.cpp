@@ -62,8 +62,14 @@ DavReply DavHttp::request(const QByteArray& method, const QUrl& url, const DavHe
         curl_easy_setopt(curl, CURLOPT_POSTFIELDS, body.constData());
         curl_easy_setopt(curl, CURLOPT_POSTFIELDSIZE_LARGE, static_cast<curl_off_t>(body.size()));
     }
+    const QString server =
+        url.adjusted(QUrl::RemovePath | QUrl::RemoveQuery | QUrl::RemoveFragment | QUrl::RemoveUserInfo)
+            .toString();
     if (!mUser.isEmpty()) {
-        curl_easy_setopt(curl, CURLOPT_HTTPAUTH, CURLAUTH_BASIC | CURLAUTH_DIGEST);
+        // Both methods make libcurl ask without the login first and answer the 401 challenge; once
+        // the server showed it takes Basic alone, the login goes with the request.
+        curl_easy_setopt(curl, CURLOPT_HTTPAUTH,
+                         server == mBasicOnly ? CURLAUTH_BASIC : CURLAUTH_BASIC | CURLAUTH_DIGEST);
         curl_easy_setopt(curl, CURLOPT_USERNAME, mUser.constData());
         curl_easy_setopt(curl, CURLOPT_PASSWORD, mPassword.constData());
     }
@@ -107,6 +113,10 @@ DavReply DavHttp::request(const QByteArray& method, const QUrl& url, const DavHe
     long status = 0;
     curl_easy_getinfo(curl, CURLINFO_RESPONSE_CODE, &status);
     reply.status = static_cast<int>(status);
+    long offered = 0; // the methods a 401 of this request offered
+    curl_easy_getinfo(curl, CURLINFO_HTTPAUTH_AVAIL, &offered);
+    if (offered != 0)
+        mBasicOnly = offered == CURLAUTH_BASIC ? server : QString();
     char* effective = nullptr;
     curl_easy_getinfo(curl, CURLINFO_EFFECTIVE_URL, &effective);
     reply.url = effective ? QUrl::fromEncoded(effective) : url;

@@ -46,6 +46,9 @@ private:
     void* mCurl = nullptr;
     QByteArray mUser, mPassword;
     std::function<bool()> mCancelled;
+    // The server (scheme, host and port) that asked for Basic authentication alone: later requests
+    // to it send the login at once instead of first being answered 401.
+    QString mBasicOnly;
     int mConnectTimeout = 10;
     int mStallTimeout = 30;
 };
