@@ -274,9 +274,10 @@ struct ContactSync::Impl {
     }
 
     // A write of one card that the server refuses for that card alone (too large, a UID it holds
-    // under another name, a card it does not accept: 4xx but a refused login or a changed card) is
-    // counted and logged, and the run goes on without it; the change stays here and is sent again
-    // next time. Anything else stops the run.
+    // under another name, a card it does not accept: a 4xx that `call` let through, so neither a
+    // refused login nor a forbidden address book, and not 412, a changed card) is counted and
+    // logged, and the run goes on without it; the change stays here and is sent again next time.
+    // Anything else stops the run.
     void refuseCard(const QByteArray& method, const QString& path, const DavReply& reply) {
         if (reply.status < 400 || reply.status >= 500 || reply.status == 412)
             refuse(method, path, reply);
