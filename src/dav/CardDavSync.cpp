@@ -523,7 +523,9 @@ struct ContactSync::Impl {
 
     // The properties of the server's 3.0 card that no contact field takes (a photo, a birthday
     // without a year, another program's fields), each with its lines as written and not among
-    // `ours`; "" for a card of another version. Each is tried alone on an item never saved.
+    // `ours`; "" for a card of another version. Each is tried alone on an item never saved. Of the
+    // e-mail addresses and numbers, those beyond what a contact holds (a fourth address, a second
+    // mobile number) are kept too: the ones the card, read into a contact, does not give back.
     QByteArray beyondContact(const QString& path, const QByteArray& theirs, const QByteArray& ours) {
         const auto propertiesOf = [](const QByteArray& text) {
             QList<QByteArray> out; // a property's lines joined by CR LF
@@ -544,15 +546,34 @@ struct ContactSync::Impl {
             const QByteArray name = property.left(end).toUpper();
             return name.mid(name.indexOf('.') + 1);
         };
+        const auto valueOf = [&nameOf](const QByteArray& property) {
+            QByteArray unfolded = property;
+            unfolded.replace("\r\n ", "").replace("\r\n\t", "");
+            return nameOf(property) + ':' + unfolded.mid(unfolded.indexOf(':') + 1).trimmed();
+        };
         const QList<QByteArray> properties = propertiesOf(theirs);
         if (!properties.contains("VERSION:3.0"))
             return {};
         QSet<QByteArray> skip{"BEGIN", "END", "VERSION", "UID", "REV", "PRODID"};
         for (const QByteArray& property : propertiesOf(ours))
             skip.insert(nameOf(property));
+        static const QSet<QByteArray> counted{"EMAIL", "TEL"};
+        QSet<QByteArray> held; // "EMAIL:value" of the addresses and numbers a contact takes
+        if (const std::optional<Card> card = parse(path, theirs)) {
+            const ol::ItemPtr trial = items->Add(ol::olContactItem);
+            vcard::applyCard(*card, *trial);
+            for (const QByteArray& property : propertiesOf(cardOf(*trial)))
+                if (counted.contains(nameOf(property)))
+                    held.insert(valueOf(property));
+        }
         const QByteArray nothing = withoutRev(cardOf(*items->Add(ol::olContactItem)));
         QByteArray out;
         for (const QByteArray& property : properties) {
+            if (counted.contains(nameOf(property))) {
+                if (!held.contains(valueOf(property)))
+                    out += property + "\r\n";
+                continue;
+            }
             if (skip.contains(nameOf(property)))
                 continue;
             try {

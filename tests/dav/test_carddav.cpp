@@ -274,7 +274,8 @@ private Q_SLOTS:
             "PHOTO;ENCODING=b;TYPE=JPEG:/9j/4AAQSkZJRgABAQEASABIAAD/2wBDAP//////////////////"
             "////////////////////////////////////////////////////////////////////wgALCAABAAEBAREA/8QAFBABAAAA"
             "AAAAAAAAAAAAAAAAAP/aAAgBAQABPxA=\r\nBDAY:--0415\r\nitem1.X-ABLabel:_$!<Anniversary>!$_\r\n"
-            "X-OTHER-APP:keep me\r\nNOTE:cleared here\r\nEND:VCARD");
+            "X-OTHER-APP:keep me\r\nNOTE:cleared here\r\nEMAIL:one@example.org\r\n"
+            "EMAIL:two@example.org\r\nEMAIL:three@example.org\r\nEMAIL:four@example.org\r\nEND:VCARD");
         QCOMPARE(remote.put(QStringLiteral("rich.vcf"), card), 201);
         Device device(QStringLiteral("x"));
         QVERIFY(device.sync(server).ok);
@@ -283,6 +284,7 @@ private Q_SLOTS:
             ol::ApplicationPtr app = ol::Application::create(device.storeDir);
             for (const ol::ItemPtr& c : contactsOf(app)->Items()) {
                 c->Set(QStringLiteral("Body"), QString());
+                c->Set(QStringLiteral("Email2Address"), QString()); // removed here: gone there too
                 c->Save();
             }
         }
@@ -297,6 +299,11 @@ private Q_SLOTS:
         QVERIFY2(there.toUpper().contains("ITEM1.X-ABLABEL:_$!<ANNIVERSARY>!$_"), there.constData());
         QCOMPARE(Remote::field(there, "X-OTHER-APP"), QStringLiteral("keep me"));
         QVERIFY2(!there.contains("NOTE"), there.constData());
+        // The fourth address, which no contact field holds, stays; the one removed here goes.
+        for (const char* kept : {"one@example.org", "three@example.org", "four@example.org"})
+            QVERIFY2(there.contains(kept), there.constData());
+        QVERIFY2(!there.contains("two@example.org"), there.constData());
+        QCOMPARE(there.count("EMAIL"), 3);
         s = device.sync(server);
         QVERIFY2(s.ok, qPrintable(s.error));
         QCOMPARE(s.statusText(), QStringLiteral("CardDAV: contacts in step, nothing to do."));
