@@ -2,6 +2,7 @@
 
 #include "core/Named.h"
 #include "outlook/Collation.h"
+#include "outlook/Properties.h"
 
 #include <QAbstractItemView>
 #include <QButtonGroup>
@@ -475,7 +476,7 @@ void BrowserControls::buildDetailPanes(QWidget* form) {
     cmdCatRefresh = button(categories, QStringLiteral("cmdCatRefresh"), QStringLiteral("Refresh"),
                            QStringLiteral("Click here to refresh the existing outlook contact categories"));
     cmdCatRefresh->setGeometry(534, rowY, 82, 28);
-    txtCategory = named(new QLineEdit(QStringLiteral(" AND ") + browsertext::kContactClass, categories),
+    txtCategory = named(new QLineEdit(QStringLiteral(" AND ") + ol::kContactsFilter, categories),
                         QStringLiteral("txtCategory"));
     txtCategory->hide();
 }

@@ -140,8 +140,6 @@ const QString kAllCategories = QStringLiteral("All Categories");
 const QString kUncategorized = QStringLiteral("Uncategorized");
 const QString kNoContacts = QStringLiteral("<No Contacts>");
 const QString kSearchPrompt = QStringLiteral(" <Select a Search Result>");
-const QString kContactClass =
-    QStringLiteral("[MessageClass] > 'IPM.Contacs' AND [MessageClass] < 'IPM.Contacu'");
 // The phone boxes' design tooltips, by index.
 QStringList phoneTooltips();
 // Captions of the first phone column in the normal and the "Extra Info" view.

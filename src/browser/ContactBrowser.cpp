@@ -33,7 +33,7 @@ QString letterRestriction(int code, const QString& suffix) {
 }
 
 QString categorySuffix(const QString& caption) {
-    const QString base = QStringLiteral(" AND ") + browsertext::kContactClass;
+    const QString base = QStringLiteral(" AND ") + ol::kContactsFilter;
     if (caption == browsertext::kAllCategories)
         return base;
     if (caption == browsertext::kUncategorized)

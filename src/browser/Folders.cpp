@@ -164,8 +164,8 @@ void ContactBrowser::cmdCatRefresh_Click() {
     QSet<QString> seen;
     if (m.gOlContacts) {
         try {
-            const ol::ItemsPtr tagged = m.gOlContacts->Restrict(browsertext::kContactClass +
-                                                                QStringLiteral(" AND [Categories] <> ''"));
+            const ol::ItemsPtr tagged =
+                m.gOlContacts->Restrict(ol::kContactsFilter + QStringLiteral(" AND [Categories] <> ''"));
             for (int i = 1, n = tagged->Count(); i <= n; ++i) {
                 const QString categories = tagged->value(i, ol::prop::Categories).toString();
                 for (const QString& part : ol::splitKeywords(categories)) {

@@ -235,7 +235,7 @@ void ContactEditor::cmdSave_Click() {
             contact->set(ol::prop::FullName, name);
             const ol::ItemsPtr same = items->Restrict(QStringLiteral("[FullName] = ") +
                                                       ol::quoteLiteral(contact->text(ol::prop::FullName)) +
-                                                      QStringLiteral(" AND ") + browsertext::kContactClass);
+                                                      QStringLiteral(" AND ") + ol::kContactsFilter);
             int others = 0;
             for (int i = 1; i <= same->Count(); ++i) {
                 if (same->value(i, ol::prop::EntryID).toString() != contact->EntryID())

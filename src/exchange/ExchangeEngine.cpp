@@ -27,10 +27,7 @@ using namespace exchange;
 namespace {
 
 const QString kCr = QStringLiteral("\r\n");
-const QString kContactClassFilter =
-    QStringLiteral("[MessageClass] > 'IPM.Contacs' AND [MessageClass] < 'IPM.Contacu'");
-const QString kImportedContacts = QStringLiteral(
-    "[Categories] = 'QELSync' AND [MessageClass] > 'IPM.Contacs' AND [MessageClass] < 'IPM.Contacu'");
+const QString kImportedContacts = QStringLiteral("[Categories] = 'QELSync' AND ") + ol::kContactsFilter;
 
 // One column of a table as the engines use it: where its value comes from and how it converts.
 struct Binding {
@@ -297,7 +294,7 @@ ExchangeOutcome ExchangeEngine::ExportToExchangeFile(const QString& path, Exchan
             const QString filterText = mSettings.filters.exportFilter[SyncFilters::Contacts];
             ol::ItemsPtr selected;
             try {
-                selected = m.gOlContacts->Restrict(kContactClassFilter);
+                selected = m.gOlContacts->Restrict(ol::kContactsFilter);
                 if (!filterText.trimmed().isEmpty())
                     selected = selected->Restrict(ol::Filter::parse(filterText));
             } catch (const ol::Error& e) {

@@ -15,6 +15,11 @@ enum ItemClass : unsigned {
     kNote = 1u << 5,        // IPM.StickyNote
 };
 
+// The filter that keeps a folder's contacts: every message class from "IPM.Contact" on up to the
+// next word, custom contact forms (IPM.Contact.*) included.
+inline const QString kContactsFilter =
+    QStringLiteral("[MessageClass] > 'IPM.Contacs' AND [MessageClass] < 'IPM.Contacu'");
+
 // Default item types of folders, as the object model numbers them.
 enum ItemType : int {
     olMailItem = 0,

@@ -316,8 +316,7 @@ RescanResult SpecialDayEngine::rescanContacts(const FixHook& fix) {
     RescanResult result;
     const QString field = fieldName();
     const ol::ItemsPtr contacts = m.gOlContacts->Restrict(
-        QLatin1Char('[') + field +
-        QStringLiteral("] > '' AND [MessageClass] > 'IPM.Contacs' AND [MessageClass] < 'IPM.Contacu'"));
+        QLatin1Char('[') + field + QStringLiteral("] > '' AND ") + ol::kContactsFilter);
     result.contacts = contacts->Count();
     if (result.contacts == 0) {
         status(QStringLiteral("No QEL Days found"));

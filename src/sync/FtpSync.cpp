@@ -29,8 +29,6 @@ const QString kNotNeeded = QStringLiteral("No Sync Needed. ");
 const QString kRunningHere =
     QStringLiteral("Another sync of this computer is running. Please try again later.");
 const QString kSupportAddress = QStringLiteral("support@vantrel.invalid");
-const QString kContactClass =
-    QStringLiteral("[MessageClass] > 'IPM.Contacs' AND [MessageClass] < 'IPM.Contacu'");
 const QString kMissing = QStringLiteral(
     "MyContacts.mdb is missing from the FTP. Run sync on the MASTER (this should not have occured).");
 
@@ -248,7 +246,7 @@ void FtpSync::planRetry() {
 qint64 FtpSync::syncedItems() const {
     qint64 count = 0;
     if (mSettings.syncData[0] && m.gOlContacts)
-        count += m.gOlContacts->Restrict(kContactClass)->Count();
+        count += m.gOlContacts->Restrict(ol::kContactsFilter)->Count();
     if (mSettings.syncData[1] && m.gOlCalendarItems)
         count += m.gOlCalendarItems->Count();
     return count;
@@ -266,7 +264,7 @@ bool FtpSync::masterChanged(const Run& r) const {
         if (state.exportedItems >= 0 && syncedItems() != state.exportedItems)
             return true;
         if (mSettings.syncData[0] && m.gOlContacts) {
-            const QDateTime contact = newest(m.gOlContacts->Restrict(kContactClass));
+            const QDateTime contact = newest(m.gOlContacts->Restrict(ol::kContactsFilter));
             if (contact.isValid())
                 last = contact;
         }

@@ -15,8 +15,6 @@ namespace qel {
 namespace {
 
 const QString kCrLf = QStringLiteral("\r\n");
-const QString kContactBounds =
-    QStringLiteral("[MessageClass] > 'IPM.Contacs' AND [MessageClass] < 'IPM.Contacu'");
 
 // The property each field check box of the preferences copies (CellField0 .. CellField18).
 const char* const kCellProperties[kCellFieldCount] = {"HomeTelephoneNumber",
@@ -99,8 +97,8 @@ void CalendarTools::makeCellList() {
     }
     // The filter is tried before the target is touched: a typing error in it loses nothing.
     const QString filter = mSettings.cellSQL.isEmpty()
-                               ? kContactBounds
-                               : mSettings.cellSQL + QStringLiteral(" AND ") + kContactBounds;
+                               ? ol::kContactsFilter
+                               : mSettings.cellSQL + QStringLiteral(" AND ") + ol::kContactsFilter;
     ol::ItemsPtr selected;
     try {
         selected = m.gOlContacts ? m.gOlContacts->Restrict(filter) : nullptr;
